@@ -1,0 +1,67 @@
+// The installed-font catalogue: font names, in lower case, mapped to the file
+// each was registered with.
+
+#include "CatalogueFaces.h"
+#include "Folders.h"
+#include "engine/FontSubsetter.h"
+#include "platform/FontRegistry.h"
+
+#include <QSet>
+
+namespace {
+
+// A key goes to a new file when that file's face is at least as regular as
+// the one holding it, so a family resolves to its upright, normal-weight face
+// and, among equals, to the file registered last.
+void enterName(QMap<QString, QString> *files, QMap<QString, int> *distances, const QString &key,
+               const QString &file, int styleDistance)
+{
+    const auto held = distances->constFind(key);
+    if (held != distances->cend() && held.value() < styleDistance)
+        return;
+    files->insert(key, file);
+    distances->insert(key, styleDistance);
+}
+
+} // namespace
+
+void FontSubsetter::loadRegistryFonts()
+{
+    const FontRegistry registry;
+    QMap<QString, int> distances;
+
+    struct OtherName
+    {
+        QString key;
+        QString file;
+        int styleDistance;
+    };
+    QVector<OtherName> otherNames;
+
+    for (const QString &entry : registry.allKeys()) {
+        const QString file = registry.value(entry.toLower()).toString();
+        // Only the last three characters decide; no dot is needed.
+        const QString ending = file.mid(file.size() - 3, 3).toLower();
+        const bool isFontFile = ending == QLatin1String("ttf");
+        if (!isFontFile && ending != QLatin1String("ttc"))
+            continue;
+
+        const QString path = registeredFontPath(file);
+        const QVector<CatalogueFace> faces = isFontFile ? QVector<CatalogueFace>{readFontFileFace(path)}
+                                                        : readCollectionFaces(path);
+        for (const CatalogueFace &face : faces) {
+            enterName(&familyFiles, &distances, face.name.toLower(), file, face.styleDistance);
+            for (const QString &name : face.familyNames + face.fullNames)
+                otherNames.append({name.toLower(), file, face.styleDistance});
+        }
+    }
+
+    // The family list shows the names fontconfig reports (the English family
+    // name, mostly), so every Windows family and full name of a file is a key
+    // too, but never in place of a name entered above.
+    const QSet<QString> selectedKeys(familyFiles.keyBegin(), familyFiles.keyEnd());
+    for (const OtherName &other : otherNames) {
+        if (!selectedKeys.contains(other.key))
+            enterName(&familyFiles, &distances, other.key, other.file, other.styleDistance);
+    }
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "sfnt/ByteView.h"
+
+#include <QVector>
+
+// Whether any value of the keep list lies in a segment of the cmap's first
+// format 4 subtable among the records for platform 3 or encoding 1. Only the
+// segment ranges count, and a segment ending at 0xFFFF never does.
+bool cmapCoversAny(ByteView cmap, const QVector<quint16> &keepList);

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+// Every UTF-16 code unit of the text, first to last, unfiltered: line breaks,
+// repeats and both halves of a surrogate pair each give one entry.
+QVector<quint16> keepListFromText(const QString &text);

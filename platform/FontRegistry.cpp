@@ -1,0 +1,81 @@
+#include "FontRegistry.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <memory>
+
+namespace {
+
+struct FontSetDeleter
+{
+    void operator()(FcFontSet *set) const { FcFontSetDestroy(set); }
+};
+struct PatternDeleter
+{
+    void operator()(FcPattern *pattern) const { FcPatternDestroy(pattern); }
+};
+struct ObjectSetDeleter
+{
+    void operator()(FcObjectSet *set) const { FcObjectSetDestroy(set); }
+};
+
+QString patternString(FcPattern *pattern, const char *object)
+{
+    FcChar8 *value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value)
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char *>(value));
+}
+
+} // namespace
+
+FontRegistry::FontRegistry()
+{
+    // Picks up fonts and configuration changed since the last look.
+    if (!FcInit() || !FcInitBringUptoDate())
+        return;
+
+    std::unique_ptr<FcPattern, PatternDeleter> all(FcPatternCreate());
+    std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(
+            FcObjectSetBuild(FC_FILE, FC_FAMILY, FC_STYLE, FC_INDEX, nullptr));
+    std::unique_ptr<FcFontSet, FontSetDeleter> fonts(FcFontList(nullptr, all.get(), objects.get()));
+    if (!fonts)
+        return;
+
+    // One entry per file: the faces of a collection share one name.
+    QMap<QString, QStringList> facesByFile;
+    for (int i = 0; i < fonts->nfont; ++i) {
+        FcPattern *font = fonts->fonts[i];
+        const QString file = patternString(font, FC_FILE);
+        if (file.isEmpty())
+            continue;
+        int index = 0;
+        FcPatternGetInteger(font, FC_INDEX, 0, &index);
+        const QString face = (patternString(font, FC_FAMILY) + QLatin1Char(' ') + patternString(font, FC_STYLE)).trimmed();
+        QStringList &faces = facesByFile[file];
+        if (index >= 0 && !faces.contains(face))
+            faces.append(face);
+    }
+
+    // Sorted by name, then by file, so the order never depends on fontconfig's.
+    QMultiMap<QString, QString> byName;
+    for (auto it = facesByFile.cbegin(); it != facesByFile.cend(); ++it) {
+        QStringList faces = it.value();
+        faces.sort();
+        byName.insert(faces.join(QLatin1String(" & ")), it.key());
+    }
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
+        QString name = it.key();
+        // Names are found by their lower case, so they must differ in it.
+        for (int n = 2; m_fileByLowerName.contains(name.toLower()); ++n)
+            name = it.key() + QLatin1String(" #") + QString::number(n);
+        m_names.append(name);
+        m_fileByLowerName.insert(name.toLower(), it.value());
+    }
+}
+
+QVariant FontRegistry::value(const QString &lowerCaseName) const
+{
+    const auto it = m_fileByLowerName.constFind(lowerCaseName);
+    return it == m_fileByLowerName.cend() ? QVariant() : QVariant(it.value());
+}

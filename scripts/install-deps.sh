@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the benchmarks need.
+# Idempotent: installs only what is missing, and refreshes the package lists
+# at most once per run, only when something has to be installed.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6core5compat6-dev
+  qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools linguist-qt6
+  libharfbuzz-dev libfontconfig-dev
+  # tests and checks
+  xvfb xauth fonttools libharfbuzz-bin opentype-sanitizer
+  fonts-dejavu-core fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-droid-fallback
+  # benchmarks
+  hyperfine libbenchmark-dev fonts-noto-cjk
+  # fuzzing and sanitizer builds
+  clang-14 libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: missing packages: ${missing[*]}" >&2
+  echo "install-deps: run as root (or: sudo apt-get install ${missing[*]})" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

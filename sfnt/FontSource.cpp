@@ -1,0 +1,29 @@
+#include "FontSource.h"
+
+FontSource::FontSource(const QByteArray &bytes)
+    : m_bytes(bytes), m_isOpen(true), m_size(quint64(bytes.size()))
+{
+}
+
+FontSource::FontSource(const QString &path) : m_file(path), m_fromFile(true)
+{
+    // Unbuffered: the readers jump between a few small ranges, and a buffered
+    // device would read far more than they ask for.
+    m_isOpen = m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    m_size = m_isOpen ? quint64(qMax<qint64>(m_file.size(), 0)) : 0;
+}
+
+QByteArray FontSource::read(quint64 offset, quint64 length)
+{
+    if (!m_isOpen || offset > m_size || length > m_size - offset || length == 0)
+        return {};
+    m_bytesRead += length;
+    if (!m_fromFile)
+        return QByteArray::fromRawData(m_bytes.constData() + offset, qsizetype(length));
+
+    if (!m_file.seek(qint64(offset)))
+        return {};
+    QByteArray bytes = m_file.read(qint64(length));
+    // A file that shrank since it was opened reads short: treat the range as missing.
+    return quint64(bytes.size()) == length ? bytes : QByteArray();
+}

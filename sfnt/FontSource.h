@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// The bytes of a font or collection, read in pieces: from a buffer already in
+// memory, or from a file on demand. Readers that need only the directory and
+// one table then read a few kilobytes of a file instead of all of it.
+class FontSource
+{
+public:
+    explicit FontSource(const QByteArray &bytes);
+    explicit FontSource(const QString &path);
+
+    FontSource(const FontSource &) = delete;
+    FontSource &operator=(const FontSource &) = delete;
+
+    // False when the file could not be opened; such a source has size 0.
+    bool isOpen() const { return m_isOpen; }
+    quint64 size() const { return m_size; }
+
+    // The bytes [offset, offset + length); empty when the range is not wholly
+    // inside the source or cannot be read. For a memory source the result
+    // shares the buffer, which must outlive it.
+    QByteArray read(quint64 offset, quint64 length);
+
+    // Bytes taken from the file so far (memory sources count what they hand out).
+    quint64 bytesRead() const { return m_bytesRead; }
+
+private:
+    QByteArray m_bytes;
+    QFile m_file;
+    bool m_fromFile = false;
+    bool m_isOpen = false;
+    quint64 m_size = 0;
+    quint64 m_bytesRead = 0;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ByteView.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class FontSource;
+struct TableDirectory;
+
+constexpr quint16 kFamilyNameId = 1;
+constexpr quint16 kFullNameId = 4;
+
+// The longest name a reader returns, in UTF-16 code units; longer names are cut.
+constexpr int kMaxNameUnits = 511;
+
+// The record count of a `name` table. False when the table is too short for
+// its header and records: such a table counts as missing.
+bool readNameCount(ByteView nameTable, quint16 *count);
+
+// Picks the Windows-platform name with this name ID: the first Chinese (PRC)
+// record, or the first Symbol-encoded one, wins at once; otherwise the last
+// English record. Empty when no record qualifies.
+QString selectName(ByteView nameTable, quint16 wantedNameId);
+
+// Every Windows-platform name with this name ID, in any language, in stored order.
+QStringList windowsNames(ByteView nameTable, quint16 nameId);
+
+// The font's first `name` table; empty when it has none or it runs past the end.
+QByteArray readNameTable(FontSource &source, const TableDirectory &directory);
+
+// Visits each `name` table of each member of a version 1.0 collection, in
+// member order. False when the file is refused: not such a collection, a
+// member that is not TrueType or lies outside the file, or a `name` table
+// with no records.
+using NameTableVisitor = std::function<void(const TableDirectory &member, ByteView nameTable)>;
+bool walkCollectionNameTables(FontSource &source, const NameTableVisitor &visit);
+
+// The full names (name ID 4) of a collection's members, one per `name` table
+// met in member order; empty when the file is not a readable version 1.0
+// collection of TrueType members.
+QStringList readCollectionFullNames(const QString &path);
