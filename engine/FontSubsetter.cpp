@@ -100,10 +100,15 @@ bool FontSubsetter::holdsTrueTypeFont() const
 {
     FontSource source(fontBytes);
     TableDirectory directory;
-    if (!readTableDirectory(source, 0, &directory))
+    if (!readTableDirectory(source, 0, &directory) || directory.records.isEmpty())
         return false;
-    return (directory.sfntVersion == kTrueTypeVersion || directory.sfntVersion == kAppleTrueTypeVersion)
-            && !directory.records.isEmpty();
+    if (directory.sfntVersion != kTrueTypeVersion && directory.sfntVersion != kAppleTrueTypeVersion)
+        return false;
+    // A truncated file: its directory points past the end.
+    const ByteView font(fontData, quint64(fontBytes.size()));
+    return std::all_of(directory.records.cbegin(), directory.records.cend(), [&](const TableRecord &record) {
+        return font.contains(record.offset, record.length);
+    });
 }
 
 ByteView FontSubsetter::findTable(quint8 index) const

@@ -43,8 +43,8 @@ public:
     // when the subset was made and written whole. False on any failure.
     bool writeSubset(const QString &path);
 
-    // True when the loaded bytes start like a standalone TrueType font with a
-    // table directory that fits.
+    // True when the loaded bytes are a standalone TrueType font whose
+    // directory and tables lie within them.
     bool holdsTrueTypeFont() const;
 
     // Font names (see sfnt/NameReader.h for the selection rule).

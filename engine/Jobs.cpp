@@ -61,7 +61,7 @@ const char *const kExtractedFontsFolder = QT_TRANSLATE_NOOP(
         "Tessaglyph", "The output folder %1 keeps the fonts this program extracts; choose another output folder.");
 const char *const kWouldReplaceSource = QT_TRANSLATE_NOOP(
         "Tessaglyph", "The output %1 would replace the font it is made from; choose another output folder.");
-const char *const kWriteFailed = QT_TRANSLATE_NOOP("Tessaglyph", "The subset font could not be written to %1.");
+const char *const kWriteFailed = QT_TRANSLATE_NOOP("Tessaglyph", "The subset font %1 could not be made: the source font is damaged, or the file cannot be written.");
 
 } // namespace
 

@@ -1,0 +1,153 @@
+#include "FontBuilder.h"
+
+#include <QFile>
+
+namespace FontBuilder {
+
+QByteArray u16(quint16 value)
+{
+    QByteArray bytes(2, '\0');
+    putU16(&bytes, 0, value);
+    return bytes;
+}
+
+QByteArray u32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    putU32(&bytes, 0, value);
+    return bytes;
+}
+
+void putU16(QByteArray *bytes, int at, quint16 value)
+{
+    (*bytes)[at] = char(value >> 8);
+    (*bytes)[at + 1] = char(value);
+}
+
+void putU32(QByteArray *bytes, int at, quint32 value)
+{
+    putU16(bytes, at, quint16(value >> 16));
+    putU16(bytes, at + 2, quint16(value));
+}
+
+static quint32 readU32(const QByteArray &bytes, int at)
+{
+    return quint32(uchar(bytes[at])) << 24 | quint32(uchar(bytes[at + 1])) << 16
+            | quint32(uchar(bytes[at + 2])) << 8 | quint32(uchar(bytes[at + 3]));
+}
+
+QByteArray font(const QList<Table> &tables, quint32 sfntVersion)
+{
+    const int numTables = tables.size();
+    QByteArray bytes = u32(sfntVersion) + u16(quint16(numTables)) + u16(0) + u16(0) + u16(0);
+    QByteArray data;
+    const int headerSize = 12 + 16 * numTables;
+    for (const Table &table : tables) {
+        bytes += table.tag.leftJustified(4, ' ', true) + u32(0) + u32(quint32(headerSize + data.size()))
+                + u32(quint32(table.data.size()));
+        data += table.data;
+        while (data.size() % 4)
+            data += '\0';
+    }
+    return bytes + data;
+}
+
+QByteArray collection(const QList<QByteArray> &members, quint32 version)
+{
+    QByteArray bytes = QByteArray("ttcf") + u32(version) + u32(quint32(members.size()));
+    int at = 12 + 4 * members.size();
+    QByteArray body;
+    for (const QByteArray &member : members) {
+        bytes += u32(quint32(at + body.size()));
+        QByteArray moved = member;
+        const int numTables = (uchar(member[4]) << 8) | uchar(member[5]);
+        for (int k = 0; k < numTables; ++k) {
+            const int field = 12 + 16 * k + 8;
+            putU32(&moved, field, readU32(member, field) + quint32(at + body.size()));
+        }
+        body += moved;
+    }
+    return bytes + body;
+}
+
+QByteArray nameTable(const QList<NameEntry> &entries)
+{
+    QByteArray records, storage;
+    for (const NameEntry &entry : entries) {
+        QByteArray string;
+        for (QChar unit : entry.text)
+            string += u16(unit.unicode());
+        records += u16(entry.platformID) + u16(entry.encodingID) + u16(entry.languageID) + u16(entry.nameID)
+                + u16(quint16(string.size())) + u16(quint16(storage.size()));
+        storage += string;
+    }
+    const quint16 count = quint16(entries.size());
+    return u16(0) + u16(count) + u16(quint16(6 + 12 * count)) + records + storage;
+}
+
+QByteArray familyNameTable(const QString &family, quint16 nameID)
+{
+    return nameTable({{3, 1, 0x0409, nameID, family}});
+}
+
+QByteArray cmapFormat4(const QList<QPair<quint16, quint16>> &records, const QVector<Segment> &segments)
+{
+    const quint16 segCount = quint16(segments.size());
+    QByteArray subtable = u16(4) + u16(0) + u16(0) + u16(quint16(segCount * 2)) + u16(0) + u16(0) + u16(0);
+    for (const Segment &segment : segments)
+        subtable += u16(segment.endCode);
+    subtable += u16(0);
+    for (const Segment &segment : segments)
+        subtable += u16(segment.startCode);
+    for (int i = 0; i < segCount * 2; ++i) // idDelta and idRangeOffset
+        subtable += u16(0);
+    putU16(&subtable, 2, quint16(subtable.size()));
+
+    QByteArray cmap = u16(0) + u16(quint16(records.size()));
+    const int firstSubtable = 4 + 8 * records.size();
+    QByteArray subtables;
+    for (const auto &record : records) {
+        cmap += u16(record.first) + u16(record.second) + u32(quint32(firstSubtable + subtables.size()));
+        subtables += subtable;
+    }
+    return cmap + subtables;
+}
+
+QByteArray headTable(quint16 macStyle)
+{
+    QByteArray head(54, '\0');
+    putU32(&head, 0, 0x00010000);
+    putU32(&head, 12, 0x5F0F3CF5);
+    putU16(&head, 18, 1000);
+    putU16(&head, 44, macStyle);
+    return head;
+}
+
+QByteArray os2Table(quint16 usWeightClass)
+{
+    QByteArray os2(96, '\0');
+    putU16(&os2, 0, 4);
+    putU16(&os2, 4, usWeightClass);
+    putU16(&os2, 6, 5);
+    return os2;
+}
+
+QByteArray namedFont(const QString &family, quint16 macStyle, quint16 weight)
+{
+    const QByteArray names = nameTable({{3, 1, 0x0409, 1, family}, {3, 1, 0x0409, 4, family + QLatin1String(" Full")}});
+    return font({{"OS/2", os2Table(weight)},
+                 {"cmap", cmapFormat4({{3, 1}}, {{0x41, 0x5A}, {0xFFFF, 0xFFFF}})},
+                 {"head", headTable(macStyle)},
+                 {"name", names},
+                 {"post", QByteArray(32, '\0')}});
+}
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
+
+} // namespace FontBuilder
