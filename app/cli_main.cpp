@@ -1,5 +1,6 @@
 // tessaglyph-cli: the window's two jobs, for scripts.
 
+#include "engine/CmapCoverage.h"
 #include "engine/Jobs.h"
 #include "engine/KeepList.h"
 #include "engine/TextDecoding.h"
@@ -79,12 +80,20 @@ int runSubset(const QCommandLineParser &parser)
         text = decodeTextFile(file.readAll());
     }
 
-    FontSubsetter engine;
     const KeepList keepList = keepListFromText(text);
     const QString outputDir = parser.value(QStringLiteral("output-dir"));
-    if (parser.isSet(QStringLiteral("font")))
-        return report(runFileSubsetJob(engine, parser.value(QStringLiteral("font")), outputDir, keepList));
-    return report(runSystemSubsetJob(engine, parser.value(QStringLiteral("family")), outputDir, keepList));
+    const QString fontPath = parser.value(QStringLiteral("font"));
+    if (fontPath.isEmpty()) {
+        FontSubsetter engine;
+        return report(runSystemSubsetJob(engine, parser.value(QStringLiteral("family")), outputDir, keepList));
+    }
+
+    // A font file needs the installed fonts only when it covers none of the
+    // text and the job falls back to the default face. Building their
+    // catalogue costs more than most subsets, so it is built only then.
+    FontSubsetter engine(fontFileCoversAny(fontPath, keepList) ? FontSubsetter::Setup::FontOnly
+                                                               : FontSubsetter::Setup::Full);
+    return report(runFileSubsetJob(engine, fontPath, outputDir, keepList));
 }
 
 int runSplit(const QCommandLineParser &parser)

@@ -7,12 +7,10 @@
 #include "sfnt/CollectionSplit.h"
 
 #include <QDir>
-#include <QFont>
 
-QString FontSubsetter::fontFilePath(const QFont &font) const
+QString FontSubsetter::fontFilePath(const QString &family) const
 {
-    const QString family = font.family().isEmpty() ? defaultFace : font.family();
-    QString file = familyFiles.value(family.toLower());
+    QString file = familyFiles.value((family.isEmpty() ? defaultFace : family).toLower());
     if (file.isEmpty())
         file = familyFiles.value(defaultFace.toLower());
     return registeredFontPath(file);
@@ -42,7 +40,7 @@ QString FontSubsetter::findExtractedFont(const QString &family) const
 
 QString FontSubsetter::systemFontPath(const QString &family)
 {
-    const QString path = fontFilePath(QFont(family, -1, -1, false));
+    const QString path = fontFilePath(family);
     if (path.right(3).toLower() != QLatin1String("ttc"))
         return path;
 

@@ -1,5 +1,9 @@
 #include "CmapCoverage.h"
 
+#include "sfnt/FontSource.h"
+#include "sfnt/TableDirectory.h"
+#include "sfnt/TableTags.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -90,4 +94,20 @@ bool cmapCoversAny(ByteView cmap, const QVector<quint16> &keepList)
         return segmentsCover(subtable, keepList);
     }
     return false;
+}
+
+bool fontFileCoversAny(const QString &path, QVector<quint16> keepList)
+{
+    std::sort(keepList.begin(), keepList.end());
+    keepList.erase(std::unique(keepList.begin(), keepList.end()), keepList.end());
+
+    FontSource source(path);
+    TableDirectory directory;
+    if (!readTableDirectory(source, 0, &directory))
+        return false;
+    const TableRecord *record = findTableRecord(directory, tableTags.at(TagCmap));
+    if (!record)
+        return false;
+    const QByteArray cmap = readTable(source, *record);
+    return cmapCoversAny(ByteView(cmap.constData(), quint64(cmap.size())), keepList);
 }

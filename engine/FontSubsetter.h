@@ -7,8 +7,6 @@
 #include <QString>
 #include <QVector>
 
-class QFont;
-
 using KeepList = QVector<quint16>;
 
 // The subsetting engine: one TrueType font in memory, the characters a subset
@@ -54,7 +52,9 @@ public:
 
     // Installed fonts.
     void loadRegistryFonts();
-    QString fontFilePath(const QFont &font) const;
+    // The registered file of a family (the default face's when the family is
+    // not catalogued), joined to the fonts folder.
+    QString fontFilePath(const QString &family) const;
     QString findExtractedFont(const QString &family) const;
     // The standalone .ttf of an installed family, splitting its collection
     // into the per-user folder when needed; the collection's own path when

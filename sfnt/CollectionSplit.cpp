@@ -1,8 +1,9 @@
 #include "CollectionSplit.h"
 
 #include "FileSuffix.h"
-#include "TableDirectory.h"
-#include "engine/FontSubsetter.h"
+#include "FontSource.h"
+#include "NameReader.h"
+#include "platform/FileRangeCopy.h"
 #include "platform/NoReplaceRename.h"
 
 #include <QFile>
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
+const char kZeros[4] = {0, 0, 0, 0};
 
 quint64 paddedLength(quint64 length)
 {
@@ -26,31 +28,49 @@ void writeU32(QByteArray *bytes, qsizetype at, quint32 value)
     (*bytes)[at + 3] = char(value);
 }
 
-// A new file in outDir under a random hidden name, written whole. The leading
-// dot keeps a file left by a crash out of the folder searches that look for
-// extracted members. Empty when no file could be created.
-QString createTemporaryFile(const QString &outDir, const QByteArray &contents, bool *writeFailed)
+bool writeWhole(QFile &file, const char *data, qint64 size)
 {
-    *writeFailed = false;
+    return file.write(data, size) == size;
+}
+
+bool writeMember(QFile &collection, const MemberFont &member, QFile &output)
+{
+    if (!writeWhole(output, member.header.constData(), member.header.size()))
+        return false;
+    for (const TableRecord &table : member.tables) {
+        if (table.length == 0)
+            continue;
+        if (!appendFileRange(collection, table.offset, table.length, output)
+            || !writeWhole(output, kZeros, qint64(paddedLength(table.length) - table.length)))
+            return false;
+    }
+    return output.size() == qint64(member.size);
+}
+
+enum class TemporaryFile { Written, NotCreated, WriteFailed };
+
+// Writes the member to a new file in outDir under a random hidden name. The
+// leading dot keeps a file left by a crash out of the folder searches that
+// look for extracted members; an existing file is never opened or removed.
+TemporaryFile writeTemporaryFile(QFile &collection, const MemberFont &member, const QString &outDir, QString *path)
+{
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         const quint32 number = QRandomGenerator::global()->bounded(quint32(1) << 31);
-        const QString path = outDir + QLatin1String("/.") + QString::number(number) + QLatin1String(".ttf");
-        QFile file(path);
-        // NewOnly: an existing file of that name is never opened or removed.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (QFileInfo::exists(path))
+        *path = outDir + QLatin1String("/.") + QString::number(number) + QLatin1String(".ttf");
+        QFile file(*path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            if (QFileInfo::exists(*path))
                 continue;
-            return {};
+            return TemporaryFile::NotCreated;
         }
-        const bool complete = file.write(contents) == contents.size() && file.flush();
+        const bool complete = writeMember(collection, member, file);
         file.close();
         if (complete && file.error() == QFileDevice::NoError)
-            return path;
+            return TemporaryFile::Written;
         file.remove();
-        *writeFailed = true;
-        return {};
+        return TemporaryFile::WriteFailed;
     }
-    return {};
+    return TemporaryFile::NotCreated;
 }
 
 } // namespace
@@ -61,45 +81,39 @@ bool isUsableFileName(const QString &name)
             && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
-bool buildMemberFont(FontSource &collection, quint32 memberOffset, QByteArray *font)
+bool planMemberFont(FontSource &collection, quint32 memberOffset, MemberFont *member)
 {
     TableDirectory directory;
     if (!readTableDirectory(collection, memberOffset, &directory) || directory.sfntVersion != kTrueTypeVersion)
         return false;
 
     const quint64 headerSize = kOffsetTableSize + quint64(directory.records.size()) * kTableRecordSize;
+    member->header = directory.offsetTable;
+    member->header.resize(qsizetype(headerSize));
+    member->tables = directory.records;
+
     // A member's own tables do not overlap, so together they fit in the
-    // collection; a directory that claims more is damaged, and is refused
-    // before any memory is spent on it.
-    quint64 tableBytes = 0, total = headerSize;
-    for (const TableRecord &record : directory.records) {
+    // collection; a directory that claims more is damaged.
+    quint64 tableBytes = 0, running = headerSize;
+    for (int k = 0; k < directory.records.size(); ++k) {
+        const TableRecord &record = directory.records.at(k);
         if (record.length > collection.size() || record.offset > collection.size() - record.length)
             return false;
         tableBytes += record.length;
-        total += paddedLength(record.length);
-    }
-    if (tableBytes > collection.size() || total > 0xFFFFFFFFu)
-        return false;
-
-    font->clear();
-    font->reserve(qsizetype(total));
-    font->append(directory.offsetTable);
-    font->append(QByteArray(qsizetype(headerSize - kOffsetTableSize), '\0'));
-    quint32 running = quint32(headerSize);
-    for (int k = 0; k < directory.records.size(); ++k) {
-        const TableRecord &record = directory.records.at(k);
         const qsizetype at = qsizetype(kOffsetTableSize + quint64(k) * kTableRecordSize);
-        writeU32(font, at, record.tag);
-        writeU32(font, at + 4, record.checkSum);
-        writeU32(font, at + 8, running);
-        writeU32(font, at + 12, record.length);
-        if (record.length == 0)
-            continue;
-        font->append(collection.read(record.offset, record.length));
-        const quint64 padded = paddedLength(record.length);
-        font->append(QByteArray(qsizetype(padded - record.length), '\0'));
-        running += quint32(padded);
+        writeU32(&member->header, at, record.tag);
+        writeU32(&member->header, at + 4, record.checkSum);
+        writeU32(&member->header, at + 8, quint32(running));
+        writeU32(&member->header, at + 12, record.length);
+        running += paddedLength(record.length);
     }
+    if (tableBytes > collection.size() || running > 0xFFFFFFFFu)
+        return false;
+    member->size = running;
+
+    // The standalone font's `name` table is these very bytes.
+    const QByteArray nameTable = readNameTable(collection, directory);
+    member->familyName = selectName(ByteView(nameTable.constData(), quint64(nameTable.size())), kFamilyNameId);
     return true;
 }
 
@@ -107,35 +121,41 @@ bool splitCollection(const QString &ttcPath, const QString &outDir, QStringList 
 {
     if (!hasSuffix(ttcPath, QLatin1String("ttc")) || !QFileInfo::exists(ttcPath))
         return false;
-    QFile file(ttcPath);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only the directories and `name` tables are read here; the tables
+    // themselves go from file to file.
+    QFile collectionFile(ttcPath);
+    if (!collectionFile.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    const QByteArray bytes = file.readAll();
-    file.close();
-
-    FontSource collection(bytes);
+    FontSource collection(ttcPath);
     QVector<quint32> memberOffsets;
-    if (!readCollectionOffsets(collection, &memberOffsets))
+    if (!collection.isOpen() || !readCollectionOffsets(collection, &memberOffsets))
         return false;
 
     for (quint32 memberOffset : memberOffsets) {
-        QByteArray member;
-        if (!buildMemberFont(collection, memberOffset, &member))
+        MemberFont member;
+        if (!planMemberFont(collection, memberOffset, &member))
             return false;
 
-        bool writeFailed = false;
-        const QString temporaryPath = createTemporaryFile(outDir, member, &writeFailed);
-        if (writeFailed)
-            return false; // e.g. the disk filled up: stop rather than go on half-done
-        if (temporaryPath.isEmpty())
-            continue;
-
-        FontSubsetter reader(FontSubsetter::Setup::FontOnly);
-        const QString family = reader.loadTrueTypeFile(temporaryPath) ? reader.readFamilyName() : QString();
-        const QString outputPath = outDir + QLatin1Char('/') + family + QLatin1String(".ttf");
         // A member whose name cannot be a file name here, or whose file
         // already exists, yields no file.
-        if (isUsableFileName(family) && renameWithoutReplacing(temporaryPath, outputPath)) {
+        if (!isUsableFileName(member.familyName))
+            continue;
+        const QString outputPath = outDir + QLatin1Char('/') + member.familyName + QLatin1String(".ttf");
+        if (QFileInfo::exists(outputPath))
+            continue;
+
+        QString temporaryPath;
+        switch (writeTemporaryFile(collectionFile, member, outDir, &temporaryPath)) {
+        case TemporaryFile::NotCreated:
+            continue; // e.g. the folder does not exist or is read-only
+        case TemporaryFile::WriteFailed:
+            return false; // e.g. the disk filled up: stop rather than go on half-done
+        case TemporaryFile::Written:
+            break;
+        }
+        // Without replacing a file that appeared meanwhile (another process
+        // splitting the same collection, say).
+        if (renameWithoutReplacing(temporaryPath, outputPath)) {
             if (writtenFiles)
                 writtenFiles->append(outputPath);
         } else {

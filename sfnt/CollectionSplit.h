@@ -1,16 +1,27 @@
 #pragma once
 
-#include "FontSource.h"
+#include "TableDirectory.h"
 
 #include <QString>
 #include <QStringList>
 
-// Builds the standalone font of the collection member whose offset table is
-// at memberOffset: the member's own offset table and records, offsets
-// recomputed, its tables copied byte for byte, each starting on a 4-byte
-// boundary and padded with zeros. False when the member is not TrueType or
-// any of its structures lies outside the collection.
-bool buildMemberFont(FontSource &collection, quint32 memberOffset, QByteArray *font);
+class FontSource;
+
+// How one member of a collection becomes a standalone font: its own offset
+// table and records with recomputed offsets, then its tables copied byte for
+// byte from the collection, each starting on a 4-byte boundary and padded
+// with zeros.
+struct MemberFont
+{
+    QByteArray header;             // offset table and records, offsets recomputed
+    QVector<TableRecord> tables;   // where each table's bytes lie in the collection
+    quint64 size = 0;              // of the standalone font
+    QString familyName;            // from the member's `name` table
+};
+
+// Plans the member whose offset table is at memberOffset. False when the
+// member is not TrueType or any of its structures lies outside the collection.
+bool planMemberFont(FontSource &collection, quint32 memberOffset, MemberFont *member);
 
 // Writes every TrueType member of a version 1.0 collection into outDir as
 // "<family name>.ttf", never replacing an existing file. False when the file

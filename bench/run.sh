@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Wall-time benchmarks of the two jobs, each against reference tools in one
+# hyperfine run, printed as ratios. "tessaglyph-cli --help" is the program's
+# start-up alone (loading Qt), the floor under every run of it.
+#   bench/run.sh [BUILD_DIR]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build}" && pwd)
+cli="$build/tessaglyph-cli"
+python=/usr/bin/python3
+droid=/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf
+zenhei=/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
+mkdir -p "$HOME" "$work/out"
+
+# Prints "name: mean ± stddev" and each command's ratio to the first.
+report() {
+  "$python" - "$1" <<'PY'
+import json, sys
+results = json.load(open(sys.argv[1]))["results"]
+base = results[0]
+for r in results:
+    print("  %-28s %8.1f ms ± %5.1f   %6.2fx of %s" % (r["command"], r["mean"] * 1e3, r["stddev"] * 1e3,
+                                                    r["mean"] / base["mean"], base["command"]))
+PY
+}
+
+echo "== Subset of $droid to the 3,755 level-1 characters of GB2312"
+"$python" "$here/../tests/e2e/gb2312.py" > "$work/level1.txt"
+hyperfine --warmup 2 --min-runs 10 --export-json "$work/subset.json" \
+  -n tessaglyph-cli "$cli subset --font $droid --text-file $work/level1.txt --output-dir $work/out" \
+  -n hb-subset "hb-subset --font-file=$droid --text-file=$work/level1.txt --output-file=$work/out/hb.ttf" \
+  -n pyftsubset "pyftsubset $droid --text-file=$work/level1.txt --output-file=$work/out/py.ttf" \
+  -n "tessaglyph-cli --help" "$cli --help" >/dev/null
+report "$work/subset.json"
+
+echo "== Split of $zenhei"
+rm -rf "$work/split" && mkdir "$work/split"
+"$cli" split "$zenhei" --output-dir "$work/split" >/dev/null
+bytes=$(cat "$work/split"/*.ttf | wc -c)
+head -c "$bytes" /dev/urandom > "$work/same-bytes"
+echo "  ($bytes bytes of member files)"
+hyperfine --warmup 1 --min-runs 10 --export-json "$work/split.json" \
+  --prepare "rm -rf $work/split && mkdir $work/split" \
+  -n tessaglyph-cli "$cli split $zenhei --output-dir $work/split" \
+  -n "cp of as many bytes" "cp $work/same-bytes $work/split/copy" \
+  -n fontTools "$python $here/split_with_fonttools.py $zenhei $work/split" \
+  -n "tessaglyph-cli --help" "$cli --help" >/dev/null
+report "$work/split.json"
