@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -58,19 +59,20 @@ FontRegistry::FontRegistry()
     }
 
     // Sorted by name, then by file, so the order never depends on fontconfig's.
-    QMultiMap<QString, QString> byName;
+    QVector<QPair<QString, QString>> entries; // (name, file)
     for (auto it = facesByFile.cbegin(); it != facesByFile.cend(); ++it) {
         QStringList faces = it.value();
         faces.sort();
-        byName.insert(faces.join(QLatin1String(" & ")), it.key());
+        entries.append({faces.join(QLatin1String(" & ")), it.key()});
     }
-    for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
-        QString name = it.key();
+    std::sort(entries.begin(), entries.end());
+    for (const auto &entry : entries) {
+        QString name = entry.first;
         // Names are found by their lower case, so they must differ in it.
         for (int n = 2; m_fileByLowerName.contains(name.toLower()); ++n)
-            name = it.key() + QLatin1String(" #") + QString::number(n);
+            name = entry.first + QLatin1String(" #") + QString::number(n);
         m_names.append(name);
-        m_fileByLowerName.insert(name.toLower(), it.value());
+        m_fileByLowerName.insert(name.toLower(), entry.second);
     }
 }
 

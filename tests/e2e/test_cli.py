@@ -15,6 +15,8 @@ CLI = os.environ["TESSAGLYPH_CLI"]
 DROID = "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf"
 DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 ZENHEI = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc"
+MICROHEI = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
+UKAI = "/usr/share/fonts/truetype/arphic/ukai.ttc"
 
 
 def run(*args):
@@ -56,6 +58,51 @@ class CliTest(unittest.TestCase):
             a = source["glyf"][source_cmap[ord(ch)]].getCoordinates(source["glyf"])[0]
             b = subset["glyf"][subset_cmap[ord(ch)]].getCoordinates(subset["glyf"])[0]
             self.assertEqual(list(a), list(b))
+
+    def outlines(self, font, text):
+        cmap, glyf = font.getBestCmap(), font["glyf"]
+        return [list(glyf[cmap[ord(c)]].getCoordinates(glyf)[0]) for c in text]
+
+    def member_outlines(self, collection, family, text):
+        for font in TTCollection(collection).fonts:
+            if family in [n.toUnicode() for n in font["name"].names if n.nameID == 1]:
+                return self.outlines(font, text)
+        self.fail("no member named " + family)
+
+    def test_installed_families(self):
+        data_home = os.path.join(os.environ["XDG_DATA_HOME"], "tessaglyph")
+        shutil.rmtree(data_home, True)
+        text = "你好世界"
+        result = run("subset", "--family", "WenQuanYi Micro Hei", "--text", text, "--output-dir", self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        output = self.path("WenQuanYi Micro Hei.ttf")
+        self.assertEqual(result.stdout.strip(), output)
+        self.assertEqual(self.outlines(TTFont(output), text), self.member_outlines(MICROHEI, "WenQuanYi Micro Hei", text))
+        # The first run split the collection into the per-user folder; the second reuses it.
+        members = {name: os.stat(os.path.join(data_home, name)).st_ino for name in os.listdir(data_home)}
+        self.assertEqual(sorted(members), ["文泉驿微米黑.ttf", "文泉驿等宽微米黑.ttf"])
+        self.assertEqual(run("subset", "--family", "WenQuanYi Micro Hei", "--text", text,
+                             "--output-dir", self.dir).returncode, 0)
+        self.assertEqual({n: os.stat(os.path.join(data_home, n)).st_ino for n in os.listdir(data_home)}, members)
+
+        result = run("subset", "--family", "AR PL UKai TW", "--text", text, "--output-dir", self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.outlines(TTFont(self.path("AR PL UKai TW.ttf")), text),
+                         self.member_outlines(UKAI, "AR PL UKai TW", text))
+
+        result = run("subset", "--family", "DejaVu Sans", "--text", "Rag", "--output-dir", self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.outlines(TTFont(self.path("DejaVu Sans.ttf")), "Rag"),
+                         self.outlines(TTFont(DEJAVU), "Rag"))
+
+        default = subprocess.run(["fc-match", "-f", "%{family[0]}", "sans-serif"],
+                                 capture_output=True, text=True).stdout
+        for family in ["Sans Serif", "No Such Family Anywhere"]:
+            out = self.path(family)
+            os.mkdir(out)
+            result = run("subset", "--family", family, "--text", "Rag", "--output-dir", out)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(os.listdir(out), [default + ".ttf"])
 
     def test_text_file_encodings(self):
         for name, data in [("utf8-bom", b"\xef\xbb\xbfAB"), ("utf16le", "AB".encode("utf-16-le")),

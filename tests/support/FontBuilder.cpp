@@ -142,6 +142,42 @@ QByteArray namedFont(const QString &family, quint16 macStyle, quint16 weight)
                  {"post", QByteArray(32, '\0')}});
 }
 
+QByteArray trueTypeFont(const QString &family, quint16 macStyle, quint16 weight, const QList<NameEntry> &names)
+{
+    const quint16 numGlyphs = 2;
+    QByteArray hhea(36, '\0');
+    putU32(&hhea, 0, 0x00010000);
+    putU16(&hhea, 4, 800);
+    putU16(&hhea, 6, quint16(-200));
+    putU16(&hhea, 10, 500);
+    putU16(&hhea, 34, numGlyphs);
+    QByteArray maxp(32, '\0');
+    putU32(&maxp, 0, 0x00010000);
+    putU16(&maxp, 4, numGlyphs);
+    putU16(&maxp, 14, 1);
+    QByteArray hmtx;
+    for (int i = 0; i < numGlyphs; ++i)
+        hmtx += u16(500) + u16(0);
+    QByteArray post(32, '\0');
+    putU32(&post, 0, 0x00030000);
+
+    // A to Z to glyph 1: idDelta 1 - 0x41.
+    QByteArray cmap = cmapFormat4({{3, 1}}, {{0x41, 0x5A}, {0xFFFF, 0xFFFF}});
+    putU16(&cmap, 12 + 14 + 2 * 2 + 2 + 2 * 2, quint16(1 - 0x41));
+    putU16(&cmap, 12 + 14 + 2 * 2 + 2 + 2 * 2 + 2, 1);
+
+    const QString style = QLatin1String((macStyle & 1) ? ((macStyle & 2) ? "Bold Italic" : "Bold")
+                                                       : ((macStyle & 2) ? "Italic" : "Regular"));
+    const QByteArray name = nameTable(names.isEmpty() ? QList<NameEntry>{{3, 1, 0x0409, 1, family},
+                                                                         {3, 1, 0x0409, 2, style},
+                                                                         {3, 1, 0x0409, 4, family + ' ' + style}}
+                                                      : names);
+    return font({{"OS/2", os2Table(weight)}, {"cmap", cmap}, {"glyf", QByteArray(4, '\0')},
+                 {"head", headTable(macStyle)}, {"hhea", hhea}, {"hmtx", hmtx},
+                 {"loca", QByteArray(2 * (numGlyphs + 1), '\0')}, {"maxp", maxp}, {"name", name},
+                 {"post", post}});
+}
+
 QString writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

@@ -58,6 +58,12 @@ QByteArray os2Table(quint16 usWeightClass = 400);
 // A font with a name table naming the family (and full name), plus filler tables.
 QByteArray namedFont(const QString &family, quint16 macStyle = 0, quint16 weight = 400);
 
+// A small but complete TrueType font (two empty glyphs; A to Z mapped to
+// glyph 1) that FreeType, and so fontconfig, accepts. Names: `names` when
+// given, else family (ID 1), style (ID 2) and full name (ID 4) in English.
+QByteArray trueTypeFont(const QString &family, quint16 macStyle = 0, quint16 weight = 400,
+                        const QList<NameEntry> &names = {});
+
 QString writeFile(const QString &path, const QByteArray &bytes);
 
 } // namespace FontBuilder
