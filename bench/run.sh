@@ -50,3 +50,10 @@ hyperfine --warmup 1 --min-runs 10 --export-json "$work/split.json" \
   -n fontTools "$python $here/split_with_fonttools.py $zenhei $work/split" \
   -n "tessaglyph-cli --help" "$cli --help" >/dev/null
 report "$work/split.json"
+
+echo "== Installed-font catalogue"
+if [ -x "$build/catalogue_bench" ]; then
+  "$build/catalogue_bench" --benchmark_min_time=1
+else
+  echo "  (catalogue_bench not built: Google Benchmark missing)"
+fi

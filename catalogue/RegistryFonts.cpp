@@ -1,6 +1,8 @@
 // The installed-font catalogue: font names, in lower case, mapped to the file
 // each was registered with.
 
+#include "RegistryFonts.h"
+
 #include "CatalogueFaces.h"
 #include "Folders.h"
 #include "engine/FontSubsetter.h"
@@ -27,7 +29,11 @@ void enterName(QMap<QString, QString> *files, QMap<QString, int> *distances, con
 
 void FontSubsetter::loadRegistryFonts()
 {
-    const FontRegistry registry;
+    catalogueRegisteredFonts(FontRegistry(), &familyFiles);
+}
+
+void catalogueRegisteredFonts(const FontRegistry &registry, QMap<QString, QString> *familyFiles)
+{
     QMap<QString, int> distances;
 
     struct OtherName
@@ -50,7 +56,7 @@ void FontSubsetter::loadRegistryFonts()
         const QVector<CatalogueFace> faces = isFontFile ? QVector<CatalogueFace>{readFontFileFace(path)}
                                                         : readCollectionFaces(path);
         for (const CatalogueFace &face : faces) {
-            enterName(&familyFiles, &distances, face.name.toLower(), file, face.styleDistance);
+            enterName(familyFiles, &distances, face.name.toLower(), file, face.styleDistance);
             for (const QString &name : face.familyNames + face.fullNames)
                 otherNames.append({name.toLower(), file, face.styleDistance});
         }
@@ -59,9 +65,9 @@ void FontSubsetter::loadRegistryFonts()
     // The family list shows the names fontconfig reports (the English family
     // name, mostly), so every Windows family and full name of a file is a key
     // too, but never in place of a name entered above.
-    const QSet<QString> selectedKeys(familyFiles.keyBegin(), familyFiles.keyEnd());
+    const QSet<QString> selectedKeys(familyFiles->keyBegin(), familyFiles->keyEnd());
     for (const OtherName &other : otherNames) {
         if (!selectedKeys.contains(other.key))
-            enterName(&familyFiles, &distances, other.key, other.file, other.styleDistance);
+            enterName(familyFiles, &distances, other.key, other.file, other.styleDistance);
     }
 }

@@ -1,5 +1,16 @@
 #include "FontSource.h"
 
+#include <atomic>
+
+namespace {
+std::atomic<quint64> fileBytesRead{0};
+}
+
+quint64 FontSource::totalFileBytesRead()
+{
+    return fileBytesRead.load();
+}
+
 FontSource::FontSource(const QByteArray &bytes)
     : m_bytes(bytes), m_isOpen(true), m_size(quint64(bytes.size()))
 {
@@ -24,6 +35,7 @@ QByteArray FontSource::read(quint64 offset, quint64 length)
     if (!m_file.seek(qint64(offset)))
         return {};
     QByteArray bytes = m_file.read(qint64(length));
+    fileBytesRead += quint64(bytes.size());
     // A file that shrank since it was opened reads short: treat the range as missing.
     return quint64(bytes.size()) == length ? bytes : QByteArray();
 }

@@ -28,6 +28,9 @@ public:
     // Bytes taken from the file so far (memory sources count what they hand out).
     quint64 bytesRead() const { return m_bytesRead; }
 
+    // Bytes read from files by every source of this process: for benchmarks.
+    static quint64 totalFileBytesRead();
+
 private:
     QByteArray m_bytes;
     QFile m_file;
