@@ -1,0 +1,135 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>Tessaglyph</name>
+    <message>
+        <source>Select From System Font</source>
+        <translation>从系统字体中选择</translation>
+    </message>
+    <message>
+        <source>Select Font</source>
+        <translation>选择字体</translation>
+    </message>
+    <message>
+        <source>Select Font File</source>
+        <translation>选择字体文件</translation>
+    </message>
+    <message>
+        <source>Save Font File</source>
+        <translation>保存字体文件</translation>
+    </message>
+    <message>
+        <source>Please input the characters</source>
+        <translation>请输入要保留的字符</translation>
+    </message>
+    <message>
+        <source>Import From File</source>
+        <translation>从文件导入</translation>
+    </message>
+    <message>
+        <source>Select File</source>
+        <translation>选择文件</translation>
+    </message>
+    <message>
+        <source>TrueType Font File(*.ttf)</source>
+        <translation>TrueType 字体文件(*.ttf)</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>Text File(*.txt)</source>
+        <translation>文本文件(*.txt)</translation>
+    </message>
+    <message>
+        <source>Font Cutting</source>
+        <translation>字体裁剪</translation>
+    </message>
+    <message>
+        <source>TTC Font Split</source>
+        <translation>TTC 字体拆分</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Tessaglyph</source>
+        <translation>Tessaglyph 字体工具</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Output Directory</source>
+        <translation>输出目录</translation>
+    </message>
+    <message>
+        <source>TrueType Collection File(*.ttc)</source>
+        <translation>TrueType 字体集合文件(*.ttc)</translation>
+    </message>
+    <message>
+        <source>Warning!</source>
+        <translation>警告！</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Excute successfully!</source>
+        <translation>执行成功！</translation>
+    </message>
+    <message>
+        <source>The output folder %1 does not exist.</source>
+        <translation>输出文件夹 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>The output folder %1 is not writable.</source>
+        <translation>输出文件夹 %1 不可写入。</translation>
+    </message>
+    <message>
+        <source>The output file path cannot be empty!</source>
+        <translation>输出文件路径不能为空！</translation>
+    </message>
+    <message>
+        <source>The output folder %1 keeps the fonts this program extracts; choose another output folder.</source>
+        <translation>输出文件夹 %1 保存着本程序提取的字体，请选择其他输出文件夹。</translation>
+    </message>
+    <message>
+        <source>The output %1 would replace the font it is made from; choose another output folder.</source>
+        <translation>输出文件 %1 会覆盖其源字体，请选择其他输出文件夹。</translation>
+    </message>
+    <message>
+        <source>The subset font %1 could not be made: the source font is damaged, or the file cannot be written.</source>
+        <translation>无法生成裁剪字体 %1：源字体已损坏，或文件无法写入。</translation>
+    </message>
+    <message>
+        <source>The file path cannot be empty!</source>
+        <translation>文件路径不能为空！</translation>
+    </message>
+    <message>
+        <source>The file is not a valid ttf font file!</source>
+        <translation>该文件不是有效的 ttf 字体文件！</translation>
+    </message>
+    <message>
+        <source>The font name &quot;%1&quot; cannot be used as a file name.</source>
+        <translation>字体名称“%1”不能用作文件名。</translation>
+    </message>
+    <message>
+        <source>The path cannot be empty!</source>
+        <translation>路径不能为空！</translation>
+    </message>
+    <message>
+        <source>The collection %1 could not be split: it is not a valid TrueType collection, or one of its members is damaged.</source>
+        <translation>无法拆分字体集合 %1：它不是有效的 TrueType 字体集合，或其中某个字体已损坏。</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QLabel>
+
+// The logo: shows ":logo.png" stretched over the label, turns the pointer into
+// a hand over it, and opens the maker's web page on any mouse press.
+class LabelLink : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit LabelLink(QWidget *parent);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+};

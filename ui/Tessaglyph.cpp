@@ -1,0 +1,45 @@
+#include "Tessaglyph.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
+{
+    // fontSubsetter is built first, as the last member: its catalogue and
+    // default face are ready before any widget exists.
+    QWidget *centralWidget = new QWidget;
+    tabWidget = new QTabWidget;
+    fontCuttingPage = createFontCuttingPage();
+    ttcSplitPage = createTtcSplitPage();
+    tabWidget->addTab(fontCuttingPage, tr("Font Cutting"));
+    tabWidget->addTab(ttcSplitPage, tr("TTC Font Split"));
+
+    QVBoxLayout *tabLayout = new QVBoxLayout;
+    tabLayout->addWidget(tabWidget);
+
+    acceptBtn = new QPushButton(tr("Accept"));
+    cancelBtn = new QPushButton(tr("Cancel"));
+    QHBoxLayout *buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(acceptBtn);
+    buttonRow->addWidget(cancelBtn);
+
+    QVBoxLayout *outerLayout = new QVBoxLayout;
+    outerLayout->addLayout(tabLayout);
+    outerLayout->addLayout(buttonRow);
+    centralWidget->setLayout(outerLayout);
+    setCentralWidget(centralWidget);
+
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    connect(acceptBtn, SIGNAL(clicked()), this, SLOT(slotAcceptBtnClicked()));
+    connect(cancelBtn, SIGNAL(clicked()), this, SLOT(close()));
+    setFixedSize(400, 550);
+    setWindowTitle(tr("Tessaglyph"));
+
+    // Names for tests and accessibility tools.
+    tabWidget->setObjectName(QStringLiteral("tabWidget"));
+    acceptBtn->setObjectName(QStringLiteral("acceptBtn"));
+    cancelBtn->setObjectName(QStringLiteral("cancelBtn"));
+}
