@@ -1,4 +1,5 @@
-// Splitting collections: built in memory, hostile, and the real Debian ones.
+// Splitting collections: built in memory and the real Debian ones. Hostile
+// collections are in tst_hostile_inputs.
 
 #include "support/FontBuilder.h"
 
@@ -56,8 +57,6 @@ private slots:
     void splitsEveryMember();
     void memberLayout();
     void refusals();
-    void hostileNames();
-    void hostileStructures();
     void realCollections_data();
     void realCollections();
 };
@@ -148,61 +147,6 @@ void TestCollectionSplit::refusals()
     // An output folder that does not exist: no member can be written, and no file appears.
     QVERIFY(splitCollection(file("alpha.ttc", collection({alpha})), dir.filePath("no-such-folder")));
     QVERIFY(!QFileInfo::exists(dir.filePath("no-such-folder")));
-}
-
-void TestCollectionSplit::hostileNames()
-{
-    const QString out = newFolder();
-    const QList<QByteArray> members = {
-        namedFont("../x"), namedFont("/x"), namedFont(".."), namedFont("."), namedFont("a\\b"),
-        namedFont(QString("Nul") + QChar(0) + "Tail"), namedFont(QString(512, 'n')), namedFont(QString()),
-    };
-    QVERIFY(splitCollection(file("names.ttc", collection(members)), out));
-    // Only the names that can be files inside the folder: the NUL ends its
-    // name; the 512-unit name, cut to 511, is too long for a file name here.
-    QCOMPARE(filesIn(out), QStringList({"Nul.ttf"}));
-    QVERIFY(!QFileInfo::exists(dir.filePath("x.ttf")));
-    QVERIFY(!QFileInfo::exists(out + "/a\\b.ttf"));
-}
-
-void TestCollectionSplit::hostileStructures()
-{
-    const QByteArray alpha = namedFont("Alpha");
-    QByteArray hugeCount = collection({alpha});
-    putU32(&hugeCount, 8, 0xFFFFFFFF);
-
-    QByteArray memberPastEnd = collection({alpha, namedFont("Beta")});
-    putU32(&memberPastEnd, 16, 0xFFFFFFFB);
-
-    QByteArray tableWraps = collection({alpha});
-    putU32(&tableWraps, 16 + 12 + 8, 0xFFFFFFFF);
-    putU32(&tableWraps, 16 + 12 + 12, 2);
-
-    QByteArray manyTables = collection({alpha});
-    putU16(&manyTables, 16 + 4, 0xFFFF);
-
-    // Every record points at the whole file: far more bytes than the file holds.
-    QByteArray overlapping = collection({alpha});
-    for (int k = 0; k < 5; ++k) {
-        putU32(&overlapping, 16 + 12 + 16 * k + 8, 0);
-        putU32(&overlapping, 16 + 12 + 16 * k + 12, quint32(overlapping.size()));
-    }
-
-    const QList<QPair<const char *, QByteArray>> cases = {
-        {"numFonts 0xFFFFFFFF", hugeCount},
-        {"member offset 0xFFFFFFFB", memberPastEnd},
-        {"table offset wraps", tableWraps},
-        {"numTables 0xFFFF", manyTables},
-        {"tables overlap", overlapping},
-    };
-    for (const auto &c : cases) {
-        const QString out = newFolder();
-        const bool split = splitCollection(file("hostile.ttc", c.second), out);
-        QVERIFY2(!split, c.first);
-        const QStringList expected = QByteArray(c.first) == "member offset 0xFFFFFFFB" ? QStringList{"Alpha.ttf"}
-                                                                                    : QStringList{};
-        QCOMPARE(filesIn(out), expected);
-    }
 }
 
 void TestCollectionSplit::realCollections_data()

@@ -1,0 +1,134 @@
+#include "HostileInputs.h"
+
+#include "FontBuilder.h"
+
+namespace HostileInputs {
+
+using namespace FontBuilder;
+
+namespace {
+
+quint32 readU32(const QByteArray &bytes, int at)
+{
+    return quint32(uchar(bytes[at])) << 24 | quint32(uchar(bytes[at + 1])) << 16
+            | quint32(uchar(bytes[at + 2])) << 8 | quint32(uchar(bytes[at + 3]));
+}
+
+// A member's records start at 12 + memberOffset; a one-member collection's
+// member sits right after the 16-byte header.
+constexpr int kOnlyMember = 16;
+
+} // namespace
+
+QList<Collection> collections()
+{
+    const QByteArray alpha = namedFont("Alpha"), beta = namedFont("Beta"), gamma = namedFont("Gamma");
+    QList<Collection> cases;
+
+    QByteArray hugeCount = collection({alpha});
+    putU32(&hugeCount, 8, 0xFFFFFFFF); // and the offsets are missing
+    cases.append({"ttc-numfonts-ffffffff", hugeCount, {}, false, {}});
+
+    QByteArray memberPastEnd = collection({alpha, beta});
+    putU32(&memberPastEnd, 16, 0xFFFFFFFB);
+    cases.append({"ttc-member-offset-fffffffb", memberPastEnd, {}, false, {"Alpha.ttf"}});
+
+    QByteArray tableWraps = collection({alpha}); // record 0, OS/2: offset + length wraps in 32 bits
+    putU32(&tableWraps, kOnlyMember + 12 + 8, 0xFFFFFFFF);
+    putU32(&tableWraps, kOnlyMember + 12 + 12, 2);
+    cases.append({"ttc-table-offset-wraps", tableWraps, {"Alpha Full"}, false, {}});
+
+    QByteArray manyTables = collection({alpha});
+    putU16(&manyTables, kOnlyMember + 4, 0xFFFF);
+    cases.append({"ttc-numtables-ffff", manyTables, {}, false, {}});
+
+    QByteArray sevenAtOne = collection({alpha, beta, beta, beta, beta, beta, beta});
+    for (int i = 1; i < 7; ++i)
+        putU32(&sevenAtOne, 12 + 4 * i, readU32(sevenAtOne, 12));
+    cases.append({"ttc-seven-members-one-offset", sevenAtOne, QStringList(7, "Alpha Full"), true, {"Alpha.ttf"}});
+
+    // Every record spans the whole file: far more bytes than the file holds.
+    QByteArray overlapping = collection({alpha});
+    for (int k = 0; k < 5; ++k) {
+        putU32(&overlapping, kOnlyMember + 12 + 16 * k + 8, 0);
+        putU32(&overlapping, kOnlyMember + 12 + 16 * k + 12, quint32(overlapping.size()));
+    }
+    cases.append({"ttc-tables-overlap", overlapping, {}, false, {}});
+
+    cases.append({"ttc-shared-family", collection({namedFont("Same", 0), namedFont("Same", 1, 700)}),
+                  {"Same Full", "Same Full"}, true, {"Same.ttf"}});
+
+    const QStringList families = {"../x", "/x", "..", ".", "a\\b", QString("Nul") + QChar(0) + "Tail",
+                                  QString(511, 'n'), QString(512, 'm'), QString()};
+    QList<QByteArray> members;
+    QStringList fullNames;
+    for (const QString &family : families) {
+        members.append(namedFont(family));
+        const QString full = (family + " Full").section(QChar(0), 0, 0);
+        fullNames.append(full.left(511));
+    }
+    // Only "Nul" can be a file here: the long names are too long for one.
+    cases.append({"ttc-hostile-family-names", collection(members), fullNames, true, {"Nul.ttf"}});
+
+    cases.append({"ttc-version-2", collection({alpha, beta}, 0x00020000), {}, false, {}});
+    cases.append({"ttc-third-member-cff",
+                  collection({alpha, beta, font({{"name", familyNameTable("CFF")}}, 0x4F54544F)}), {}, false,
+                  {"Alpha.ttf", "Beta.ttf"}});
+    cases.append({"ttc-name-count-zero", collection({alpha, font({{"name", nameTable({})}}), gamma}), {}, true,
+                  {"Alpha.ttf", "Gamma.ttf"}});
+    cases.append({"ttc-no-members", collection({}), {}, true, {}});
+    cases.append({"ttc-header-only", QByteArray("ttcf"), {}, false, {}});
+    cases.append({"ttc-good", collection({alpha, beta, gamma}), {"Alpha Full", "Beta Full", "Gamma Full"}, true,
+                  {"Alpha.ttf", "Beta.ttf", "Gamma.ttf"}});
+    return cases;
+}
+
+QList<Font> fonts()
+{
+    const QByteArray good = namedFont("Good");
+    QList<Font> cases;
+    cases.append({"ttf-good", good, "Good", true, true});
+
+    // namedFont's records: OS/2, cmap, head, name, post.
+    const int cmapRecord = 12 + 16, nameRecord = 12 + 16 * 3;
+    const int cmapAt = int(readU32(good, cmapRecord + 8)), nameAt = int(readU32(good, nameRecord + 8));
+
+    QByteArray nameWraps = good;
+    putU32(&nameWraps, nameRecord + 8, 0xFFFFFFFF);
+    putU32(&nameWraps, nameRecord + 12, 2);
+    cases.append({"ttf-table-offset-wraps", nameWraps, "", false, true});
+
+    QByteArray manyTables = good.left(12);
+    putU16(&manyTables, 4, 0xFFFF);
+    cases.append({"ttf-numtables-ffff-12-bytes", manyTables, "", false, false});
+
+    QByteArray oddSegCount = good; // cmap: 4-byte header, one record, then the subtable
+    putU16(&oddSegCount, cmapAt + 12 + 6, 5);
+    cases.append({"ttf-odd-segcountx2", oddSegCount, "Good", true, true});
+
+    QByteArray subtablePastEnd = good;
+    putU32(&subtablePastEnd, cmapAt + 8, 0xFFFFFFF0);
+    cases.append({"ttf-cmap-subtable-past-end", subtablePastEnd, "Good", true, false});
+
+    QByteArray segmentsPastEnd = good;
+    putU16(&segmentsPastEnd, cmapAt + 12 + 6, 0xFFFE);
+    cases.append({"ttf-cmap-segments-past-end", segmentsPastEnd, "Good", true, false});
+
+    QByteArray nameCount = good;
+    putU16(&nameCount, nameAt + 2, 0xFFFF);
+    cases.append({"ttf-name-count-beyond-table", nameCount, "", true, true});
+
+    QByteArray stringPastStorage = good;
+    putU16(&stringPastStorage, nameAt + 6 + 10, 0xFFF0); // record 0, the family name
+    cases.append({"ttf-name-string-past-storage", stringPastStorage, "", true, true});
+
+    cases.append({"ttf-name-511-units", namedFont(QString(511, 'n')), QString(511, 'n'), true, true});
+    cases.append({"ttf-name-512-units", namedFont(QString(512, 'n')), QString(511, 'n'), true, true});
+    cases.append({"ttf-name-with-nul", namedFont(QString("Nul") + QChar(0) + "Tail"), "Nul", true, true});
+    cases.append({"ttf-truncated", good.left(good.size() / 2), "", false, false}); // cmap and name cut off
+    cases.append({"ttf-collection-header", collection({good}), "", false, false});
+    cases.append({"ttf-empty", QByteArray(), "", false, false});
+    return cases;
+}
+
+} // namespace HostileInputs
