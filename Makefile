@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test sanitize-test bench fuzz clean
+.PHONY: deps build run test bench fuzz clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -22,3 +22,7 @@ bench: build
 
 clean:
 	rm -rf $(BUILD) build-*
+
+MINUTES ?= 10
+fuzz:
+	bash scripts/fuzz.sh $(MINUTES)

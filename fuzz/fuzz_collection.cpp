@@ -1,0 +1,50 @@
+// Fuzz target: the bytes as a collection. Its full names, the catalogue's
+// reading of it, and a split into a fresh folder, after which nothing may be
+// left outside that folder and no temporary file inside it.
+
+#include "catalogue/CatalogueFaces.h"
+#include "sfnt/CollectionSplit.h"
+#include "sfnt/NameReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("input.ttc"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return 0;
+    file.write(reinterpret_cast<const char *>(data), qint64(size));
+    file.close();
+
+    readCollectionFullNames(path);
+    readCollectionFaces(path);
+
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    QStringList written;
+    splitCollection(path, out, &written);
+
+    const QStringList beside = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    if (beside != QStringList({QStringLiteral("input.ttc"), QStringLiteral("out")})) {
+        std::fprintf(stderr, "the split wrote outside its folder: %s\n", qPrintable(beside.join(", ")));
+        std::abort();
+    }
+    const QStringList inside = QDir(out).entryList(QDir::Files | QDir::Hidden);
+    for (const QString &name : inside) {
+        if (name.startsWith(QLatin1Char('.')) || !written.contains(out + QLatin1Char('/') + name)) {
+            std::fprintf(stderr, "unexpected file left by the split: %s\n", qPrintable(name));
+            std::abort();
+        }
+    }
+    QDir(out).removeRecursively();
+    return 0;
+}

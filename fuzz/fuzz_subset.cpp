@@ -1,0 +1,35 @@
+// Fuzz target: the subsetting service on the bytes, with a keep list taken
+// from the input; every byte of the output is read.
+
+#include "platform/FontPackage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    std::vector<quint16> keepList;
+    const size_t count = size ? data[0] % 64 : 0;
+    for (size_t i = 0; i < count && 2 * i + 2 < size; ++i)
+        keepList.push_back(quint16(data[size - 2 * i - 1] << 8 | data[size - 2 * i - 2]));
+    keepList.push_back('A');
+
+    uchar *buffer = nullptr;
+    quint32 bufferSize = 0, bytesWritten = 0;
+    const quint32 status = createFontPackage(
+            data, quint32(size), &buffer, &bufferSize, &bytesWritten, FontPackage::FlagSubset, 0,
+            FontPackage::StandaloneSubset, FontPackage::AllLanguages, FontPackage::PlatformMicrosoft,
+            FontPackage::EncodingUnicodeBmp, keepList.data(), quint16(keepList.size()), std::malloc, std::realloc,
+            std::free, nullptr);
+    if (status == FontPackage::Ok) {
+        if (!buffer || bytesWritten > bufferSize)
+            std::abort();
+        volatile uchar sum = 0;
+        for (quint32 i = 0; i < bytesWritten; ++i)
+            sum = uchar(sum + buffer[i]);
+    }
+    std::free(buffer);
+    return 0;
+}

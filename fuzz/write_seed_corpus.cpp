@@ -1,0 +1,70 @@
+// Writes the fuzzers' seed corpus: the hostile inputs, fonts and collections
+// the tests build, and small real fonts cut from the Debian fonts.
+//   write_seed_corpus DIR   (writes DIR/font and DIR/collection)
+
+#include "support/FontBuilder.h"
+#include "support/HostileInputs.h"
+
+#include "engine/FontSubsetter.h"
+#include "engine/KeepList.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+// A real font cut down to a few characters by the engine itself.
+QByteArray smallRealFont(const QString &path, const QString &text)
+{
+    FontSubsetter engine(FontSubsetter::Setup::FontOnly);
+    engine.loadTrueTypeFile(path);
+    engine.keepList = keepListFromText(text);
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("small.ttf"));
+    if (!engine.writeSubset(output))
+        return {};
+    QFile file(output);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: write_seed_corpus DIR\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder + "/font");
+    QDir().mkpath(folder + "/collection");
+    int written = 0;
+    const auto write = [&](const QString &kind, const QString &name, const QByteArray &bytes) {
+        if (!FontBuilder::writeFile(folder + '/' + kind + '/' + name, bytes).isEmpty())
+            ++written;
+    };
+
+    for (const HostileInputs::Font &font : HostileInputs::fonts())
+        write("font", font.name, font.bytes);
+    for (const HostileInputs::Collection &collection : HostileInputs::collections())
+        write("collection", collection.name, collection.bytes);
+
+    write("font", "built-named", FontBuilder::namedFont("Seed"));
+    write("font", "built-truetype", FontBuilder::trueTypeFont("Seed", 1, 700));
+    const QByteArray dejavu = smallRealFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "Hag");
+    const QByteArray droid = smallRealFont("/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf", "字体");
+    if (!dejavu.isEmpty())
+        write("font", "dejavu-small", dejavu);
+    if (!droid.isEmpty())
+        write("font", "droid-small", droid);
+    if (!dejavu.isEmpty() && !droid.isEmpty())
+        write("collection", "real-small", FontBuilder::collection({dejavu, droid}));
+
+    std::printf("wrote %d seeds into %s\n", written, qPrintable(folder));
+    return 0;
+}
