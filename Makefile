@@ -14,8 +14,13 @@ build: deps
 run: build
 	cd $(BUILD) && ./tessaglyph
 
+# Every test, then every test again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DTESSAGLYPH_SANITIZE=ON
+	cmake --build $(BUILD)-asan -j$(JOBS)
+	ctest --test-dir $(BUILD)-asan --output-on-failure -j$(JOBS)
 
 bench: build
 	bash bench/run.sh $(BUILD)
