@@ -31,5 +31,5 @@ bool planMemberFont(FontSource &collection, quint32 memberOffset, MemberFont *me
 bool splitCollection(const QString &ttcPath, const QString &outDir, QStringList *writtenFiles = nullptr);
 
 // Whether a family name can name a file inside a folder: not empty, no path
-// separator, and not "." or "..".
+// separator, not "." or "..", and the same once encoded for the file system.
 bool isUsableFileName(const QString &name);
