@@ -3,7 +3,6 @@
 #include "catalogue/Folders.h"
 #include "sfnt/CollectionSplit.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {

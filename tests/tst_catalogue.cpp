@@ -19,11 +19,6 @@ const QString kDejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/");
 const QString kMicroHei = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
 const QString kUKai = QStringLiteral("/usr/share/fonts/truetype/arphic/ukai.ttc");
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QList<NameEntry> names(const QString &family, const QString &style, const QString &full)
 {
@@ -124,9 +119,9 @@ void TestCatalogue::resolvesInstalledFonts()
 {
     FontSubsetter engine;
     QVERIFY(engine.loadSystemFont("DejaVu Sans"));
-    QCOMPARE(engine.fontBytes, readAll(kDejaVu + "DejaVuSans.ttf"));
+    QCOMPARE(engine.fontBytes, readFile(kDejaVu + "DejaVuSans.ttf"));
     QVERIFY(engine.loadSystemFont("alpha"));
-    QCOMPARE(engine.fontBytes, readAll(font("ab.ttf")));
+    QCOMPARE(engine.fontBytes, readFile(font("ab.ttf")));
     QVERIFY(extracted().isEmpty()); // .ttf files are loaded where they are
 
     // Unknown and empty families resolve through the default face.
@@ -147,7 +142,7 @@ void TestCatalogue::resolvesCollectionMembers()
     QVERIFY(engine.loadSystemFont("WenQuanYi Micro Hei"));
     QCOMPARE(engine.readFamilyName(), QString::fromUtf8("文泉驿微米黑"));
     QCOMPARE(extracted(), QStringList({"文泉驿微米黑.ttf", "文泉驿等宽微米黑.ttf"}));
-    const QByteArray member = readAll(applicationDataFolder() + "/文泉驿微米黑.ttf");
+    const QByteArray member = readFile(applicationDataFolder() + "/文泉驿微米黑.ttf");
     QCOMPARE(engine.fontBytes, member);
 
     // The family's case matters in the folder: the collection itself is loaded, which fails.

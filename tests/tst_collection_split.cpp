@@ -18,12 +18,6 @@ using namespace FontBuilder;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -78,7 +72,7 @@ void TestCollectionSplit::splitsEveryMember()
     written.clear();
     QVERIFY(splitCollection(ttc, out, &written));
     QVERIFY(written.isEmpty());
-    QCOMPARE(readAll(out + "/Alpha.ttf").left(19), QByteArray("changed by the user"));
+    QCOMPARE(readFile(out + "/Alpha.ttf").left(19), QByteArray("changed by the user"));
     QCOMPARE(filesIn(out).size(), 3);
 
     // Two members of one family: the first one is kept.
@@ -86,7 +80,7 @@ void TestCollectionSplit::splitsEveryMember()
     const QString out2 = newFolder();
     QVERIFY(splitCollection(sameFamily, out2));
     QCOMPARE(filesIn(out2), QStringList({"Same.ttf"}));
-    QCOMPARE(readAll(out2 + "/Same.ttf"), namedFont("Same", 0));
+    QCOMPARE(readFile(out2 + "/Same.ttf"), namedFont("Same", 0));
 }
 
 void TestCollectionSplit::memberLayout()
@@ -96,7 +90,7 @@ void TestCollectionSplit::memberLayout()
     const QString ttc = file("layout.ttc", collection({namedFont("First"), member}));
     const QString out = newFolder();
     QVERIFY(splitCollection(ttc, out));
-    const QByteArray odd = readAll(out + "/Odd.ttf");
+    const QByteArray odd = readFile(out + "/Odd.ttf");
 
     const quint32 nameLength = quint32(familyNameTable("Odd").size() + 1);
     QCOMPARE(odd.size(), 12 + 16 * 3 + 56 + 0 + int((nameLength + 3) & ~3u));
@@ -176,14 +170,14 @@ void TestCollectionSplit::realCollections()
     QCOMPARE(filesIn(out), expectedFiles);
 
     // Each member's tables, byte for byte as the collection holds them.
-    FontSource ttc(readAll(path));
+    FontSource ttc(readFile(path));
     QVector<quint32> offsets;
     QVERIFY(readCollectionOffsets(ttc, &offsets));
     QCOMPARE(written.size(), offsets.size());
     for (int i = 0; i < offsets.size(); ++i) {
         TableDirectory member, output;
         QVERIFY(readTableDirectory(ttc, offsets[i], &member));
-        FontSource file(readAll(written[i]));
+        FontSource file(readFile(written[i]));
         QVERIFY(readTableDirectory(file, 0, &output));
         QCOMPARE(output.offsetTable, member.offsetTable);
         QCOMPARE(output.records.size(), member.records.size());

@@ -14,12 +14,6 @@ using namespace FontBuilder;
 
 namespace {
 const QString kDejaVuSans = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 class TestEngine : public QObject
@@ -145,7 +139,7 @@ void TestEngine::coverageFallsBackToDefaultFace()
 
     QVERIFY(engine.loadTrueTypeFile(writeFile(dir.filePath("Latin.ttf"), namedFont("Latin"))));
     engine.setKeepList({0xE9});
-    QCOMPARE(engine.fontBytes, readAll(kDejaVuSans));
+    QCOMPARE(engine.fontBytes, readFile(kDejaVuSans));
 
     // No font at all (an unreadable file) falls back the same way.
     QVERIFY(engine.loadTrueTypeFile(dir.filePath("missing.ttf")));
@@ -188,12 +182,12 @@ void TestEngine::writeSubsetFailures()
     // No font: the service refuses, and the existing file stays as it was.
     engine.loadTrueTypeFile(dir.filePath("missing.ttf"));
     QVERIFY(!engine.writeSubset(existing));
-    QCOMPARE(readAll(existing), QByteArray("keep me"));
+    QCOMPARE(readFile(existing), QByteArray("keep me"));
 
     // Bytes that are no font.
     engine.loadTrueTypeFile(writeFile(dir.filePath("garbage.ttf"), QByteArray(1000, 'x')));
     QVERIFY(!engine.writeSubset(existing));
-    QCOMPARE(readAll(existing), QByteArray("keep me"));
+    QCOMPARE(readFile(existing), QByteArray("keep me"));
 
     // A folder, or a folder that does not exist, as the output.
     QVERIFY(engine.loadTrueTypeFile(kDejaVuSans));

@@ -20,16 +20,13 @@
 
 #include <unistd.h>
 
+using FontBuilder::readFile;
+
 namespace {
 
 const QString kDejaVuSans = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 const QString kMicroHei = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList everyFile(const QString &folder)
 {
@@ -120,7 +117,7 @@ void TestFaults::diskFillsMidWrite()
     QVERIFY(engine.loadTrueTypeFile(kDejaVuSans));
     engine.keepList = everyCharacter();
     QVERIFY(!engine.writeSubset(folder + "/DejaVuSans.ttf"));
-    QCOMPARE(readAll(folder + "/DejaVuSans.ttf"), QByteArray("the previous output"));
+    QCOMPARE(readFile(folder + "/DejaVuSans.ttf"), QByteArray("the previous output"));
     QCOMPARE(everyFile(folder), QStringList({"DejaVuSans.ttf"}));
 
     // Members of 4.6 MB each: the first one already there is left alone, the
@@ -129,13 +126,13 @@ void TestFaults::diskFillsMidWrite()
     QStringList written;
     QVERIFY(!splitCollection(kMicroHei, folder, &written));
     QVERIFY(written.isEmpty());
-    QCOMPARE(readAll(folder + "/文泉驿微米黑.ttf"), QByteArray("an earlier member"));
+    QCOMPARE(readFile(folder + "/文泉驿微米黑.ttf"), QByteArray("an earlier member"));
     QCOMPARE(everyFile(folder), QStringList({"DejaVuSans.ttf", "文泉驿微米黑.ttf"}));
 }
 
 void TestFaults::sourceDeletedAfterLoading()
 {
-    const QString source = FontBuilder::writeFile(dir.filePath("Doomed.ttf"), readAll(kDejaVuSans));
+    const QString source = FontBuilder::writeFile(dir.filePath("Doomed.ttf"), readFile(kDejaVuSans));
     QVERIFY(engine.loadTrueTypeFile(source));
     QVERIFY(QFile::remove(source));
     engine.setKeepList(keepListFromText("Hello"));
@@ -187,11 +184,11 @@ void TestFaults::twoProcessesSplitOneCollection()
             QVERIFY2(process->exitCode() == 0, process->readAllStandardError().constData());
             delete process;
         }
-        QCOMPARE(readAll(home + "/out0/WenQuanYi Micro Hei.ttf"), readAll(home + "/out1/WenQuanYi Micro Hei.ttf"));
+        QCOMPARE(readFile(home + "/out0/WenQuanYi Micro Hei.ttf"), readFile(home + "/out1/WenQuanYi Micro Hei.ttf"));
         const QString members = home + "/data/tessaglyph";
         QCOMPARE(everyFile(members), everyFile(reference));
         for (const QString &name : everyFile(reference))
-            QCOMPARE(readAll(members + '/' + name), readAll(reference + '/' + name));
+            QCOMPARE(readFile(members + '/' + name), readFile(reference + '/' + name));
     }
 }
 

@@ -14,12 +14,6 @@ using namespace FontBuilder;
 
 namespace {
 const QString kDejaVuSans = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 class TestJobs : public QObject
@@ -53,7 +47,7 @@ void TestJobs::fileSubsetChecks_data()
     QTest::addColumn<QString>("message");
 
     const QString out = dir.filePath("out");
-    const QString good = writeFile(dir.filePath("Good.ttf"), readAll(kDejaVuSans));
+    const QString good = writeFile(dir.filePath("Good.ttf"), readFile(kDejaVuSans));
     QTest::newRow("empty output, whatever else") << "" << "" << "The output file path cannot be empty!";
     QTest::newRow("empty font path") << "" << out << "The file path cannot be empty!";
     QTest::newRow("not .ttf") << dir.filePath("font.otf") << out << "The file is not a valid ttf font file!";
@@ -62,7 +56,7 @@ void TestJobs::fileSubsetChecks_data()
                                 << "The file is not a valid ttf font file!";
     QTest::newRow("no sfnt version") << writeFile(dir.filePath("text.ttf"), "just some text, no font at all")
                                      << out << "The file is not a valid ttf font file!";
-    QTest::newRow("truncated font") << writeFile(dir.filePath("cut.ttf"), readAll(kDejaVuSans).left(2000)) << out
+    QTest::newRow("truncated font") << writeFile(dir.filePath("cut.ttf"), readFile(kDejaVuSans).left(2000)) << out
                                     << "The file is not a valid ttf font file!";
     QTest::newRow("output folder missing") << good << dir.filePath("nowhere")
                                            << "The output folder %1 does not exist.";
@@ -84,7 +78,7 @@ void TestJobs::fileSubsetChecks()
 
 void TestJobs::fileSubsetWrites()
 {
-    const QString source = writeFile(dir.filePath("Source.Font.TTF"), readAll(kDejaVuSans));
+    const QString source = writeFile(dir.filePath("Source.Font.TTF"), readFile(kDejaVuSans));
     const JobOutcome outcome = runFileSubsetJob(engine, source, dir.filePath("out"), keepListFromText("abc"));
     QVERIFY(outcome.succeeded);
     QCOMPARE(outcome.box, JobOutcome::Box::Information);
@@ -105,12 +99,12 @@ void TestJobs::neverReplacesItsSource()
 {
     const QString folder = dir.filePath("self");
     QDir().mkpath(folder);
-    const QString source = writeFile(folder + "/Self.ttf", readAll(kDejaVuSans));
+    const QString source = writeFile(folder + "/Self.ttf", readFile(kDejaVuSans));
     const JobOutcome outcome = runFileSubsetJob(engine, source, folder, keepListFromText("abc"));
     QVERIFY(!outcome.succeeded);
     QCOMPARE(QString::fromUtf8(outcome.text),
              QStringLiteral("The output %1 would replace the font it is made from; choose another output folder."));
-    QCOMPARE(readAll(source), readAll(kDejaVuSans));
+    QCOMPARE(readFile(source), readFile(kDejaVuSans));
 
     // The per-user folder keeps extracted members that later jobs load.
     const JobOutcome extracted = runFileSubsetJob(engine, source, applicationDataFolder(), keepListFromText("a"));

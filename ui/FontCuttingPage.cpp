@@ -2,7 +2,7 @@
 
 #include "Tessaglyph.h"
 
-#include "WebLinkRows.h"
+#include "PageRows.h"
 #include "engine/TextDecoding.h"
 
 #include <QCheckBox>
@@ -22,14 +22,6 @@ const char kSampleText[] = "\xD7\xD6\xCC\xE5\xB2\xC3\xBC\xF4\xB9\xA4\xBE\xDF\xC8
 
 // Where installed .ttf files live on this system.
 const char kSystemFontFolder[] = "/usr/share/fonts";
-
-QHBoxLayout *row(QWidget *edit, QWidget *button)
-{
-    QHBoxLayout *layout = new QHBoxLayout;
-    layout->addWidget(edit);
-    layout->addWidget(button);
-    return layout;
-}
 } // namespace
 
 QWidget *Tessaglyph::createFontCuttingPage()
@@ -45,7 +37,7 @@ QWidget *Tessaglyph::createFontCuttingPage()
     fontFileEdit = new QLineEdit;
     fontFileEdit->setReadOnly(true);
     openFontFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), QString());
-    QHBoxLayout *fontFileRow = row(fontFileEdit, openFontFileBtn);
+    QHBoxLayout *fontFileRow = editRow(fontFileEdit, openFontFileBtn);
     fontFileLabel->setEnabled(false);
     fontFileEdit->setEnabled(false);
     openFontFileBtn->setEnabled(false);
@@ -54,7 +46,7 @@ QWidget *Tessaglyph::createFontCuttingPage()
     saveFontFileEdit = new QLineEdit;
     saveFontFileEdit->setReadOnly(true);
     saveFontFileBtn = new QPushButton(QIcon(QStringLiteral(":output.png")), QString());
-    QHBoxLayout *saveFontFileRow = row(saveFontFileEdit, saveFontFileBtn);
+    QHBoxLayout *saveFontFileRow = editRow(saveFontFileEdit, saveFontFileBtn);
 
     QLabel *charactersLabel = new QLabel(tr("Please input the characters"));
     charactersEdit = new QTextEdit;

@@ -2,7 +2,7 @@
 
 #include "Tessaglyph.h"
 
-#include "WebLinkRows.h"
+#include "PageRows.h"
 #include "catalogue/Folders.h"
 
 #include <QDir>
@@ -20,18 +20,14 @@ QWidget *Tessaglyph::createTtcSplitPage()
     ttcFileEdit = new QLineEdit;
     ttcFileEdit->setReadOnly(true);
     openTtcFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), QString());
-    QHBoxLayout *fileRow = new QHBoxLayout;
-    fileRow->addWidget(ttcFileEdit);
-    fileRow->addWidget(openTtcFileBtn);
+    QHBoxLayout *fileRow = editRow(ttcFileEdit, openTtcFileBtn);
 
     QLabel *directoryLabel = new QLabel(tr("Output Directory"));
     outputDirEdit = new QLineEdit;
     outputDirEdit->setReadOnly(true);
     outputDirEdit->setText(QDir::currentPath());
     outputDirBtn = new QPushButton(QIcon(QStringLiteral(":output.png")), QString());
-    QHBoxLayout *directoryRow = new QHBoxLayout;
-    directoryRow->addWidget(outputDirEdit);
-    directoryRow->addWidget(outputDirBtn);
+    QHBoxLayout *directoryRow = editRow(outputDirEdit, outputDirBtn);
 
     QVBoxLayout *pageLayout = new QVBoxLayout;
     QGridLayout *grid = new QGridLayout;

@@ -186,4 +186,10 @@ QString writeFile(const QString &path, const QByteArray &bytes)
     return path;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace FontBuilder

@@ -65,5 +65,6 @@ QByteArray trueTypeFont(const QString &family, quint16 macStyle = 0, quint16 wei
                         const QList<NameEntry> &names = {});
 
 QString writeFile(const QString &path, const QByteArray &bytes);
+QByteArray readFile(const QString &path); // empty when it cannot be read
 
 } // namespace FontBuilder

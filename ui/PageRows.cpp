@@ -1,4 +1,4 @@
-#include "WebLinkRows.h"
+#include "PageRows.h"
 
 #include "LabelLink.h"
 #include "WebAddress.h"
@@ -6,6 +6,14 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+
+QHBoxLayout *editRow(QWidget *edit, QWidget *button)
+{
+    QHBoxLayout *layout = new QHBoxLayout;
+    layout->addWidget(edit);
+    layout->addWidget(button);
+    return layout;
+}
 
 QLabel *addWebLinkRows(QVBoxLayout *pageLayout)
 {
