@@ -1,5 +1,6 @@
 #include "CmapCoverage.h"
 
+#include "KeepList.h"
 #include "sfnt/FontSource.h"
 #include "sfnt/TableDirectory.h"
 #include "sfnt/TableTags.h"
@@ -96,11 +97,8 @@ bool cmapCoversAny(ByteView cmap, const QVector<quint16> &keepList)
     return false;
 }
 
-bool fontFileCoversAny(const QString &path, QVector<quint16> keepList)
+bool fontFileCoversAny(const QString &path, const QVector<quint16> &keepList)
 {
-    std::sort(keepList.begin(), keepList.end());
-    keepList.erase(std::unique(keepList.begin(), keepList.end()), keepList.end());
-
     FontSource source(path);
     TableDirectory directory;
     if (!readTableDirectory(source, 0, &directory))
@@ -109,5 +107,5 @@ bool fontFileCoversAny(const QString &path, QVector<quint16> keepList)
     if (!record)
         return false;
     const QByteArray cmap = readTable(source, *record);
-    return cmapCoversAny(ByteView(cmap.constData(), quint64(cmap.size())), keepList);
+    return cmapCoversAny(ByteView(cmap.constData(), quint64(cmap.size())), sortedKeepList(keepList));
 }

@@ -12,4 +12,4 @@ bool cmapCoversAny(ByteView cmap, const QVector<quint16> &keepList);
 // The same test on the font file at path, reading only its directory and
 // cmap, with the keep list sorted and de-duplicated as the engine keeps it.
 // False when the file cannot be read.
-bool fontFileCoversAny(const QString &path, QVector<quint16> keepList);
+bool fontFileCoversAny(const QString &path, const QVector<quint16> &keepList);

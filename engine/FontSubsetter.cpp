@@ -1,6 +1,7 @@
 #include "FontSubsetter.h"
 
 #include "CmapCoverage.h"
+#include "KeepList.h"
 #include "catalogue/CatalogueFaces.h"
 #include "platform/DefaultFace.h"
 #include "platform/FontPackage.h"
@@ -51,9 +52,7 @@ bool FontSubsetter::loadTrueTypeFile(const QString &path)
 
 void FontSubsetter::setKeepList(KeepList list)
 {
-    std::sort(list.begin(), list.end());
-    list.erase(std::unique(list.begin(), list.end()), list.end());
-    keepList = list;
+    keepList = sortedKeepList(list);
 
     if (!coversAnyKeepUnit()) {
         clearFont();

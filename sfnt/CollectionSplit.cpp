@@ -126,9 +126,6 @@ bool splitCollection(const QString &ttcPath, const QString &outDir, QStringList 
         return false;
     // Only the directories and `name` tables are read here; the tables
     // themselves go from file to file.
-    QFile collectionFile(ttcPath);
-    if (!collectionFile.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return false;
     FontSource collection(ttcPath);
     QVector<quint32> memberOffsets;
     if (!collection.isOpen() || !readCollectionOffsets(collection, &memberOffsets))
@@ -148,7 +145,7 @@ bool splitCollection(const QString &ttcPath, const QString &outDir, QStringList 
             continue;
 
         QString temporaryPath;
-        switch (writeTemporaryFile(collectionFile, member, outDir, &temporaryPath)) {
+        switch (writeTemporaryFile(*collection.file(), member, outDir, &temporaryPath)) {
         case TemporaryFile::NotCreated:
             continue; // e.g. the folder does not exist or is read-only
         case TemporaryFile::WriteFailed:

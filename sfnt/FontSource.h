@@ -25,6 +25,10 @@ public:
     // shares the buffer, which must outlive it.
     QByteArray read(quint64 offset, quint64 length);
 
+    // The open file of a file source (unbuffered), for copying ranges of it;
+    // null for a memory source.
+    QFile *file() { return m_fromFile && m_isOpen ? &m_file : nullptr; }
+
     // Bytes taken from the file so far (memory sources count what they hand out).
     quint64 bytesRead() const { return m_bytesRead; }
 
