@@ -48,12 +48,12 @@ void catalogueRegisteredFonts(const FontRegistry &registry, QMap<QString, QStrin
         const QString file = registry.value(entry.toLower()).toString();
         // Only the last three characters decide; no dot is needed.
         const QString ending = file.mid(file.size() - 3, 3).toLower();
-        const bool isFontFile = ending == QLatin1String("ttf");
-        if (!isFontFile && ending != QLatin1String("ttc"))
+        const bool isSingleFont = ending == QLatin1String("ttf");
+        if (!isSingleFont && ending != QLatin1String("ttc"))
             continue;
 
         const QString path = registeredFontPath(file);
-        const QVector<CatalogueFace> faces = isFontFile ? QVector<CatalogueFace>{readFontFileFace(path)}
+        const QVector<CatalogueFace> faces = isSingleFont ? QVector<CatalogueFace>{readFontFileFace(path)}
                                                         : readCollectionFaces(path);
         for (const CatalogueFace &face : faces) {
             enterName(familyFiles, &distances, face.name.toLower(), file, face.styleDistance);

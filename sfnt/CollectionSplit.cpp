@@ -77,11 +77,11 @@ TemporaryFile writeTemporaryFile(QFile &collection, const MemberFont &member, co
 
 bool isUsableFileName(const QString &name)
 {
-    // A name that the file system encoding cannot carry (a lone surrogate,
-    // say) would land on disk under another name.
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-            && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
-            && QFile::decodeName(QFile::encodeName(name)) == name;
+    // A leading dot would hide the file (and "." and ".." are folders); a
+    // name that the file system encoding cannot carry (a lone surrogate, say)
+    // would land on disk under another name.
+    return !name.isEmpty() && !name.startsWith(QLatin1Char('.')) && !name.contains(QLatin1Char('/'))
+            && !name.contains(QLatin1Char('\\')) && QFile::decodeName(QFile::encodeName(name)) == name;
 }
 
 bool planMemberFont(FontSource &collection, quint32 memberOffset, MemberFont *member)

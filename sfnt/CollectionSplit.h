@@ -30,6 +30,7 @@ bool planMemberFont(FontSource &collection, quint32 memberOffset, MemberFont *me
 // writtenFiles, when given, receives the path of every file written.
 bool splitCollection(const QString &ttcPath, const QString &outDir, QStringList *writtenFiles = nullptr);
 
-// Whether a family name can name a file inside a folder: not empty, no path
-// separator, not "." or "..", and the same once encoded for the file system.
+// Whether a family name can name a visible file inside a folder: not empty,
+// no leading dot, no path separator, and the same once encoded for the file
+// system.
 bool isUsableFileName(const QString &name);

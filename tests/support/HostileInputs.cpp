@@ -58,10 +58,11 @@ QList<Collection> collections()
     cases.append({"ttc-shared-family", collection({namedFont("Same", 0), namedFont("Same", 1, 700)}),
                   {"Same Full", "Same Full"}, true, {"Same.ttf"}});
 
-    // A lone surrogate (found by fuzzing) cannot be encoded in a file name.
+    // Found by fuzzing: a lone surrogate cannot be encoded in a file name,
+    // and a leading dot would hide the file.
     const QStringList families = {"../x", "/x", "..", ".", "a\\b", QString("Nul") + QChar(0) + "Tail",
                                   QString(511, 'n'), QString(512, 'm'), QString(),
-                                  QString("Lone") + QChar(0xD800)};
+                                  QString("Lone") + QChar(0xD800), "...Hidden"};
     QList<QByteArray> members;
     QStringList fullNames;
     for (const QString &family : families) {
