@@ -48,17 +48,6 @@ QString decodeNameString(ByteView string)
     return name;
 }
 
-} // namespace
-
-bool readNameCount(ByteView nameTable, quint16 *count)
-{
-    if (!nameTable.readU16(2, count))
-        return false;
-    return nameTable.contains(kNameHeaderSize, *count * kNameRecordSize);
-}
-
-namespace {
-
 struct NameRecord
 {
     quint16 platformID = 0;
@@ -95,6 +84,13 @@ void forEachNameRecord(ByteView nameTable, Visit visit)
 }
 
 } // namespace
+
+bool readNameCount(ByteView nameTable, quint16 *count)
+{
+    if (!nameTable.readU16(2, count))
+        return false;
+    return nameTable.contains(kNameHeaderSize, *count * kNameRecordSize);
+}
 
 QString selectName(ByteView nameTable, quint16 wantedNameId)
 {
