@@ -11,12 +11,14 @@ packages=(
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools linguist-qt6
   libharfbuzz-dev libfontconfig-dev
   # tests and checks
-  xvfb xauth fonttools libharfbuzz-bin opentype-sanitizer
+  fontconfig xvfb xauth fonttools libharfbuzz-bin opentype-sanitizer
   fonts-dejavu-core fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-droid-fallback
   # benchmarks
   hyperfine libbenchmark-dev fonts-noto-cjk
   # fuzzing and sanitizer builds
   clang-14 libclang-rt-14-dev
+  # screenshots (scripts/screenshots.sh)
+  x11-apps xdotool netpbm
 )
 
 missing=()
