@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6core5compat6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-5compat-dev
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools linguist-qt6
   libharfbuzz-dev libfontconfig-dev
   # tests and checks
