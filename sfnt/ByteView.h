@@ -38,14 +38,6 @@ public:
         return offset <= m_size ? slice(offset, m_size - offset) : ByteView();
     }
 
-    bool readU8(quint64 offset, quint8 *value) const
-    {
-        if (isNull() || !contains(offset, 1))
-            return false;
-        *value = m_data[offset];
-        return true;
-    }
-
     bool readU16(quint64 offset, quint16 *value) const
     {
         if (isNull() || !contains(offset, 2))

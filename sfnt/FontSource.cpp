@@ -28,7 +28,6 @@ QByteArray FontSource::read(quint64 offset, quint64 length)
 {
     if (!m_isOpen || offset > m_size || length > m_size - offset || length == 0)
         return {};
-    m_bytesRead += length;
     if (!m_fromFile)
         return QByteArray::fromRawData(m_bytes.constData() + offset, qsizetype(length));
 

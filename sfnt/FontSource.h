@@ -29,9 +29,6 @@ public:
     // null for a memory source.
     QFile *file() { return m_fromFile && m_isOpen ? &m_file : nullptr; }
 
-    // Bytes taken from the file so far (memory sources count what they hand out).
-    quint64 bytesRead() const { return m_bytesRead; }
-
     // Bytes read from files by every source of this process: for benchmarks.
     static quint64 totalFileBytesRead();
 
@@ -41,5 +38,4 @@ private:
     bool m_fromFile = false;
     bool m_isOpen = false;
     quint64 m_size = 0;
-    quint64 m_bytesRead = 0;
 };
