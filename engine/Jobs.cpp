@@ -48,18 +48,23 @@ const char *outputFolderProblem(const QString &folder)
     return nullptr;
 }
 
-// Subsets written into the per-user folder would be found later in place of
-// the installed fonts split there.
-bool isExtractedFontsFolder(const QString &folder)
-{
-    return isSameFolder(folder, applicationDataFolder());
-}
-
 const char *const kEmptyOutput = QT_TRANSLATE_NOOP("Tessaglyph", "The output file path cannot be empty!");
 const char *const kExtractedFontsFolder = QT_TRANSLATE_NOOP(
         "Tessaglyph", "The output folder %1 keeps the fonts this program extracts; choose another output folder.");
 const char *const kWouldReplaceSource = QT_TRANSLATE_NOOP(
         "Tessaglyph", "The output %1 would replace the font it is made from; choose another output folder.");
+// A refusal for a folder that cannot take a subset: besides the checks above,
+// subsets written into the per-user folder would later be found in place of
+// the installed fonts split there. A null text when the folder can take it.
+const char *subsetFolderProblem(const QString &folder)
+{
+    if (const char *problem = outputFolderProblem(folder))
+        return problem;
+    if (isSameFolder(folder, applicationDataFolder()))
+        return kExtractedFontsFolder;
+    return nullptr;
+}
+
 const char *const kWriteFailed = QT_TRANSLATE_NOOP("Tessaglyph", "The subset font %1 could not be made: the source font is damaged, or the file cannot be written.");
 
 } // namespace
@@ -74,10 +79,8 @@ JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, cons
     const char *const notTrueType = QT_TRANSLATE_NOOP("Tessaglyph", "The file is not a valid ttf font file!");
     if (QFileInfo(fontPath).suffix().toLower() != QLatin1String("ttf"))
         return warning(notTrueType);
-    if (const char *problem = outputFolderProblem(outputFolder))
+    if (const char *problem = subsetFolderProblem(outputFolder))
         return warning(problem, outputFolder);
-    if (isExtractedFontsFolder(outputFolder))
-        return warning(kExtractedFontsFolder, outputFolder);
 
     const QString outputPath = outputFolder + QLatin1Char('/') + QFileInfo(fontPath).completeBaseName()
             + QLatin1String(".ttf");
@@ -99,10 +102,8 @@ JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, cons
 {
     if (outputFolder.isEmpty())
         return warning(kEmptyOutput);
-    if (const char *problem = outputFolderProblem(outputFolder))
+    if (const char *problem = subsetFolderProblem(outputFolder))
         return warning(problem, outputFolder);
-    if (isExtractedFontsFolder(outputFolder))
-        return warning(kExtractedFontsFolder, outputFolder);
 
     const FontSubsetter::SystemSubset subset = engine.subsetSystemFont(outputFolder, family, keepList);
     switch (subset.status) {
