@@ -6,56 +6,152 @@
 #include "engine/TextDecoding.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 
-#include <cstdio>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
 enum ExitCode { Success = 0, JobFailed = 1, UsageError = 2 };
 
 const char *const kUsage = R"(Usage:
-  tessaglyph-cli subset (--font FILE.ttf | --family NAME) (--text TEXT | --text-file FILE) --output-dir DIR
+  tessaglyph-cli subset (--font FILE | --family NAME) (--text TEXT | --text-file FILE)... --output-dir DIR
   tessaglyph-cli split FILE.ttc --output-dir DIR
+  tessaglyph-cli --version | --help
 
 Commands:
-  subset   Make a TrueType font that keeps only the glyphs of the given text.
-           --font takes a .ttf file and writes DIR/<its base name>.ttf;
-           --family takes an installed family and writes DIR/<family>.ttf
-           (the desktop's default face, and its name, when the family is not
-           installed). --text-file is read as UTF-8 or UTF-16 when it starts
-           with a byte-order mark, as UTF-8 when it is valid UTF-8, and as
-           GB2312 otherwise.
-  split    Write every member of a TrueType collection into DIR as
-           <family name>.ttf; existing files are never replaced.
+  subset   Make a font that keeps only the glyphs of the given characters.
+           --font takes a .ttf or .otf file and writes DIR/<its base name>.ttf,
+           or .otf when the font has CFF outlines. --family takes an installed
+           family and writes DIR/<family>.ttf (or .otf). When the family is
+           not installed, or the font has none of the characters, the
+           desktop's default face is subset instead, under its own name, and
+           the reason is printed. The characters are those of every --text
+           and --text-file given; "--text-file -" reads standard input. A
+           text file is read as UTF-8 or UTF-16 when it starts with a
+           byte-order mark, as UTF-8 when it is valid UTF-8, and as GB18030
+           (a superset of GB2312) otherwise.
+  split    Write every member of a font collection (.ttc or .otc) into DIR as
+           <family name>.ttf, or .otf for CFF outlines; a member whose family
+           name an earlier member has is named after its full name. Existing
+           files are never replaced.
 
-Prints the path of every file written. Exit status: 0 on success, 1 when
-the job was refused or failed (the reason goes to standard error), 2 for a
-usage error.
+Options:
+  --quiet  Do not print what was made (file sizes, glyphs, missing characters).
+
+Installed families that live in a collection are extracted, member by member,
+into the per-user folder $XDG_DATA_HOME/tessaglyph (~/.local/share/tessaglyph)
+and reused from there.
+
+Prints the path of every file written on standard output, and what was made,
+and anything done in place of what was asked, on standard error.
+
+Exit status:
+  0  the job was done (possibly with the default face, as printed)
+  1  the job was refused or failed; the reason is on standard error
+  2  usage error
 )";
+
+struct ValueOption
+{
+    const char *name;
+    const char *description;
+    const char *valueName;
+    const char *missing; // what to say when no value follows
+};
+
+const ValueOption kValueOptions[] = {
+    {"font", "The .ttf or .otf file to subset.", "FILE", "--font needs a file name"},
+    {"family", "The installed family to subset.", "NAME", "--family needs a family name"},
+    {"text", "The characters to keep.", "TEXT", "--text needs the characters to keep"},
+    {"text-file", "A file holding characters to keep; - for standard input.", "FILE",
+     "--text-file needs a file name (- for standard input)"},
+    {"output-dir", "The folder that receives the fonts.", "DIR", "--output-dir needs a folder"},
+};
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
 
 int usageError(const QString &message)
 {
-    QTextStream(stderr) << "tessaglyph-cli: " << message << "\n\n" << kUsage;
+    err() << "tessaglyph-cli: " << message << "\n\n" << kUsage;
+    err().flush();
     return UsageError;
 }
 
-int report(const JobOutcome &outcome)
+bool isOptionName(const QString &argument)
+{
+    static const QStringList flags = {QStringLiteral("--quiet"), QStringLiteral("--help"), QStringLiteral("-h"),
+                                      QStringLiteral("--version")};
+    const QString name = argument.section(QLatin1Char('='), 0, 0);
+    return flags.contains(name) || std::any_of(std::begin(kValueOptions), std::end(kValueOptions), [&](const ValueOption &option) {
+        return name == QLatin1String("--") + QLatin1String(option.name);
+    });
+}
+
+// An option that takes a value, given last or followed by another option,
+// has lost its value (the parser would take the next option for it): say
+// which. Only the text may be given empty.
+QString missingOptionValue(const QStringList &arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        for (const ValueOption &option : kValueOptions) {
+            const QString name = QLatin1String("--") + QLatin1String(option.name);
+            const bool emptyValue = arguments.at(i) == name + QLatin1Char('=') && qstrcmp(option.name, "text") != 0;
+            const bool noValue = arguments.at(i) == name && (i + 1 == arguments.size() || isOptionName(arguments.at(i + 1)));
+            if (emptyValue || noValue)
+                return QString::fromLatin1(option.missing);
+        }
+    }
+    return {};
+}
+
+int report(const JobOutcome &outcome, bool quiet)
 {
     QTextStream out(stdout);
     for (const QString &file : outcome.writtenFiles)
         out << QDir::toNativeSeparators(file) << '\n';
     out.flush();
-    if (outcome.succeeded)
-        return Success;
-    QString message = QString::fromUtf8(outcome.text);
-    if (message.contains(QLatin1String("%1")))
-        message = message.arg(QDir::toNativeSeparators(outcome.argument));
-    QTextStream(stderr) << "tessaglyph-cli: " << message << '\n';
-    return JobFailed;
+    if (!outcome.succeeded)
+        err() << "tessaglyph-cli: " << outcome.text << '\n';
+    for (const QString &line : outcome.notices)
+        err() << line << '\n';
+    if (!quiet || !outcome.succeeded) {
+        for (const QString &line : outcome.summary)
+            err() << line << '\n';
+    }
+    err().flush();
+    return outcome.succeeded ? Success : JobFailed;
+}
+
+// The text of one --text-file; false, with the reason printed, when it cannot be read.
+bool readTextFile(const QString &path, QString *text)
+{
+    QFile file;
+    if (path == QLatin1String("-")) {
+        file.open(stdin, QIODevice::ReadOnly);
+    } else if (!QFileInfo::exists(path)) {
+        err() << "tessaglyph-cli: " << missingFileText(path) << '\n';
+        return false;
+    } else {
+        file.setFileName(path);
+        file.open(QIODevice::ReadOnly);
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        err() << "tessaglyph-cli: cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << '\n';
+        return false;
+    }
+    *text += decodeTextFile(bytes);
+    return true;
 }
 
 int runSubset(const QCommandLineParser &parser)
@@ -64,36 +160,35 @@ int runSubset(const QCommandLineParser &parser)
         return usageError(QStringLiteral("subset takes no file argument; use --font or --family"));
     if (parser.isSet(QStringLiteral("font")) == parser.isSet(QStringLiteral("family")))
         return usageError(QStringLiteral("subset needs exactly one of --font and --family"));
-    if (parser.isSet(QStringLiteral("text")) == parser.isSet(QStringLiteral("text-file")))
-        return usageError(QStringLiteral("subset needs exactly one of --text and --text-file"));
+    if (!parser.isSet(QStringLiteral("text")) && !parser.isSet(QStringLiteral("text-file")))
+        return usageError(QStringLiteral("subset needs --text or --text-file"));
     if (!parser.isSet(QStringLiteral("output-dir")))
         return usageError(QStringLiteral("subset needs --output-dir"));
 
-    QString text = parser.value(QStringLiteral("text"));
-    if (parser.isSet(QStringLiteral("text-file"))) {
-        QFile file(parser.value(QStringLiteral("text-file")));
-        if (!file.open(QIODevice::ReadOnly)) {
-            QTextStream(stderr) << "tessaglyph-cli: cannot read " << QDir::toNativeSeparators(file.fileName())
-                                << ": " << file.errorString() << '\n';
+    QString text = parser.values(QStringLiteral("text")).join(QString());
+    for (const QString &path : parser.values(QStringLiteral("text-file"))) {
+        if (!readTextFile(path, &text)) {
+            err().flush();
             return JobFailed;
         }
-        text = decodeTextFile(file.readAll());
     }
 
+    const bool quiet = parser.isSet(QStringLiteral("quiet"));
     const KeepList keepList = keepListFromText(text);
     const QString outputDir = parser.value(QStringLiteral("output-dir"));
     const QString fontPath = parser.value(QStringLiteral("font"));
     if (fontPath.isEmpty()) {
         FontSubsetter engine;
-        return report(runSystemSubsetJob(engine, parser.value(QStringLiteral("family")), outputDir, keepList));
+        return report(runSystemSubsetJob(engine, parser.value(QStringLiteral("family")), outputDir, keepList), quiet);
     }
 
     // A font file needs the installed fonts only when it covers none of the
     // text and the job falls back to the default face. Building their
     // catalogue costs more than most subsets, so it is built only then.
-    FontSubsetter engine(fontFileCoversAny(fontPath, keepList) ? FontSubsetter::Setup::FontOnly
-                                                               : FontSubsetter::Setup::Full);
-    return report(runFileSubsetJob(engine, fontPath, outputDir, keepList));
+    const bool needsDefaultFace = !keepList.isEmpty() && !fontFileCoversAny(fontPath, keepList);
+    FontSubsetter engine(needsDefaultFace ? FontSubsetter::Setup::Full : FontSubsetter::Setup::FontOnly);
+    return report(runFileSubsetJob(engine, fontPath, outputDir, keepList, AcceptedSuffixes::TrueTypeAndOpenType),
+                  quiet);
 }
 
 int runSplit(const QCommandLineParser &parser)
@@ -102,7 +197,9 @@ int runSplit(const QCommandLineParser &parser)
         return usageError(QStringLiteral("split takes one collection file"));
     if (!parser.isSet(QStringLiteral("output-dir")))
         return usageError(QStringLiteral("split needs --output-dir"));
-    return report(runSplitJob(parser.positionalArguments().at(1), parser.value(QStringLiteral("output-dir"))));
+    return report(runSplitJob(parser.positionalArguments().at(1), parser.value(QStringLiteral("output-dir")),
+                              AcceptedSuffixes::TrueTypeAndOpenType),
+                  parser.isSet(QStringLiteral("quiet")));
 }
 
 } // namespace
@@ -111,25 +208,32 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessaglyph-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESSAGLYPH_VERSION));
 
     QCommandLineParser parser;
+    for (const ValueOption &option : kValueOptions)
+        parser.addOption({QString::fromLatin1(option.name), QString::fromLatin1(option.description),
+                          QString::fromLatin1(option.valueName)});
     parser.addOptions({
-            {QStringLiteral("font"), QStringLiteral("The .ttf file to subset."), QStringLiteral("FILE.ttf")},
-            {QStringLiteral("family"), QStringLiteral("The installed family to subset."), QStringLiteral("NAME")},
-            {QStringLiteral("text"), QStringLiteral("The characters to keep."), QStringLiteral("TEXT")},
-            {QStringLiteral("text-file"), QStringLiteral("A file holding the characters to keep."), QStringLiteral("FILE")},
-            {QStringLiteral("output-dir"), QStringLiteral("The folder that receives the fonts."), QStringLiteral("DIR")},
+            {QStringLiteral("quiet"), QStringLiteral("Do not print what was made.")},
             {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")},
+            {QStringLiteral("version"), QStringLiteral("Show the version.")},
     });
+    const QString lostValue = missingOptionValue(app.arguments());
+    if (!lostValue.isEmpty())
+        return usageError(lostValue);
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         QTextStream(stdout) << kUsage;
         return Success;
     }
+    if (parser.isSet(QStringLiteral("version"))) {
+        QTextStream(stdout) << "tessaglyph-cli " << QCoreApplication::applicationVersion() << '\n';
+        return Success;
+    }
 
-    const QStringList arguments = parser.positionalArguments();
-    const QString command = arguments.value(0);
+    const QString command = parser.positionalArguments().value(0);
     if (command == QLatin1String("subset"))
         return runSubset(parser);
     if (command == QLatin1String("split"))

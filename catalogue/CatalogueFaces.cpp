@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 constexpr quint16 kMacStyleBold = 0x0001;
@@ -29,12 +31,26 @@ int styleDistance(FontSource &source, const TableDirectory &directory)
     return (slantedOrBold ? kSlantedOrBoldPenalty : 0) + qAbs(int(usWeightClass) - 400);
 }
 
+QStringList otherNames(ByteView nameTable)
+{
+    return windowsNames(nameTable, kFamilyNameId) + windowsNames(nameTable, kFullNameId)
+            + windowsNames(nameTable, kTypographicFamilyNameId);
+}
+
 } // namespace
+
+bool CatalogueFace::answersTo(const QString &lowerCaseName) const
+{
+    if (name.toLower() == lowerCaseName)
+        return true;
+    return std::any_of(otherNames.cbegin(), otherNames.cend(),
+                       [&](const QString &other) { return other.toLower() == lowerCaseName; });
+}
 
 CatalogueFace readFontFileFace(const QString &path)
 {
     CatalogueFace face;
-    if (!hasSuffix(path, QLatin1String("ttf")))
+    if (!hasFontSuffix(path))
         return face;
     FontSource source(path);
     TableDirectory directory;
@@ -43,21 +59,20 @@ CatalogueFace readFontFileFace(const QString &path)
     const QByteArray table = readNameTable(source, directory);
     const ByteView nameTable(table.constData(), quint64(table.size()));
     face.name = selectName(nameTable, kFamilyNameId);
-    face.familyNames = windowsNames(nameTable, kFamilyNameId);
-    face.fullNames = windowsNames(nameTable, kFullNameId);
+    face.otherNames = otherNames(nameTable);
     face.styleDistance = styleDistance(source, directory);
     return face;
 }
 
 QVector<CatalogueFace> readCollectionFaces(const QString &path)
 {
-    if (!hasSuffix(path, QLatin1String("ttc")) || !QFileInfo::exists(path))
+    if (!hasCollectionSuffix(path) || !QFileInfo::exists(path))
         return {};
     FontSource source(path);
     QVector<CatalogueFace> faces;
-    const bool readable = walkCollectionNameTables(source, [&](const TableDirectory &member, ByteView nameTable) {
-        faces.append({selectName(nameTable, kFullNameId), windowsNames(nameTable, kFamilyNameId),
-                      windowsNames(nameTable, kFullNameId), styleDistance(source, member)});
+    const bool readable = walkCollectionNameTables(source, [&](int index, const TableDirectory &member,
+                                                               ByteView nameTable) {
+        faces.append({selectName(nameTable, kFullNameId), otherNames(nameTable), styleDistance(source, member), index});
     });
     return readable ? faces : QVector<CatalogueFace>();
 }

@@ -8,20 +8,25 @@
 // from its directory and its `name`, `head` and `OS/2` tables only.
 struct CatalogueFace
 {
-    // The name the face is catalogued under: the family name of a .ttf file,
+    // The name the face is catalogued under: the family name of a font file,
     // a member's full name in a collection (the readers' selection rule).
     QString name;
-    // Every Windows-platform family name and full name, in any language.
-    QStringList familyNames;
-    QStringList fullNames;
+    // Every Windows-platform family name, full name and typographic family
+    // name, in any language: the names a family list may show.
+    QStringList otherNames;
     // 0 for an upright face of weight 400; larger is further from regular.
     int styleDistance = 0;
+    // The member's index in its collection.
+    int memberIndex = 0;
+
+    // Whether the face answers to the name, folding case as the catalogue does.
+    bool answersTo(const QString &lowerCaseName) const;
 };
 
-// The face of a .ttf file: always one entry, with an empty name when the file
-// cannot be read, exactly as FontSubsetter::readFileFamilyName reads it.
+// The face of a .ttf or .otf file: always one entry, with an empty name when
+// the file cannot be read, exactly as FontSubsetter::readFileFamilyName reads it.
 CatalogueFace readFontFileFace(const QString &path);
 
-// One entry per `name` table of a collection's members, exactly as
-// readCollectionFullNames walks them; empty when the file is refused.
+// One entry per `name` table of a .ttc or .otc collection's members, exactly
+// as readCollectionFullNames walks them; empty when the file is refused.
 QVector<CatalogueFace> readCollectionFaces(const QString &path);

@@ -48,8 +48,8 @@ void catalogueRegisteredFonts(const FontRegistry &registry, QMap<QString, QStrin
         const QString file = registry.value(entry.toLower()).toString();
         // Only the last three characters decide; no dot is needed.
         const QString ending = file.mid(file.size() - 3, 3).toLower();
-        const bool isSingleFont = ending == QLatin1String("ttf");
-        if (!isSingleFont && ending != QLatin1String("ttc"))
+        const bool isSingleFont = ending == QLatin1String("ttf") || ending == QLatin1String("otf");
+        if (!isSingleFont && ending != QLatin1String("ttc") && ending != QLatin1String("otc"))
             continue;
 
         const QString path = registeredFontPath(file);
@@ -57,14 +57,15 @@ void catalogueRegisteredFonts(const FontRegistry &registry, QMap<QString, QStrin
                                                         : readCollectionFaces(path);
         for (const CatalogueFace &face : faces) {
             enterName(familyFiles, &distances, face.name.toLower(), file, face.styleDistance);
-            for (const QString &name : face.familyNames + face.fullNames)
+            for (const QString &name : face.otherNames)
                 otherNames.append({name.toLower(), file, face.styleDistance});
         }
     }
 
-    // The family list shows the names fontconfig reports (the English family
-    // name, mostly), so every Windows family and full name of a file is a key
-    // too, but never in place of a name entered above.
+    // The family list shows the names fontconfig reports (the English or
+    // typographic family name, mostly), so every Windows family, full and
+    // typographic family name of a file is a key too, but never in place of a
+    // name entered above.
     const QSet<QString> selectedKeys(familyFiles->keyBegin(), familyFiles->keyEnd());
     for (const OtherName &other : otherNames) {
         if (!selectedKeys.contains(other.key))

@@ -5,9 +5,9 @@
 
 class FontRegistry;
 
-// Enters every registered .ttf and .ttc file under its fonts' names, in
-// lower case: a .ttf file's family name, each collection member's full
-// name, and then every other Windows family and full name of the file where
-// no such name is entered already. Only the files' directories and `name`,
+// Enters every registered .ttf, .otf, .ttc and .otc file under its fonts'
+// names, in lower case: a font file's family name, each collection member's
+// full name, and then every other Windows family, full and typographic
+// family name of the file where no such name is entered already. Only the files' directories and `name`,
 // `head` and `OS/2` tables are read.
 void catalogueRegisteredFonts(const FontRegistry &registry, QMap<QString, QString> *familyFiles);

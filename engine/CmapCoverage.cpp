@@ -1,6 +1,6 @@
 #include "CmapCoverage.h"
 
-#include "KeepList.h"
+#include "platform/UnicodeCmap.h"
 #include "sfnt/FontSource.h"
 #include "sfnt/TableDirectory.h"
 #include "sfnt/TableTags.h"
@@ -19,7 +19,7 @@ constexpr quint64 kEncodingRecordSize = 8;
 // segment whose start code is above its end code ends the test with false. So
 // only the first value matters when such a segment exists; otherwise any hit
 // counts, and sorted ranges answer each value in logarithmic time.
-bool segmentsCover(ByteView subtable, const QVector<quint16> &keepList)
+bool segmentsCover(ByteView subtable, const KeepList &keepList)
 {
     quint16 segCountX2 = 0;
     subtable.readU16(6, &segCountX2);
@@ -44,7 +44,7 @@ bool segmentsCover(ByteView subtable, const QVector<quint16> &keepList)
             ranges.emplace_back(start, end);
     }
 
-    const auto hits = [&](quint16 value) {
+    const auto hits = [&](quint32 value) {
         return std::any_of(ranges.begin(), ranges.end(), [value](const auto &range) {
             return range.first <= value && value <= range.second;
         });
@@ -61,15 +61,17 @@ bool segmentsCover(ByteView subtable, const QVector<quint16> &keepList)
         else
             merged.push_back(range);
     }
-    return std::any_of(keepList.begin(), keepList.end(), [&](quint16 value) {
-        auto next = std::upper_bound(merged.begin(), merged.end(), std::make_pair(value, quint16(0xFFFF)));
+    return std::any_of(keepList.begin(), keepList.end(), [&](quint32 value) {
+        if (value > 0xFFFF)
+            return false;
+        auto next = std::upper_bound(merged.begin(), merged.end(), std::make_pair(quint16(value), quint16(0xFFFF)));
         return next != merged.begin() && value <= std::prev(next)->second;
     });
 }
 
 } // namespace
 
-bool cmapCoversAny(ByteView cmap, const QVector<quint16> &keepList)
+bool formatFourSegmentsCoverAny(ByteView cmap, const KeepList &keepList)
 {
     quint16 numTables = 0;
     if (!cmap.readU16(2, &numTables))
@@ -97,7 +99,12 @@ bool cmapCoversAny(ByteView cmap, const QVector<quint16> &keepList)
     return false;
 }
 
-bool fontFileCoversAny(const QString &path, const QVector<quint16> &keepList)
+bool cmapCoversAny(ByteView cmap, const KeepList &keepList)
+{
+    return formatFourSegmentsCoverAny(cmap, keepList) || cmapMapsAny(cmap, keepList);
+}
+
+bool fontFileCoversAny(const QString &path, const KeepList &keepList)
 {
     FontSource source(path);
     TableDirectory directory;

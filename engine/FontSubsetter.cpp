@@ -5,6 +5,7 @@
 #include "catalogue/CatalogueFaces.h"
 #include "platform/DefaultFace.h"
 #include "platform/FontPackage.h"
+#include "platform/UnicodeCmap.h"
 #include "sfnt/FileSuffix.h"
 #include "sfnt/FontSource.h"
 #include "sfnt/NameReader.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 FontSubsetter::FontSubsetter(Setup setup)
 {
@@ -40,7 +42,7 @@ void FontSubsetter::clearFont()
 bool FontSubsetter::loadTrueTypeFile(const QString &path)
 {
     clearFont();
-    if (!hasSuffix(path, QLatin1String("ttf")))
+    if (!hasFontSuffix(path))
         return false;
 
     QFile file(path);
@@ -50,14 +52,17 @@ bool FontSubsetter::loadTrueTypeFile(const QString &path)
     return true;
 }
 
-void FontSubsetter::setKeepList(KeepList list)
+FontSubsetter::Coverage FontSubsetter::setKeepList(KeepList list)
 {
     keepList = sortedKeepList(list);
+    // An empty text is no reason to take another font: what remains is .notdef.
+    if (keepList.isEmpty() || coversAnyKeepUnit())
+        return Coverage::Covered;
 
-    if (!coversAnyKeepUnit()) {
-        clearFont();
-        loadSystemFont(defaultFace);
-    }
+    clearFont();
+    if (!loadSystemFont(defaultFace) || !holdsSfntFont())
+        return Coverage::DefaultFaceUnavailable;
+    return coversAnyKeepUnit() ? Coverage::FellBack : Coverage::DefaultFaceCoversNothing;
 }
 
 bool FontSubsetter::coversAnyKeepUnit() const
@@ -65,49 +70,64 @@ bool FontSubsetter::coversAnyKeepUnit() const
     return cmapCoversAny(findTable(TagCmap), keepList);
 }
 
-bool FontSubsetter::writeSubset(const QString &path)
+bool FontSubsetter::writeSubset(const QString &path, WrittenSubset *written)
 {
-    // The count travels as 16 bits; of a list holding every code unit, drop
-    // U+FFFF, a noncharacter that no font maps.
-    KeepList units = keepList;
-    if (units.size() > 0xFFFF)
-        units.removeAll(0xFFFF);
+    WrittenSubset ownResult;
+    WrittenSubset &result = written ? *written : ownResult;
+    result = WrittenSubset();
 
     uchar *buffer = nullptr;
     quint32 bufferSize = 0;
     quint32 bytesWritten = 0;
-    const quint16 flags = FontPackage::FlagSubset;
     const quint32 status = createFontPackage(
-            fontData, quint32(fontBytes.size()), &buffer, &bufferSize, &bytesWritten, flags, 0,
+            fontData, quint32(fontBytes.size()), &buffer, &bufferSize, &bytesWritten, FontPackage::FlagSubset, 0,
             FontPackage::StandaloneSubset, FontPackage::AllLanguages, FontPackage::PlatformMicrosoft,
-            FontPackage::EncodingUnicodeBmp, units.constData(), quint16(units.size()),
-            std::malloc, std::realloc, std::free, nullptr);
+            FontPackage::EncodingUcs4, keepList.constData(), quint32(keepList.size()), std::malloc, std::realloc,
+            std::free, nullptr);
+    const std::unique_ptr<uchar, decltype(&std::free)> ownedBuffer(buffer, std::free);
+    if (status != FontPackage::Ok || !buffer || bytesWritten == 0 || bytesWritten > bufferSize)
+        return false;
 
-    bool written = false;
-    if (status == FontPackage::Ok && buffer && bytesWritten > 0 && bytesWritten <= bufferSize) {
-        // Written beside the target and renamed over it only when complete.
-        QSaveFile output(path);
-        if (output.open(QIODevice::WriteOnly)
-            && output.write(reinterpret_cast<const char *>(buffer), bytesWritten) == qint64(bytesWritten))
-            written = output.commit();
+    // Written beside the target and renamed over it only when complete. A
+    // write that fails only when the buffer is flushed (a full disk) must not
+    // reach commit(), which would put the short file in place.
+    QSaveFile output(path);
+    if (!output.open(QIODevice::WriteOnly)
+        || output.write(reinterpret_cast<const char *>(buffer), bytesWritten) != qint64(bytesWritten)
+        || !output.flush()) {
+        result.error = output.errorString();
+        output.cancelWriting();
+        return false;
     }
-    std::free(buffer);
-    return written;
+    if (!output.commit()) {
+        result.error = output.errorString();
+        return false;
+    }
+    const FontContents contents = fontContents(ByteView(buffer, bytesWritten), keepList);
+    result.size = bytesWritten;
+    result.glyphCount = contents.glyphCount;
+    result.missing = contents.unmapped;
+    return true;
 }
 
-bool FontSubsetter::holdsTrueTypeFont() const
+bool FontSubsetter::holdsSfntFont() const
 {
     FontSource source(fontBytes);
     TableDirectory directory;
-    if (!readTableDirectory(source, 0, &directory) || directory.records.isEmpty())
-        return false;
-    if (directory.sfntVersion != kTrueTypeVersion && directory.sfntVersion != kAppleTrueTypeVersion)
+    if (!readTableDirectory(source, 0, &directory) || directory.records.isEmpty()
+        || !isFontVersion(directory.sfntVersion))
         return false;
     // A truncated file: its directory points past the end.
     const ByteView font(fontData, quint64(fontBytes.size()));
     return std::all_of(directory.records.cbegin(), directory.records.cend(), [&](const TableRecord &record) {
         return font.contains(record.offset, record.length);
     });
+}
+
+bool FontSubsetter::holdsCffFont() const
+{
+    quint32 sfntVersion = 0;
+    return ByteView(fontData, quint64(fontBytes.size())).readU32(0, &sfntVersion) && sfntVersion == kCffVersion;
 }
 
 ByteView FontSubsetter::findTable(quint8 index) const

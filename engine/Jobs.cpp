@@ -2,139 +2,298 @@
 
 #include "catalogue/Folders.h"
 #include "sfnt/CollectionSplit.h"
+#include "sfnt/FileSuffix.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
-const char *const kWarningTitle = QT_TRANSLATE_NOOP("Tessaglyph", "Warning!");
-const char *const kInformationTitle = QT_TRANSLATE_NOOP("Tessaglyph", "Information");
+constexpr int kListedCharacters = 20;
 
-JobOutcome warning(const char *text, const QString &argument = QString())
+// The translated text with %1 to %9 replaced in one pass, so that a value
+// holding "%2" (a file name, say) is never substituted again.
+QString say(const char *sourceText, const QStringList &values = {})
+{
+    const QString pattern = QCoreApplication::translate("Tessaglyph", sourceText);
+    QString text;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const int slot = i + 1 < pattern.size() ? pattern.at(i + 1).digitValue() : -1;
+        if (pattern.at(i) == QLatin1Char('%') && slot >= 1 && slot <= values.size()) {
+            text += values.at(slot - 1);
+            ++i;
+        } else {
+            text += pattern.at(i);
+        }
+    }
+    return text;
+}
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString number(quint64 value)
+{
+    return QLocale::system().toString(value);
+}
+
+JobOutcome warning(const QString &text)
 {
     JobOutcome outcome;
-    outcome.title = kWarningTitle;
+    outcome.title = say(QT_TRANSLATE_NOOP("Tessaglyph", "Warning!"));
     outcome.text = text;
-    outcome.argument = argument;
     return outcome;
 }
 
-JobOutcome information(const char *text)
+JobOutcome information(const QString &text)
 {
     JobOutcome outcome;
     outcome.box = JobOutcome::Box::Information;
-    outcome.title = kInformationTitle;
+    outcome.title = say(QT_TRANSLATE_NOOP("Tessaglyph", "Information"));
     outcome.text = text;
     return outcome;
 }
 
-JobOutcome success(const QStringList &writtenFiles)
+JobOutcome success()
 {
-    JobOutcome outcome = information(QT_TRANSLATE_NOOP("Tessaglyph", "Excute successfully!"));
+    JobOutcome outcome = information(say(QT_TRANSLATE_NOOP("Tessaglyph", "Excute successfully!")));
     outcome.succeeded = true;
-    outcome.writtenFiles = writtenFiles;
     return outcome;
 }
 
-// A refusal for an output folder that cannot take the job's files; a null
-// text when it can.
-const char *outputFolderProblem(const QString &folder)
+// A refusal for an output folder that cannot take the job's files; empty
+// when it can.
+QString outputFolderProblem(const QString &folder)
 {
     const QFileInfo info(folder);
     if (!info.isDir())
-        return QT_TRANSLATE_NOOP("Tessaglyph", "The output folder %1 does not exist.");
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The output folder %1 does not exist."), {native(folder)});
     if (!info.isWritable())
-        return QT_TRANSLATE_NOOP("Tessaglyph", "The output folder %1 is not writable.");
-    return nullptr;
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The output folder %1 is not writable."), {native(folder)});
+    return {};
 }
 
-const char *const kEmptyOutput = QT_TRANSLATE_NOOP("Tessaglyph", "The output file path cannot be empty!");
-const char *const kExtractedFontsFolder = QT_TRANSLATE_NOOP(
-        "Tessaglyph", "The output folder %1 keeps the fonts this program extracts; choose another output folder.");
-const char *const kWouldReplaceSource = QT_TRANSLATE_NOOP(
-        "Tessaglyph", "The output %1 would replace the font it is made from; choose another output folder.");
-// A refusal for a folder that cannot take a subset: besides the checks above,
-// subsets written into the per-user folder would later be found in place of
-// the installed fonts split there. A null text when the folder can take it.
-const char *subsetFolderProblem(const QString &folder)
+// Besides the checks above, subsets written into the per-user folder would
+// later be taken for the installed fonts extracted there.
+QString subsetFolderProblem(const QString &folder)
 {
-    if (const char *problem = outputFolderProblem(folder))
-        return problem;
-    if (isSameFolder(folder, applicationDataFolder()))
-        return kExtractedFontsFolder;
-    return nullptr;
+    const QString problem = outputFolderProblem(folder);
+    if (problem.isEmpty() && isSameFolder(folder, applicationDataFolder()))
+        return say(QT_TRANSLATE_NOOP(
+                           "Tessaglyph",
+                           "The output folder %1 keeps the fonts this program extracts; choose another output folder."),
+                   {native(folder)});
+    return problem;
 }
 
-const char *const kWriteFailed = QT_TRANSLATE_NOOP("Tessaglyph", "The subset font %1 could not be made: the source font is damaged, or the file cannot be written.");
+QString emptyOutputText()
+{
+    return say(QT_TRANSLATE_NOOP("Tessaglyph", "The output file path cannot be empty!"));
+}
+
+QString notTrueTypeText()
+{
+    return say(QT_TRANSLATE_NOOP("Tessaglyph", "The file is not a valid ttf font file!"));
+}
+
+// A character as the user would recognise it; invisible ones by their code.
+QString showCharacter(quint32 codePoint)
+{
+    if (QChar::isPrint(codePoint) && !QChar::isSpace(codePoint))
+        return QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);
+    return QStringLiteral("U+%1").arg(codePoint, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// Why the default face was subset in place of the font asked for.
+QString fallbackReason(const SubsetResult &result)
+{
+    switch (result.fallback) {
+    case SubsetResult::FamilyNotInstalled:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The family %1 is not installed."), {result.requested});
+    case SubsetResult::FamilyNotLoadable:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The font of %1 could not be loaded."), {result.requested});
+    case SubsetResult::TextNotCovered:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 has none of the characters of the text."),
+                   {native(result.requested)});
+    case SubsetResult::NoFallback:
+        break;
+    }
+    return {};
+}
+
+JobOutcome subsetOutcome(const SubsetResult &result, const QString &defaultFace)
+{
+    const QString reason = fallbackReason(result);
+    switch (result.status) {
+    case SubsetResult::Written:
+        break;
+    case SubsetResult::NotAFont:
+        return warning(notTrueTypeText());
+    case SubsetResult::UnusableName:
+        return warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The font name \"%1\" cannot be used as a file name."),
+                           {result.face}));
+    case SubsetResult::WouldReplaceSource:
+        return warning(say(QT_TRANSLATE_NOOP(
+                                   "Tessaglyph",
+                                   "The output %1 would replace the font it is made from; choose another output folder."),
+                           {native(result.outputPath)}));
+    case SubsetResult::NothingCovers: {
+        JobOutcome outcome = warning(
+                result.requested.compare(defaultFace, Qt::CaseInsensitive) == 0
+                        ? say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                "The default face %1 has none of the characters of the text; nothing was written."),
+                              {defaultFace})
+                        : say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                "Neither %1 nor the default face %2 has any of the characters of the text; nothing was written."),
+                              {native(result.requested), defaultFace}));
+        if (result.fallback != SubsetResult::TextNotCovered && !reason.isEmpty())
+            outcome.notices.append(reason);
+        return outcome;
+    }
+    case SubsetResult::DefaultFaceUnavailable: {
+        JobOutcome outcome = warning(say(
+                QT_TRANSLATE_NOOP("Tessaglyph", "The default face %1 could not be loaded; nothing was written."),
+                {defaultFace}));
+        if (!reason.isEmpty())
+            outcome.notices.append(reason);
+        return outcome;
+    }
+    case SubsetResult::SubsetFailed:
+        return warning(say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                             "The subset font %1 could not be made: the source font is damaged or not supported."),
+                           {native(result.outputPath)}));
+    case SubsetResult::WriteFailed:
+        return warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The subset font %1 could not be written: %2."),
+                           {native(result.outputPath), result.written.error}));
+    }
+
+    JobOutcome outcome = success();
+    outcome.writtenFiles = {result.outputPath};
+    if (!reason.isEmpty())
+        outcome.notices.append(reason + QLatin1Char(' ')
+                               + say(QT_TRANSLATE_NOOP("Tessaglyph", "The subset was made from the default face %1 instead."),
+                                     {defaultFace}));
+    const QString face = result.face.isEmpty() ? QFileInfo(result.sourcePath).fileName() : result.face;
+    outcome.summary.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1: %2 bytes, glyphs: %3, made from %4 (%5)."),
+                               {native(result.outputPath), number(result.written.size),
+                                number(result.written.glyphCount), face, native(result.sourcePath)}));
+
+    // Line breaks and other control characters are not drawn: no font lacks them.
+    QStringList lacking;
+    for (quint32 codePoint : result.written.missing) {
+        if (QChar::category(codePoint) != QChar::Other_Control)
+            lacking.append(showCharacter(codePoint));
+    }
+    if (!lacking.isEmpty()) {
+        QString listed = QStringList(lacking.mid(0, kListedCharacters)).join(QLatin1Char(' '));
+        if (lacking.size() > kListedCharacters)
+            listed += QStringLiteral(" …");
+        outcome.summary.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "The font lacks %1 of the characters: %2"),
+                                   {number(quint64(lacking.size())), listed}));
+    }
+    return outcome;
+}
+
+bool acceptsFontFile(const QString &path, AcceptedSuffixes suffixes)
+{
+    return suffixes == AcceptedSuffixes::TrueType ? QFileInfo(path).suffix().toLower() == QLatin1String("ttf")
+                                                  : hasFontSuffix(path);
+}
+
+bool acceptsCollectionFile(const QString &path, AcceptedSuffixes suffixes)
+{
+    return suffixes == AcceptedSuffixes::TrueType ? hasSuffix(path, QLatin1String("ttc")) : hasCollectionSuffix(path);
+}
 
 } // namespace
 
+QString missingFileText(const QString &path)
+{
+    return say(QT_TRANSLATE_NOOP("Tessaglyph", "The file %1 does not exist."), {native(path)});
+}
+
 JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, const QString &outputFolder,
-                            const KeepList &keepList)
+                            const KeepList &keepList, AcceptedSuffixes suffixes)
 {
     if (outputFolder.isEmpty())
-        return warning(kEmptyOutput);
+        return warning(emptyOutputText());
     if (fontPath.isEmpty())
-        return warning(QT_TRANSLATE_NOOP("Tessaglyph", "The file path cannot be empty!"));
-    const char *const notTrueType = QT_TRANSLATE_NOOP("Tessaglyph", "The file is not a valid ttf font file!");
-    if (QFileInfo(fontPath).suffix().toLower() != QLatin1String("ttf"))
-        return warning(notTrueType);
-    if (const char *problem = subsetFolderProblem(outputFolder))
-        return warning(problem, outputFolder);
-
-    const QString outputPath = outputFolder + QLatin1Char('/') + QFileInfo(fontPath).completeBaseName()
-            + QLatin1String(".ttf");
-    if (isSameFile(fontPath, outputPath))
-        return warning(kWouldReplaceSource, outputPath);
-
-    // Unreadable, empty or not a TrueType font: refused, not quietly
-    // replaced by the default face.
-    if (!engine.loadTrueTypeFile(fontPath) || !engine.holdsTrueTypeFont())
-        return warning(notTrueType);
-    engine.setKeepList(keepList);
-    if (!engine.writeSubset(outputPath))
-        return warning(kWriteFailed, outputPath);
-    return success({outputPath});
+        return warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The file path cannot be empty!")));
+    if (!acceptsFontFile(fontPath, suffixes))
+        return warning(notTrueTypeText());
+    if (!QFileInfo::exists(fontPath))
+        return warning(missingFileText(fontPath));
+    const QString problem = subsetFolderProblem(outputFolder);
+    if (!problem.isEmpty())
+        return warning(problem);
+    return subsetOutcome(engine.subsetFontFile(outputFolder, fontPath, keepList), engine.defaultFace);
 }
 
 JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, const QString &outputFolder,
                               const KeepList &keepList)
 {
     if (outputFolder.isEmpty())
-        return warning(kEmptyOutput);
-    if (const char *problem = subsetFolderProblem(outputFolder))
-        return warning(problem, outputFolder);
-
-    const FontSubsetter::SystemSubset subset = engine.subsetSystemFont(outputFolder, family, keepList);
-    switch (subset.status) {
-    case FontSubsetter::SystemSubset::Written:
-        return success({subset.outputPath});
-    case FontSubsetter::SystemSubset::UnusableName:
-        return warning(QT_TRANSLATE_NOOP("Tessaglyph", "The font name \"%1\" cannot be used as a file name."),
-                       subset.face);
-    case FontSubsetter::SystemSubset::WouldReplaceSource:
-        return warning(kWouldReplaceSource, subset.outputPath);
-    case FontSubsetter::SystemSubset::WriteFailed:
-        break;
-    }
-    return warning(kWriteFailed, subset.outputPath);
+        return warning(emptyOutputText());
+    const QString problem = subsetFolderProblem(outputFolder);
+    if (!problem.isEmpty())
+        return warning(problem);
+    return subsetOutcome(engine.subsetSystemFont(outputFolder, family, keepList), engine.defaultFace);
 }
 
-JobOutcome runSplitJob(const QString &ttcPath, const QString &outputFolder)
+JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolder, AcceptedSuffixes suffixes)
 {
-    if (ttcPath.isEmpty() || outputFolder.isEmpty())
-        return information(QT_TRANSLATE_NOOP("Tessaglyph", "The path cannot be empty!"));
-    if (const char *problem = outputFolderProblem(outputFolder))
-        return warning(problem, outputFolder);
+    if (collectionPath.isEmpty() || outputFolder.isEmpty())
+        return information(say(QT_TRANSLATE_NOOP("Tessaglyph", "The path cannot be empty!")));
+    if (!QFileInfo::exists(collectionPath))
+        return warning(missingFileText(collectionPath));
+    const QString problem = outputFolderProblem(outputFolder);
+    if (!problem.isEmpty())
+        return warning(problem);
 
-    QStringList written;
-    if (!splitCollection(ttcPath, outputFolder, &written)) {
-        JobOutcome outcome = warning(QT_TRANSLATE_NOOP(
-                "Tessaglyph",
-                "The collection %1 could not be split: it is not a valid TrueType collection, or one of its members is damaged."),
-                ttcPath);
-        outcome.writtenFiles = written;
-        return outcome;
+    SplitReport report;
+    const bool whole = acceptsCollectionFile(collectionPath, suffixes)
+            && splitCollection(collectionPath, outputFolder, &report);
+    QStringList notices, summary, failures, written;
+    for (const SplitMember &member : report.members) {
+        switch (member.status) {
+        case SplitMember::Written:
+            written.append(member.path);
+            summary.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1: %2 bytes."), {native(member.path), number(member.size)}));
+            break;
+        case SplitMember::Kept:
+            notices.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 was kept as it was: a file of that name exists."),
+                               {native(member.path)}));
+            break;
+        case SplitMember::Skipped:
+            notices.append(say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                 "Member %1 was skipped: its family name \"%2\" cannot be a file name."),
+                               {QString::number(member.index), member.name}));
+            break;
+        case SplitMember::Failed:
+            failures.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 could not be written: %2."),
+                                {native(member.path), member.error}));
+            break;
+        }
     }
-    return success(written);
+
+    JobOutcome outcome;
+    if (whole) {
+        outcome = success();
+    } else if (!failures.isEmpty() && report.refusal == SplitReport::None) {
+        outcome = warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The collection %1 was not split whole: %2 of its %3 members could not be written."),
+                              {native(collectionPath), number(quint64(failures.size())), number(quint64(report.members.size()))}));
+    } else {
+        outcome = warning(say(QT_TRANSLATE_NOOP(
+                                      "Tessaglyph",
+                                      "The collection %1 could not be split: it is not a valid TrueType collection, or one of its members is damaged."),
+                              {native(collectionPath)}));
+    }
+    outcome.notices = failures + notices;
+    outcome.summary = summary;
+    outcome.writtenFiles = written;
+    return outcome;
 }

@@ -6,27 +6,40 @@
 #include <QStringList>
 
 // The two jobs, with their input checks, shared by the window's "Accept" and
-// the command-line program. Each returns what to tell the user; titles and
-// texts are source texts of the "Tessaglyph" translation context.
+// the command-line program. Each returns what to tell the user, translated
+// in the "Tessaglyph" context (the window's own), with every value filled in.
 struct JobOutcome
 {
     enum class Box { Information, Warning };
 
     bool succeeded = false;
     Box box = Box::Warning;
-    const char *title = nullptr;
-    const char *text = nullptr;
-    QString argument;         // fills the %1 of text, when it has one
+    QString title;
+    QString text;
+    // Lines under the text: what the job did in place of what was asked (a
+    // fallback to the default face, members kept or skipped), and why.
+    QStringList notices;
+    // Lines under those: what was made, file by file.
+    QStringList summary;
     QStringList writtenFiles; // every file the job wrote
 };
 
-// Subsets the .ttf file at fontPath into outputFolder/<its base name>.ttf.
-JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, const QString &outputFolder,
-                            const KeepList &keepList);
+// Which file names the program takes: the window keeps to TrueType's .ttf
+// and .ttc; the command line also takes OpenType's .otf and .otc.
+enum class AcceptedSuffixes { TrueType, TrueTypeAndOpenType };
 
-// Subsets an installed family into outputFolder/<face>.ttf.
+// Subsets the font file at fontPath into outputFolder/<its base name>.ttf
+// (or .otf for CFF outlines).
+JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, const QString &outputFolder,
+                            const KeepList &keepList, AcceptedSuffixes suffixes = AcceptedSuffixes::TrueType);
+
+// Subsets an installed family into outputFolder/<face>.ttf (or .otf).
 JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, const QString &outputFolder,
                               const KeepList &keepList);
 
-// Splits the collection at ttcPath into outputFolder.
-JobOutcome runSplitJob(const QString &ttcPath, const QString &outputFolder);
+// Splits the collection at collectionPath into outputFolder.
+JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolder,
+                       AcceptedSuffixes suffixes = AcceptedSuffixes::TrueType);
+
+// "The file %1 does not exist.", for an input file that is missing.
+QString missingFileText(const QString &path);

@@ -2,18 +2,25 @@
 
 #include <algorithm>
 
-QVector<quint16> keepListFromText(const QString &text)
+KeepList keepListFromText(const QString &text)
 {
-    QVector<quint16> units;
-    units.reserve(text.size());
-    for (QChar unit : text)
-        units.append(unit.unicode());
-    return units;
+    KeepList codePoints;
+    codePoints.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text.at(i);
+        if (!unit.isSurrogate()) {
+            codePoints.append(unit.unicode());
+        } else if (unit.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            codePoints.append(QChar::surrogateToUcs4(unit, text.at(i + 1)));
+            ++i;
+        }
+    }
+    return codePoints;
 }
 
-QVector<quint16> sortedKeepList(QVector<quint16> units)
+KeepList sortedKeepList(KeepList codePoints)
 {
-    std::sort(units.begin(), units.end());
-    units.erase(std::unique(units.begin(), units.end()), units.end());
-    return units;
+    std::sort(codePoints.begin(), codePoints.end());
+    codePoints.erase(std::unique(codePoints.begin(), codePoints.end()), codePoints.end());
+    return codePoints;
 }

@@ -3,9 +3,14 @@
 #include <QString>
 #include <QVector>
 
-// Every UTF-16 code unit of the text, first to last, unfiltered: line breaks,
-// repeats and both halves of a surrogate pair each give one entry.
-QVector<quint16> keepListFromText(const QString &text);
+// The characters a subset keeps, as Unicode code points.
+using KeepList = QVector<quint32>;
+
+// Every character of the text, first to last, unfiltered: line breaks,
+// spaces and repeats each give one entry, and a surrogate pair gives the one
+// character beyond U+FFFF it stands for. A lone surrogate stands for no
+// character and gives nothing.
+KeepList keepListFromText(const QString &text);
 
 // The keep list as the engine holds it: ascending, each value once.
-QVector<quint16> sortedKeepList(QVector<quint16> units);
+KeepList sortedKeepList(KeepList codePoints);

@@ -1,12 +1,12 @@
 #include "TextDecoding.h"
 
 #include <QStringDecoder>
-#include <QTextCodec>
 
 QString decodeGb2312(const QByteArray &bytes)
 {
-    if (QTextCodec *codec = QTextCodec::codecForName("GB2312"))
-        return codec->toUnicode(bytes);
+    QStringDecoder gb18030("GB18030", QStringConverter::Flag::Stateless);
+    if (gb18030.isValid())
+        return gb18030(bytes);
     // Without the codec, keep what ASCII the text has readable.
     return QString::fromLatin1(bytes);
 }

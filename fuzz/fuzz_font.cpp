@@ -21,13 +21,16 @@ void touch(ByteView view)
         sink = view.data()[0] ^ view.data()[view.size() - 1];
 }
 
-QVector<quint16> keepListFrom(const uint8_t *data, size_t size)
+// Code points from the last bytes, three at a time, reaching beyond U+FFFF.
+KeepList keepListFrom(const uint8_t *data, size_t size)
 {
-    QVector<quint16> units;
+    KeepList codePoints;
     const size_t count = size ? data[0] % 48 : 0;
-    for (size_t i = 0; i < count && 2 * i + 2 < size; ++i)
-        units.append(quint16(data[size - 2 * i - 1] << 8 | data[size - 2 * i - 2]));
-    return units;
+    for (size_t i = 0; i < count && 3 * i + 3 < size; ++i) {
+        const uint8_t *at = data + size - 3 * i - 3;
+        codePoints.append(quint32(at[0] & 0x1F) << 16 | quint32(at[1]) << 8 | at[2]);
+    }
+    return codePoints;
 }
 
 } // namespace
@@ -41,12 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int index = 0; index < 256; ++index)
         touch(engine.findTable(quint8(index)));
     engine.readFamilyName();
-    engine.holdsTrueTypeFont();
+    engine.holdsSfntFont();
+    engine.holdsCffFont();
     engine.keepList = keepListFrom(data, size);
     engine.coversAnyKeepUnit();
 
     static QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("input.ttf"));
+    const QString path = dir.filePath(QStringLiteral("input.otf"));
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         file.write(engine.fontBytes);

@@ -1,7 +1,8 @@
 // Fuzz target: the subsetting service on the bytes, with a keep list taken
-// from the input; every byte of the output is read.
+// from the input; every byte of the output is read, and its contents taken.
 
 #include "platform/FontPackage.h"
+#include "platform/UnicodeCmap.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,10 +11,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    std::vector<quint16> keepList;
+    std::vector<quint32> keepList;
     const size_t count = size ? data[0] % 64 : 0;
-    for (size_t i = 0; i < count && 2 * i + 2 < size; ++i)
-        keepList.push_back(quint16(data[size - 2 * i - 1] << 8 | data[size - 2 * i - 2]));
+    for (size_t i = 0; i < count && 3 * i + 3 < size; ++i) {
+        const uint8_t *at = data + size - 3 * i - 3;
+        keepList.push_back(quint32(at[0] & 0x1F) << 16 | quint32(at[1]) << 8 | at[2]);
+    }
     keepList.push_back('A');
 
     uchar *buffer = nullptr;
@@ -21,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const quint32 status = createFontPackage(
             data, quint32(size), &buffer, &bufferSize, &bytesWritten, FontPackage::FlagSubset, 0,
             FontPackage::StandaloneSubset, FontPackage::AllLanguages, FontPackage::PlatformMicrosoft,
-            FontPackage::EncodingUnicodeBmp, keepList.data(), quint16(keepList.size()), std::malloc, std::realloc,
+            FontPackage::EncodingUcs4, keepList.data(), quint32(keepList.size()), std::malloc, std::realloc,
             std::free, nullptr);
     if (status == FontPackage::Ok) {
         if (!buffer || bytesWritten > bufferSize)
@@ -29,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         volatile uchar sum = 0;
         for (quint32 i = 0; i < bytesWritten; ++i)
             sum = uchar(sum + buffer[i]);
+        fontContents(ByteView(buffer, bytesWritten), QVector<quint32>(keepList.begin(), keepList.end()));
     }
     std::free(buffer);
     return 0;

@@ -7,6 +7,7 @@
 
 #include "engine/FontSubsetter.h"
 #include "engine/KeepList.h"
+#include "sfnt/CollectionSplit.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,8 +28,15 @@ QByteArray smallRealFont(const QString &path, const QString &text)
     const QString output = dir.filePath(QStringLiteral("small.ttf"));
     if (!engine.writeSubset(output))
         return {};
-    QFile file(output);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return FontBuilder::readFile(output);
+}
+
+// The same for a member of a collection, split out first.
+QByteArray smallRealMember(const QString &collection, const QString &fileName, const QString &text)
+{
+    QTemporaryDir dir;
+    splitCollection(collection, dir.path());
+    return smallRealFont(dir.filePath(fileName), text);
 }
 
 } // namespace
@@ -64,6 +72,18 @@ int main(int argc, char *argv[])
         write("font", "droid-small", droid);
     if (!dejavu.isEmpty() && !droid.isEmpty())
         write("collection", "real-small", FontBuilder::collection({dejavu, droid}));
+
+    // CFF outlines, and a collection that mixes them with TrueType ones.
+    const QByteArray sans = smallRealMember("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
+                                            "Noto Sans CJK SC.otf", "字体𠮷");
+    const QByteArray serif = smallRealMember("/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc",
+                                             "Noto Serif CJK SC.otf", "字体");
+    if (!sans.isEmpty())
+        write("font", "noto-sans-cjk-small", sans);
+    if (!serif.isEmpty())
+        write("font", "noto-serif-cjk-small", serif);
+    if (!sans.isEmpty() && !serif.isEmpty() && !dejavu.isEmpty())
+        write("collection", "cff-and-truetype-small", FontBuilder::collection({sans, serif, dejavu}));
 
     std::printf("wrote %d seeds into %s\n", written, qPrintable(folder));
     return 0;

@@ -28,7 +28,7 @@ quint32 createFontPackage(const uchar *sourceFont, quint32 sourceSize,
                           uchar **fontPackageBuffer, quint32 *fontPackageBufferSize,
                           quint32 *bytesWritten, quint16 flags, quint16 ttcIndex,
                           quint16 subsetFormat, quint16 subsetLanguage, quint16 platformId,
-                          quint16 encodingId, const quint16 *keepList, quint16 keepListCount,
+                          quint16 encodingId, const quint32 *keepList, quint32 keepListCount,
                           FontPackageAlloc allocate, FontPackageRealloc reallocate,
                           FontPackageFree release, void *reserved)
 {
@@ -46,7 +46,7 @@ quint32 createFontPackage(const uchar *sourceFont, quint32 sourceSize,
 
     if (!(flags & FlagSubset) || (flags & (FlagCompress | FlagGlyphList))
         || subsetFormat != StandaloneSubset || platformId != PlatformMicrosoft
-        || encodingId != EncodingUnicodeBmp)
+        || encodingId != EncodingUcs4)
         return ErrorUnsupported;
 
     BlobPtr source(hb_blob_create(reinterpret_cast<const char *>(sourceFont), sourceSize,
@@ -60,7 +60,7 @@ quint32 createFontPackage(const uchar *sourceFont, quint32 sourceSize,
         return ErrorOutOfMemory;
 
     hb_set_t *unicodes = hb_subset_input_unicode_set(input.get());
-    for (quint16 i = 0; i < keepListCount; ++i)
+    for (quint32 i = 0; i < keepListCount; ++i)
         hb_set_add(unicodes, keepList[i]);
 
     // Keep .notdef with its outline, hinting, and every name record: every

@@ -7,7 +7,10 @@
 // Our stand-in for the operating system's font subsetting service: the same
 // inputs (source font, flags, identifiers, keep list of character codes,
 // allocation routines) and outputs (a standalone subset font in a buffer
-// allocated with the caller's routines). Built on HarfBuzz's subsetter.
+// allocated with the caller's routines). Built on HarfBuzz's subsetter, it
+// subsets TrueType and CFF-flavoured fonts alike. Character codes are
+// Unicode code points (Microsoft UCS-4), so characters beyond U+FFFF can be
+// kept, and their count is 32-bit.
 
 using FontPackageAlloc = void *(*)(size_t);
 using FontPackageRealloc = void *(*)(void *, size_t);
@@ -28,7 +31,7 @@ constexpr quint16 StandaloneSubset = 0;
 constexpr quint16 AllLanguages = 0;
 
 constexpr quint16 PlatformMicrosoft = 3;
-constexpr quint16 EncodingUnicodeBmp = 1;
+constexpr quint16 EncodingUcs4 = 10;
 
 // Results: 0 is success.
 constexpr quint32 Ok = 0;
@@ -44,6 +47,6 @@ quint32 createFontPackage(const uchar *sourceFont, quint32 sourceSize,
                           uchar **fontPackageBuffer, quint32 *fontPackageBufferSize,
                           quint32 *bytesWritten, quint16 flags, quint16 ttcIndex,
                           quint16 subsetFormat, quint16 subsetLanguage, quint16 platformId,
-                          quint16 encodingId, const quint16 *keepList, quint16 keepListCount,
+                          quint16 encodingId, const quint32 *keepList, quint32 keepListCount,
                           FontPackageAlloc allocate, FontPackageRealloc reallocate,
                           FontPackageFree release, void *reserved);

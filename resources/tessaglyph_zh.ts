@@ -108,10 +108,6 @@
         <translation>输出文件 %1 会覆盖其源字体，请选择其他输出文件夹。</translation>
     </message>
     <message>
-        <source>The subset font %1 could not be made: the source font is damaged, or the file cannot be written.</source>
-        <translation>无法生成裁剪字体 %1：源字体已损坏，或文件无法写入。</translation>
-    </message>
-    <message>
         <source>The file path cannot be empty!</source>
         <translation>文件路径不能为空！</translation>
     </message>
@@ -130,6 +126,74 @@
     <message>
         <source>The collection %1 could not be split: it is not a valid TrueType collection, or one of its members is damaged.</source>
         <translation>无法拆分字体集合 %1：它不是有效的 TrueType 字体集合，或其中某个字体已损坏。</translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist.</source>
+        <translation>文件 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>The family %1 is not installed.</source>
+        <translation>字体 %1 未安装。</translation>
+    </message>
+    <message>
+        <source>The font of %1 could not be loaded.</source>
+        <translation>无法加载 %1 的字体。</translation>
+    </message>
+    <message>
+        <source>%1 has none of the characters of the text.</source>
+        <translation>%1 不含文本中的任何字符。</translation>
+    </message>
+    <message>
+        <source>The subset was made from the default face %1 instead.</source>
+        <translation>已改用默认字体 %1 进行裁剪。</translation>
+    </message>
+    <message>
+        <source>Neither %1 nor the default face %2 has any of the characters of the text; nothing was written.</source>
+        <translation>%1 和默认字体 %2 都不含文本中的任何字符，未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The default face %1 has none of the characters of the text; nothing was written.</source>
+        <translation>默认字体 %1 不含文本中的任何字符，未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The default face %1 could not be loaded; nothing was written.</source>
+        <translation>无法加载默认字体 %1，未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The subset font %1 could not be made: the source font is damaged or not supported.</source>
+        <translation>无法生成裁剪字体 %1：源字体已损坏或不受支持。</translation>
+    </message>
+    <message>
+        <source>The subset font %1 could not be written: %2.</source>
+        <translation>无法写入裁剪字体 %1：%2。</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes, glyphs: %3, made from %4 (%5).</source>
+        <translation>%1：%2 字节，%3 个字形，取自 %4（%5）。</translation>
+    </message>
+    <message>
+        <source>The font lacks %1 of the characters: %2</source>
+        <translation>字体缺少 %1 个字符：%2</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes.</source>
+        <translation>%1：%2 字节。</translation>
+    </message>
+    <message>
+        <source>%1 was kept as it was: a file of that name exists.</source>
+        <translation>%1 已有同名文件，保持不变。</translation>
+    </message>
+    <message>
+        <source>Member %1 was skipped: its family name &quot;%2&quot; cannot be a file name.</source>
+        <translation>已跳过第 %1 个字体：其字族名“%2”不能用作文件名。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2.</source>
+        <translation>无法写入 %1：%2。</translation>
+    </message>
+    <message>
+        <source>The collection %1 was not split whole: %2 of its %3 members could not be written.</source>
+        <translation>字体集合 %1 未能完整拆分：%3 个字体中有 %2 个无法写入。</translation>
     </message>
 </context>
 </TS>

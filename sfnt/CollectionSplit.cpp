@@ -1,18 +1,24 @@
 #include "CollectionSplit.h"
 
+#include "Checksum.h"
 #include "FileSuffix.h"
 #include "FontSource.h"
 #include "NameReader.h"
-#include "platform/FileRangeCopy.h"
-#include "platform/NoReplaceRename.h"
+#include "TableTags.h"
+#include "platform/FileWrites.h"
+#include "platform/Rename.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <cerrno>
+#include <climits>
+
 namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
+constexpr quint64 kCheckSumAdjustmentOffset = 8; // in the head table
 const char kZeros[4] = {0, 0, 0, 0};
 
 quint64 paddedLength(quint64 length)
@@ -20,57 +26,98 @@ quint64 paddedLength(quint64 length)
     return (length + 3) & ~quint64(3);
 }
 
-void writeU32(QByteArray *bytes, qsizetype at, quint32 value)
+void writeU32(char *bytes, quint32 value)
 {
-    (*bytes)[at] = char(value >> 24);
-    (*bytes)[at + 1] = char(value >> 16);
-    (*bytes)[at + 2] = char(value >> 8);
-    (*bytes)[at + 3] = char(value);
+    bytes[0] = char(value >> 24);
+    bytes[1] = char(value >> 16);
+    bytes[2] = char(value >> 8);
+    bytes[3] = char(value);
 }
 
-bool writeWhole(QFile &file, const char *data, qint64 size)
+// The checksum of the whole standalone font with checkSumAdjustment taken
+// as zero: its header's words and each table's, padded.
+bool memberChecksum(FontSource &collection, const MemberFont &member, TableChecksums *checksums, quint32 *sum)
 {
-    return file.write(data, size) == size;
+    *sum = sfntChecksum(ByteView(member.header.constData(), quint64(member.header.size())))
+            - member.storedCheckSumAdjustment;
+    for (const TableRecord &table : member.tables) {
+        const auto key = qMakePair(table.offset, table.length);
+        auto known = checksums->constFind(key);
+        if (known == checksums->cend()) {
+            quint32 tableSum = 0;
+            if (!sfntChecksum(collection, table.offset, table.length, &tableSum))
+                return false;
+            known = checksums->insert(key, tableSum);
+        }
+        *sum += known.value();
+    }
+    return true;
 }
 
-bool writeMember(QFile &collection, const MemberFont &member, QFile &output)
+// 0, or the errno of the first write that failed.
+int writeMember(FontSource &collection, const MemberFont &member, quint32 checksum, QFile &output)
 {
-    if (!writeWhole(output, member.header.constData(), member.header.size()))
-        return false;
+    if (int error = appendBytes(output, member.header.constData(), quint64(member.header.size())))
+        return error;
     for (const TableRecord &table : member.tables) {
         if (table.length == 0)
             continue;
-        if (!appendFileRange(collection, table.offset, table.length, output)
-            || !writeWhole(output, kZeros, qint64(paddedLength(table.length) - table.length)))
-            return false;
+        if (int error = appendFileRange(*collection.file(), table.offset, table.length, output))
+            return error;
+        if (int error = appendBytes(output, kZeros, paddedLength(table.length) - table.length))
+            return error;
     }
-    return output.size() == qint64(member.size);
+    if (member.checkSumAdjustmentAt >= 0) {
+        char adjustment[4];
+        writeU32(adjustment, checkSumAdjustment(checksum));
+        if (int error = writeBytesAt(output, quint64(member.checkSumAdjustmentAt), adjustment, 4))
+            return error;
+    }
+    return output.size() == qint64(member.size) ? 0 : EIO;
 }
 
-enum class TemporaryFile { Written, NotCreated, WriteFailed };
-
-// Writes the member to a new file in outDir under a random hidden name. The
-// leading dot keeps a file left by a crash out of the folder searches that
-// look for extracted members; an existing file is never opened or removed.
-TemporaryFile writeTemporaryFile(QFile &collection, const MemberFont &member, const QString &outDir, QString *path)
+// The name of each member's file, without its suffix; empty when its family
+// name cannot be a file name.
+QString memberFileBaseName(const MemberFont &member, int index, const QStringList &earlierFamilies,
+                           const QStringList &takenNames)
 {
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        const quint32 number = QRandomGenerator::global()->bounded(quint32(1) << 31);
-        *path = outDir + QLatin1String("/.") + QString::number(number) + QLatin1String(".ttf");
-        QFile file(*path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-            if (QFileInfo::exists(*path))
-                continue;
-            return TemporaryFile::NotCreated;
-        }
-        const bool complete = writeMember(collection, member, file);
-        file.close();
-        if (complete && file.error() == QFileDevice::NoError)
-            return TemporaryFile::Written;
-        file.remove();
-        return TemporaryFile::WriteFailed;
+    if (!isUsableFileName(member.familyName))
+        return {};
+    if (!earlierFamilies.contains(member.familyName))
+        return member.familyName;
+    if (isUsableFileName(member.fullName) && !takenNames.contains(member.fullName))
+        return member.fullName;
+    return member.familyName + QLatin1Char(' ') + QString::number(index);
+}
+
+// Puts the member at outputPath, unless a file is there already.
+void placeMember(FontSource &collection, const MemberFont &member, const QString &outDir,
+                 TableChecksums *checksums, SplitMember *outcome)
+{
+    if (QFileInfo::exists(outcome->path)) {
+        outcome->status = SplitMember::Kept;
+        return;
     }
-    return TemporaryFile::NotCreated;
+    if (QFile::encodeName(outcome->name).size() > NAME_MAX) {
+        outcome->error = qt_error_string(ENAMETOOLONG);
+        return;
+    }
+    const QString temporaryPath = writeMemberToTemporaryFile(collection, member, outDir, checksums, &outcome->error);
+    if (temporaryPath.isEmpty())
+        return;
+    // Never over a file that appeared meanwhile (another process splitting
+    // the same collection, say).
+    const int error = renameWithoutReplacing(temporaryPath, outcome->path);
+    if (error == 0) {
+        outcome->status = SplitMember::Written;
+        outcome->size = member.size;
+        return;
+    }
+    QFile::remove(temporaryPath);
+    if (error == EEXIST)
+        outcome->status = SplitMember::Kept;
+    else
+        outcome->error = qt_error_string(error);
 }
 
 } // namespace
@@ -87,13 +134,15 @@ bool isUsableFileName(const QString &name)
 bool planMemberFont(FontSource &collection, quint32 memberOffset, MemberFont *member)
 {
     TableDirectory directory;
-    if (!readTableDirectory(collection, memberOffset, &directory) || directory.sfntVersion != kTrueTypeVersion)
+    if (!readTableDirectory(collection, memberOffset, &directory) || !isFontVersion(directory.sfntVersion))
         return false;
 
     const quint64 headerSize = kOffsetTableSize + quint64(directory.records.size()) * kTableRecordSize;
     member->header = directory.offsetTable;
     member->header.resize(qsizetype(headerSize));
     member->tables = directory.records;
+    member->cff = directory.sfntVersion == kCffVersion;
+    const TableRecord *head = findTableRecord(directory, tableTags.at(TagHead));
 
     // A member's own tables do not overlap, so together they fit in the
     // collection; a directory that claims more is damaged.
@@ -103,11 +152,16 @@ bool planMemberFont(FontSource &collection, quint32 memberOffset, MemberFont *me
         if (record.length > collection.size() || record.offset > collection.size() - record.length)
             return false;
         tableBytes += record.length;
-        const qsizetype at = qsizetype(kOffsetTableSize + quint64(k) * kTableRecordSize);
-        writeU32(&member->header, at, record.tag);
-        writeU32(&member->header, at + 4, record.checkSum);
-        writeU32(&member->header, at + 8, quint32(running));
-        writeU32(&member->header, at + 12, record.length);
+        char *at = member->header.data() + kOffsetTableSize + quint64(k) * kTableRecordSize;
+        writeU32(at, record.tag);
+        writeU32(at + 4, record.checkSum);
+        writeU32(at + 8, quint32(running));
+        writeU32(at + 12, record.length);
+        if (&record == head && record.length >= kCheckSumAdjustmentOffset + 4) {
+            const QByteArray stored = collection.read(quint64(record.offset) + kCheckSumAdjustmentOffset, 4);
+            if (ByteView(stored.constData(), quint64(stored.size())).readU32(0, &member->storedCheckSumAdjustment))
+                member->checkSumAdjustmentAt = qint64(running + kCheckSumAdjustmentOffset);
+        }
         running += paddedLength(record.length);
     }
     if (tableBytes > collection.size() || running > 0xFFFFFFFFu)
@@ -116,51 +170,90 @@ bool planMemberFont(FontSource &collection, quint32 memberOffset, MemberFont *me
 
     // The standalone font's `name` table is these very bytes.
     const QByteArray nameTable = readNameTable(collection, directory);
-    member->familyName = selectName(ByteView(nameTable.constData(), quint64(nameTable.size())), kFamilyNameId);
+    const ByteView names(nameTable.constData(), quint64(nameTable.size()));
+    member->familyName = selectName(names, kFamilyNameId);
+    member->fullName = selectName(names, kFullNameId);
     return true;
 }
 
-bool splitCollection(const QString &ttcPath, const QString &outDir, QStringList *writtenFiles)
+QString writeMemberToTemporaryFile(FontSource &collection, const MemberFont &member, const QString &folder,
+                                   TableChecksums *checksums, QString *error, const QDateTime &modified)
 {
-    if (!hasSuffix(ttcPath, QLatin1String("ttc")) || !QFileInfo::exists(ttcPath))
+    quint32 checksum = 0;
+    if (!collection.file() || !memberChecksum(collection, member, checksums, &checksum)) {
+        *error = qt_error_string(EIO);
+        return {};
+    }
+    // A random hidden name: a file left by a crash stays out of sight, and an
+    // existing file is never opened or removed.
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        const quint32 number = QRandomGenerator::global()->bounded(quint32(1) << 31);
+        const QString path = folder + QLatin1String("/.") + QString::number(number) + QLatin1String(".part");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            if (file.error() == QFileDevice::OpenError && QFileInfo::exists(path))
+                continue;
+            *error = file.errorString();
+            return {};
+        }
+        int failure = writeMember(collection, member, checksum, file);
+        if (failure == 0 && modified.isValid() && !file.setFileTime(modified, QFileDevice::FileModificationTime))
+            failure = EIO;
+        file.close();
+        if (failure == 0 && file.error() == QFileDevice::NoError)
+            return path;
+        *error = qt_error_string(failure ? failure : EIO);
+        file.remove();
+        return {};
+    }
+    *error = qt_error_string(EEXIST);
+    return {};
+}
+
+bool splitCollection(const QString &collectionPath, const QString &outDir, SplitReport *report)
+{
+    SplitReport ownReport;
+    SplitReport &result = report ? *report : ownReport;
+    result = SplitReport();
+    if (!QFileInfo::exists(collectionPath)) {
+        result.refusal = SplitReport::Missing;
         return false;
+    }
     // Only the directories and `name` tables are read here; the tables
     // themselves go from file to file.
-    FontSource collection(ttcPath);
+    FontSource collection(collectionPath);
     QVector<quint32> memberOffsets;
-    if (!collection.isOpen() || !readCollectionOffsets(collection, &memberOffsets))
+    if (!hasCollectionSuffix(collectionPath) || !collection.isOpen()
+        || !readCollectionOffsets(collection, &memberOffsets)) {
+        result.refusal = SplitReport::NotACollection;
         return false;
-
-    for (quint32 memberOffset : memberOffsets) {
-        MemberFont member;
-        if (!planMemberFont(collection, memberOffset, &member))
-            return false;
-
-        // A member whose name cannot be a file name here, or whose file
-        // already exists, yields no file.
-        if (!isUsableFileName(member.familyName))
-            continue;
-        const QString outputPath = outDir + QLatin1Char('/') + member.familyName + QLatin1String(".ttf");
-        if (QFileInfo::exists(outputPath))
-            continue;
-
-        QString temporaryPath;
-        switch (writeTemporaryFile(*collection.file(), member, outDir, &temporaryPath)) {
-        case TemporaryFile::NotCreated:
-            continue; // e.g. the folder does not exist or is read-only
-        case TemporaryFile::WriteFailed:
-            return false; // e.g. the disk filled up: stop rather than go on half-done
-        case TemporaryFile::Written:
-            break;
-        }
-        // Without replacing a file that appeared meanwhile (another process
-        // splitting the same collection, say).
-        if (renameWithoutReplacing(temporaryPath, outputPath)) {
-            if (writtenFiles)
-                writtenFiles->append(outputPath);
-        } else {
-            QFile::remove(temporaryPath);
-        }
     }
-    return true;
+
+    TableChecksums checksums;
+    QStringList families, takenNames;
+    bool allPlaced = true;
+    for (int index = 0; index < memberOffsets.size(); ++index) {
+        MemberFont member;
+        if (!planMemberFont(collection, memberOffsets.at(index), &member)) {
+            result.refusal = SplitReport::DamagedMember;
+            return false;
+        }
+
+        SplitMember outcome;
+        outcome.index = index;
+        const QString baseName = memberFileBaseName(member, index, families, takenNames);
+        families.append(member.familyName);
+        if (baseName.isEmpty()) {
+            outcome.status = SplitMember::Skipped;
+            outcome.name = member.familyName;
+        } else {
+            takenNames.append(baseName);
+            outcome.name = baseName + fontSuffixFor(member.cff);
+            outcome.path = outDir + QLatin1Char('/') + outcome.name;
+            placeMember(collection, member, outDir, &checksums, &outcome);
+        }
+        allPlaced = allPlaced && outcome.status != SplitMember::Failed;
+        result.members.append(outcome);
+    }
+    return allPlaced;
 }

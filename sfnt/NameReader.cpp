@@ -129,11 +129,11 @@ bool walkCollectionNameTables(FontSource &source, const NameTableVisitor &visit)
         return false;
 
     const quint32 nameTag = tagValue(tableTags.at(TagName));
-    for (quint32 memberOffset : memberOffsets) {
+    for (int index = 0; index < memberOffsets.size(); ++index) {
         TableDirectory directory;
         // A member whose directory lies outside the file is refused like a
         // member with another sfntVersion.
-        if (!readTableDirectory(source, memberOffset, &directory) || directory.sfntVersion != kTrueTypeVersion)
+        if (!readTableDirectory(source, memberOffsets.at(index), &directory) || !isFontVersion(directory.sfntVersion))
             return false;
         for (const TableRecord &record : directory.records) {
             if (record.tag != nameTag)
@@ -145,7 +145,7 @@ bool walkCollectionNameTables(FontSource &source, const NameTableVisitor &visit)
                 continue; // runs past the end: like a member without a name table
             if (count == 0)
                 return false;
-            visit(directory, view);
+            visit(index, directory, view);
         }
     }
     return true;
@@ -153,11 +153,11 @@ bool walkCollectionNameTables(FontSource &source, const NameTableVisitor &visit)
 
 QStringList readCollectionFullNames(const QString &path)
 {
-    if (!hasSuffix(path, QLatin1String("ttc")) || !QFileInfo::exists(path))
+    if (!hasCollectionSuffix(path) || !QFileInfo::exists(path))
         return {};
     FontSource source(path);
     QStringList names;
-    const bool readable = walkCollectionNameTables(source, [&](const TableDirectory &, ByteView nameTable) {
+    const bool readable = walkCollectionNameTables(source, [&](int, const TableDirectory &, ByteView nameTable) {
         names.append(selectName(nameTable, kFullNameId));
     });
     return readable ? names : QStringList();

@@ -12,6 +12,7 @@ struct TableDirectory;
 
 constexpr quint16 kFamilyNameId = 1;
 constexpr quint16 kFullNameId = 4;
+constexpr quint16 kTypographicFamilyNameId = 16;
 
 // The longest name a reader returns, in UTF-16 code units; longer names are cut.
 constexpr int kMaxNameUnits = 511;
@@ -31,14 +32,14 @@ QStringList windowsNames(ByteView nameTable, quint16 nameId);
 // The font's first `name` table; empty when it has none or it runs past the end.
 QByteArray readNameTable(FontSource &source, const TableDirectory &directory);
 
-// Visits each `name` table of each member of a version 1.0 collection, in
-// member order. False when the file is refused: not such a collection, a
-// member that is not TrueType or lies outside the file, or a `name` table
-// with no records.
-using NameTableVisitor = std::function<void(const TableDirectory &member, ByteView nameTable)>;
+// Visits each `name` table of each member of a collection, in member order,
+// with the member's index. False when the file is refused: not a
+// collection, a member that is neither TrueType nor CFF or lies outside the
+// file, or a `name` table with no records.
+using NameTableVisitor = std::function<void(int memberIndex, const TableDirectory &member, ByteView nameTable)>;
 bool walkCollectionNameTables(FontSource &source, const NameTableVisitor &visit);
 
-// The full names (name ID 4) of a collection's members, one per `name` table
-// met in member order; empty when the file is not a readable version 1.0
-// collection of TrueType members.
+// The full names (name ID 4) of a .ttc or .otc collection's members, one per
+// `name` table met in member order; empty when the file is not a readable
+// collection.
 QStringList readCollectionFullNames(const QString &path);

@@ -65,7 +65,7 @@ bool readCollectionOffsets(FontSource &source, QVector<quint32> *memberOffsets)
     quint32 tag = 0, version = 0, numFonts = 0;
     if (!header.readU32(0, &tag) || tag != kCollectionTag)
         return false;
-    if (!header.readU32(4, &version) || version != kCollectionVersion1)
+    if (!header.readU32(4, &version) || (version != kCollectionVersion1 && version != kCollectionVersion2))
         return false;
     header.readU32(8, &numFonts);
 

@@ -3,15 +3,18 @@
 #include "Tessaglyph.h"
 
 #include "PageRows.h"
+#include "engine/Jobs.h"
 #include "engine/TextDecoding.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QFontComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -125,11 +128,15 @@ void Tessaglyph::slotImportTextFile()
                                                       tr("Text File(*.txt)"));
     if (path.isEmpty())
         return;
+    if (!QFileInfo::exists(path)) {
+        QMessageBox::warning(this, tr("Warning!"), missingFileText(path), QMessageBox::Ok, QMessageBox::NoButton);
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
     charactersEdit->clear();
-    // GB2312, unless a byte-order mark or valid UTF-8 says otherwise.
+    // GB2312 (as GB18030), unless a byte-order mark or valid UTF-8 says otherwise.
     charactersEdit->setPlainText(decodeTextFile(file.readAll()));
     file.close();
 }

@@ -13,12 +13,37 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QUrl>
 
-QVector<quint16> Tessaglyph::keepListFromText()
+namespace {
+
+// The editor's text as typed. toPlainText() would turn each no-break space
+// into a space; only the document's own separators become line breaks here.
+QString textAsTyped(const QTextDocument *document)
 {
-    return ::keepListFromText(charactersEdit->toPlainText());
+    QString text = document->toRawText();
+    for (QChar &unit : text) {
+        switch (unit.unicode()) {
+        case 0xFDD0: // beginning of a frame
+        case 0xFDD1: // end of a frame
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+            unit = QLatin1Char('\n');
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+KeepList Tessaglyph::keepListFromText()
+{
+    return ::keepListFromText(textAsTyped(charactersEdit->document()));
 }
 
 void Tessaglyph::slotAcceptBtnClicked()
@@ -28,7 +53,7 @@ void Tessaglyph::slotAcceptBtnClicked()
     if (tabWidget->currentIndex() == 0) {
         const QString outputFolder = saveFontFileEdit->text();
         // The output field is checked first, before the text is read.
-        const QVector<quint16> keepList = outputFolder.isEmpty() ? QVector<quint16>() : keepListFromText();
+        const KeepList keepList = outputFolder.isEmpty() ? KeepList() : keepListFromText();
         if (systemFontCheckBox->isChecked())
             outcome = runSystemSubsetJob(fontSubsetter, fontComboBox->currentFont().family(), outputFolder, keepList);
         else
@@ -42,13 +67,12 @@ void Tessaglyph::slotAcceptBtnClicked()
 
 void Tessaglyph::showOutcome(const JobOutcome &outcome)
 {
-    QString text = tr(outcome.text);
-    if (text.contains(QLatin1String("%1")))
-        text = text.arg(QDir::toNativeSeparators(outcome.argument));
+    // The outcome's texts are translated already, in this window's context.
+    const QString text = (QStringList(outcome.text) + outcome.notices + outcome.summary).join(QLatin1Char('\n'));
     if (outcome.box == JobOutcome::Box::Information)
-        QMessageBox::information(this, tr(outcome.title), text, QMessageBox::Ok, QMessageBox::NoButton);
+        QMessageBox::information(this, outcome.title, text, QMessageBox::Ok, QMessageBox::NoButton);
     else
-        QMessageBox::warning(this, tr(outcome.title), text, QMessageBox::Ok, QMessageBox::NoButton);
+        QMessageBox::warning(this, outcome.title, text, QMessageBox::Ok, QMessageBox::NoButton);
 }
 
 void Tessaglyph::slotWebLink(QString webAddress)

@@ -36,7 +36,7 @@ protected slots:
 private:
     QWidget *createFontCuttingPage();
     QWidget *createTtcSplitPage();
-    QVector<quint16> keepListFromText();
+    KeepList keepListFromText();
     void showOutcome(const JobOutcome &outcome);
 
     QTabWidget *tabWidget;

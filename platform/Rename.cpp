@@ -1,4 +1,4 @@
-#include "NoReplaceRename.h"
+#include "Rename.h"
 
 #include <QFile>
 
@@ -7,18 +7,23 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-bool renameWithoutReplacing(const QString &from, const QString &to)
+int renameWithoutReplacing(const QString &from, const QString &to)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
-        return true;
+        return 0;
     if (errno != EINVAL && errno != ENOSYS)
-        return false;
+        return errno;
     // File systems without the no-replace flag: a hard link fails just the
     // same when the target exists.
     if (::link(source.constData(), target.constData()) != 0)
-        return false;
+        return errno;
     ::unlink(source.constData());
-    return true;
+    return 0;
+}
+
+int renameReplacing(const QString &from, const QString &to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0 : errno;
 }

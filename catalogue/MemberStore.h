@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Members of installed collections kept as standalone fonts in the per-user
+// folder, so that a family inside a collection loads like any font file. Only
+// the member a family needs is extracted, once: a file per member, named
+// after the member's full name, .ttf or .otf by its outlines, and carrying
+// the collection's modification time, by which a copy made before the
+// collection was last replaced (a package upgrade) is told apart.
+
+// The per-user copy of the member of the collection that answers to `face`
+// (by the catalogue's names, case folded). With `extract`, a copy that is
+// missing, cut short, damaged or not of the collection as it is now is
+// written anew. Empty when no member answers to the face, or when no current
+// copy exists and none could, or was to, be written.
+QString storedCollectionMember(const QString &collectionPath, const QString &face, bool extract);
+
+// Whether the path names a collection by its last three characters (".ttc", ".otc").
+bool isCollectionPath(const QString &path);

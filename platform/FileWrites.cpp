@@ -1,0 +1,84 @@
+#include "FileWrites.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace {
+
+int writeAll(int out, const char *data, quint64 size)
+{
+    for (quint64 done = 0; done < size;) {
+        const ssize_t put = ::write(out, data + done, size_t(size - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return errno;
+        done += quint64(put);
+    }
+    return 0;
+}
+
+int copyThroughBuffer(int in, off_t offset, quint64 length, int out)
+{
+    char buffer[1 << 16];
+    while (length > 0) {
+        const ssize_t got = ::pread(in, buffer, size_t(qMin<quint64>(length, sizeof buffer)), offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return ENODATA;
+        if (int error = writeAll(out, buffer, quint64(got)))
+            return error;
+        offset += got;
+        length -= quint64(got);
+    }
+    return 0;
+}
+
+} // namespace
+
+int appendBytes(QFile &to, const char *data, quint64 size)
+{
+    return to.handle() < 0 ? EBADF : writeAll(to.handle(), data, size);
+}
+
+int writeBytesAt(QFile &to, quint64 offset, const char *data, quint64 size)
+{
+    if (to.handle() < 0)
+        return EBADF;
+    for (quint64 done = 0; done < size;) {
+        const ssize_t put = ::pwrite(to.handle(), data + done, size_t(size - done), off_t(offset + done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return errno;
+        done += quint64(put);
+    }
+    return 0;
+}
+
+int appendFileRange(QFile &from, quint64 offset, quint64 length, QFile &to)
+{
+    const int in = from.handle(), out = to.handle();
+    if (in < 0 || out < 0)
+        return EBADF;
+    loff_t position = loff_t(offset);
+    while (length > 0) {
+        const ssize_t copied = ::copy_file_range(in, &position, out, nullptr, size_t(length), 0);
+        if (copied > 0) {
+            length -= quint64(copied);
+            continue;
+        }
+        if (copied == 0)
+            return ENODATA;
+        if (errno == EINTR)
+            continue;
+        // Kernels or file systems that cannot copy between these files.
+        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+            return copyThroughBuffer(in, off_t(position), length, out);
+        return errno;
+    }
+    return 0;
+}

@@ -1,0 +1,66 @@
+#include "UnicodeCmap.h"
+
+#include <hb.h>
+
+#include <memory>
+
+namespace {
+
+template <typename T, void (*destroy)(T *)>
+struct HbDeleter
+{
+    void operator()(T *handle) const { destroy(handle); }
+};
+using BlobPtr = std::unique_ptr<hb_blob_t, HbDeleter<hb_blob_t, hb_blob_destroy>>;
+using FacePtr = std::unique_ptr<hb_face_t, HbDeleter<hb_face_t, hb_face_destroy>>;
+using FontPtr = std::unique_ptr<hb_font_t, HbDeleter<hb_font_t, hb_font_destroy>>;
+
+BlobPtr blobOf(ByteView bytes)
+{
+    return BlobPtr(hb_blob_create(reinterpret_cast<const char *>(bytes.data()), unsigned(bytes.size()),
+                                  HB_MEMORY_MODE_READONLY, nullptr, nullptr));
+}
+
+bool mapsToGlyph(hb_font_t *font, quint32 codePoint)
+{
+    hb_codepoint_t glyph = 0;
+    return hb_font_get_nominal_glyph(font, codePoint, &glyph) && glyph != 0;
+}
+
+// A face whose only table is the given cmap: enough for character lookups.
+hb_blob_t *cmapOnly(hb_face_t *, hb_tag_t tag, void *cmap)
+{
+    return tag == HB_TAG('c', 'm', 'a', 'p') ? hb_blob_reference(static_cast<hb_blob_t *>(cmap)) : nullptr;
+}
+
+} // namespace
+
+bool cmapMapsAny(ByteView cmap, const QVector<quint32> &codePoints)
+{
+    if (cmap.isNull() || codePoints.isEmpty() || cmap.size() > 0xFFFFFFFFu)
+        return false;
+    const BlobPtr table = blobOf(cmap);
+    const FacePtr face(hb_face_create_for_tables(cmapOnly, table.get(), nullptr));
+    const FontPtr font(hb_font_create(face.get()));
+    for (quint32 codePoint : codePoints) {
+        if (mapsToGlyph(font.get(), codePoint))
+            return true;
+    }
+    return false;
+}
+
+FontContents fontContents(ByteView bytes, const QVector<quint32> &codePoints)
+{
+    FontContents contents;
+    if (bytes.isNull() || bytes.size() > 0xFFFFFFFFu)
+        return contents;
+    const BlobPtr blob = blobOf(bytes);
+    const FacePtr face(hb_face_create(blob.get(), 0));
+    const FontPtr font(hb_font_create(face.get()));
+    contents.glyphCount = hb_face_get_glyph_count(face.get());
+    for (quint32 codePoint : codePoints) {
+        if (!mapsToGlyph(font.get(), codePoint))
+            contents.unmapped.append(codePoint);
+    }
+    return contents;
+}
