@@ -1,57 +1,62 @@
-// Faults from outside: a read-only output folder, a disk that fills up
-// mid-write, a source that disappears after loading, a source that shrinks
-// during a copy, and two processes splitting one installed collection into
-// the same per-user folder at once. In each: a clear failure (or, where the
-// data is safe in memory, the right output), existing files untouched, and
-// no temporary file left.
+// Faults from outside: a read-only output folder, a full disk that refuses
+// the bytes only when they are flushed, a folder out of inodes, copies onto
+// another file system, a source that shrinks after it was opened, and two
+// processes extracting one installed family at once. In each: the system's
+// reason, existing files untouched, and no temporary file left. The small
+// file systems are tmpfs mounts, made when running as root.
 
 #include "support/FontBuilder.h"
 
 #include "engine/Jobs.h"
-#include "engine/KeepList.h"
-#include "platform/FileRangeCopy.h"
+#include "platform/FileWrites.h"
 #include "sfnt/CollectionSplit.h"
 
 #include <QDir>
-#include <QScopeGuard>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <unistd.h>
 
-using FontBuilder::readFile;
+using namespace FontBuilder;
 
 namespace {
 
 const QString kDejaVuSans = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+const QString kDroid = QStringLiteral("/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf");
 const QString kMicroHei = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
-
 
 QStringList everyFile(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-// A small tmpfs at folder (as root only); false when it cannot be had here.
+// A tmpfs at folder, unmounted when the result goes; false when it cannot
+// be had here (not root).
 bool mountTmpfs(const QString &folder, const QString &options)
 {
-    if (::geteuid() != 0)
-        return false;
-    return QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tessaglyph-test", folder}) == 0;
+    QDir().mkpath(folder);
+    return ::geteuid() == 0
+            && QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tessaglyph-test", folder}) == 0;
 }
 
-void unmount(const QString &folder)
+auto unmountAtEnd(const QString &folder)
 {
-    QProcess::execute("umount", {folder});
+    return qScopeGuard([folder] { QProcess::execute("umount", {folder}); });
 }
 
-KeepList everyCharacter()
+// Fills the folder's file system to the last byte.
+void fill(const QString &folder)
 {
-    KeepList keep;
-    for (int unit = 0x20; unit < 0xD800; ++unit)
-        keep.append(quint16(unit));
-    return keep;
+    QFile filler(folder + "/filler");
+    filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+    filler.write(block.left(1));
 }
 
 } // namespace
@@ -66,103 +71,116 @@ private:
 
 private slots:
     void readOnlyOutputFolder();
-    void diskFillsMidWrite();
-    void sourceDeletedAfterLoading();
-    void sourceShrinksDuringCopy();
-    void twoProcessesSplitOneCollection();
+    void fullDiskRefusesAtFlush();
+    void folderOutOfInodes();
+    void copiesOntoAnotherFileSystem();
+    void sourceShrinksAfterOpening();
+    void twoProcessesExtractOneFamily();
 };
 
 void TestFaults::readOnlyOutputFolder()
 {
     const QString folder = dir.filePath("read-only");
-    QDir().mkpath(folder);
-    const bool mounted = mountTmpfs(folder, "ro,size=64k");
-    if (!mounted) {
-        if (::geteuid() == 0)
-            QSKIP("root writes into any folder, and no read-only mount could be made here");
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    }
-    const auto restoreAtEnd = qScopeGuard([&] {
-        if (mounted)
-            unmount(folder);
-        else
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    });
+    if (!mountTmpfs(folder, "ro,size=64k"))
+        QSKIP("needs root for a read-only mount (root writes into any folder)");
+    const auto unmount = unmountAtEnd(folder);
 
     const JobOutcome subset = runFileSubsetJob(engine, kDejaVuSans, folder, keepListFromText("abc"));
-    QVERIFY(!subset.succeeded);
-    QCOMPARE(QString::fromUtf8(subset.text), QStringLiteral("The output folder %1 is not writable."));
-    QVERIFY(!runSplitJob(kMicroHei, folder).succeeded);
-
-    // The engine and the split on their own: nothing written, nothing claimed.
+    QCOMPARE(subset.text, "The output folder " + folder + " is not writable.");
+    // The engine and the split on their own: nothing written, the reason told.
     QVERIFY(engine.loadTrueTypeFile(kDejaVuSans));
     engine.keepList = {'a'};
-    QVERIFY(!engine.writeSubset(folder + "/out.ttf"));
-    QStringList written;
-    QVERIFY(splitCollection(kMicroHei, folder, &written));
-    QVERIFY(written.isEmpty());
+    WrittenSubset written;
+    QVERIFY(!engine.writeSubset(folder + "/out.ttf", &written));
+    QCOMPARE(written.error, qt_error_string(EROFS));
+    SplitReport report;
+    QVERIFY(!splitCollection(kMicroHei, folder, &report));
+    QCOMPARE(report.members.first().error, qt_error_string(EROFS));
     QVERIFY(everyFile(folder).isEmpty());
 }
 
-void TestFaults::diskFillsMidWrite()
+void TestFaults::fullDiskRefusesAtFlush()
 {
-    const QString folder = dir.filePath("small-disk");
-    QDir().mkpath(folder);
-    if (!mountTmpfs(folder, "size=256k"))
+    const QString folder = dir.filePath("full");
+    if (!mountTmpfs(folder, "size=64k"))
         QSKIP("needs root and a tmpfs mount to fill a disk");
-    const auto unmountAtEnd = qScopeGuard([&] { unmount(folder); });
+    const auto unmount = unmountAtEnd(folder);
+    writeFile(folder + "/DroidSansFallbackFull.ttf", "the previous output");
+    writeFile(folder + "/文泉驿微米黑.ttf", "an earlier member");
+    fill(folder);
 
-    // A subset larger than the disk: the old file stays, no temporary file.
-    FontBuilder::writeFile(folder + "/DejaVuSans.ttf", "the previous output");
-    QVERIFY(engine.loadTrueTypeFile(kDejaVuSans));
-    engine.keepList = everyCharacter();
-    QVERIFY(!engine.writeSubset(folder + "/DejaVuSans.ttf"));
-    QCOMPARE(readFile(folder + "/DejaVuSans.ttf"), QByteArray("the previous output"));
-    QCOMPARE(everyFile(folder), QStringList({"DejaVuSans.ttf"}));
+    // A subset of a few kilobytes: every write succeeds into the buffer, the flush fails.
+    const JobOutcome subset = runFileSubsetJob(engine, kDroid, folder, keepListFromText("你好世界"));
+    QCOMPARE(subset.text, "The subset font " + folder
+                                  + "/DroidSansFallbackFull.ttf could not be written: No space left on device.");
+    QCOMPARE(readFile(folder + "/DroidSansFallbackFull.ttf"), QByteArray("the previous output"));
 
-    // Members of 4.6 MB each: the first one already there is left alone, the
-    // second cannot be written whole, and the split says so.
-    FontBuilder::writeFile(folder + "/文泉驿微米黑.ttf", "an earlier member");
-    QStringList written;
-    QVERIFY(!splitCollection(kMicroHei, folder, &written));
-    QVERIFY(written.isEmpty());
+    // The member already there is kept, the other one fails, with the reason.
+    const JobOutcome split = runSplitJob(kMicroHei, folder);
+    QVERIFY(!split.succeeded);
+    QCOMPARE(split.notices.first(), folder + "/文泉驿等宽微米黑.ttf could not be written: No space left on device.");
     QCOMPARE(readFile(folder + "/文泉驿微米黑.ttf"), QByteArray("an earlier member"));
-    QCOMPARE(everyFile(folder), QStringList({"DejaVuSans.ttf", "文泉驿微米黑.ttf"}));
+    QCOMPARE(everyFile(folder), QStringList({"DroidSansFallbackFull.ttf", "filler", "文泉驿微米黑.ttf"}));
 }
 
-void TestFaults::sourceDeletedAfterLoading()
+void TestFaults::folderOutOfInodes()
 {
-    const QString source = FontBuilder::writeFile(dir.filePath("Doomed.ttf"), readFile(kDejaVuSans));
-    QVERIFY(engine.loadTrueTypeFile(source));
-    QVERIFY(QFile::remove(source));
-    engine.setKeepList(keepListFromText("Hello"));
-    // The font is whole in memory: the subset is still made from it.
-    const QString output = dir.filePath("out/Doomed.ttf");
-    QDir().mkpath(dir.filePath("out"));
-    QVERIFY(engine.writeSubset(output));
-    FontSubsetter check(FontSubsetter::Setup::FontOnly);
-    QVERIFY(check.loadTrueTypeFile(output));
-    check.keepList = {'H'};
-    QVERIFY(check.coversAnyKeepUnit());
-    QCOMPARE(everyFile(dir.filePath("out")), QStringList({"Doomed.ttf"}));
+    const QString folder = dir.filePath("few-inodes");
+    if (!mountTmpfs(folder, "nr_inodes=3")) // the folder itself and two files
+        QSKIP("needs root and a tmpfs mount");
+    const auto unmount = unmountAtEnd(folder);
+    const QString ttc = writeFile(dir.filePath("three.ttc"), collection({namedFont("A"), namedFont("B"), namedFont("C")}));
+    const JobOutcome split = runSplitJob(ttc, folder);
+    QVERIFY(!split.succeeded);
+    QCOMPARE(split.text, "The collection " + ttc + " was not split whole: 1 of its 3 members could not be written.");
+    QCOMPARE(split.notices, QStringList(folder + "/C.ttf could not be written: No space left on device."));
+    QCOMPARE(split.writtenFiles, QStringList({folder + "/A.ttf", folder + "/B.ttf"}));
+    QCOMPARE(everyFile(folder), QStringList({"A.ttf", "B.ttf"}));
 }
 
-void TestFaults::sourceShrinksDuringCopy()
+void TestFaults::copiesOntoAnotherFileSystem()
 {
-    const QString source = FontBuilder::writeFile(dir.filePath("short.bin"), "0123456789");
-    QFile from(source), to(dir.filePath("copy.bin"));
+    // The kernel will not copy between file systems: the bytes go through a buffer.
+    const QString folder = dir.filePath("other-fs");
+    if (!mountTmpfs(folder, "size=1m"))
+        QSKIP("needs root and a tmpfs mount");
+    const auto unmount = unmountAtEnd(folder);
+    QByteArray bytes(300000, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+    QFile from(writeFile(dir.filePath("source.bin"), bytes)), to(folder + "/copy.bin");
     QVERIFY(from.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
     QVERIFY(to.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    QVERIFY(appendFileRange(from, 2, 5, to));
-    QVERIFY(!appendFileRange(from, 8, 20, to)); // runs past the end of the source
+    QCOMPARE(appendFileRange(from, 1001, 200000, to), 0); // several buffers' worth
+    QCOMPARE(appendFileRange(from, 5, 3, to), 0);
+    to.close();
+    QCOMPARE(readFile(to.fileName()), bytes.mid(1001, 200000) + bytes.mid(5, 3));
 }
 
-void TestFaults::twoProcessesSplitOneCollection()
+void TestFaults::sourceShrinksAfterOpening()
 {
-    // What one split alone produces.
+    const QString otherFs = dir.filePath("shrink-target");
+    const bool mounted = mountTmpfs(otherFs, "size=1m");
+    auto unmount = unmountAtEnd(otherFs);
+    if (!mounted)
+        unmount.dismiss();
+    for (const QString &target : {dir.filePath("same-fs.bin"), otherFs + "/other-fs.bin"}) {
+        if (target.startsWith(otherFs) && !mounted)
+            continue;
+        QFile from(writeFile(dir.filePath("shrinking.bin"), QByteArray(100000, 's'))), to(target);
+        QVERIFY(from.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        QVERIFY(to.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QVERIFY(QFile(from.fileName()).resize(50000)); // another writer cuts the file
+        QCOMPARE(appendFileRange(from, 0, 100000, to), ENODATA);
+    }
+}
+
+void TestFaults::twoProcessesExtractOneFamily()
+{
+    // The member as a split alone writes it.
     const QString reference = dir.filePath("reference");
     QDir().mkpath(reference);
     QVERIFY(splitCollection(kMicroHei, reference));
+    const QByteArray member = readFile(reference + "/文泉驿微米黑.ttf");
 
     for (int round = 0; round < 4; ++round) {
         const QString home = dir.filePath(QStringLiteral("home%1").arg(round));
@@ -185,10 +203,8 @@ void TestFaults::twoProcessesSplitOneCollection()
             delete process;
         }
         QCOMPARE(readFile(home + "/out0/WenQuanYi Micro Hei.ttf"), readFile(home + "/out1/WenQuanYi Micro Hei.ttf"));
-        const QString members = home + "/data/tessaglyph";
-        QCOMPARE(everyFile(members), everyFile(reference));
-        for (const QString &name : everyFile(reference))
-            QCOMPARE(readFile(members + '/' + name), readFile(reference + '/' + name));
+        QCOMPARE(everyFile(home + "/data/tessaglyph"), QStringList({"文泉驿微米黑.ttf"}));
+        QCOMPARE(readFile(home + "/data/tessaglyph/文泉驿微米黑.ttf"), member);
     }
 }
 

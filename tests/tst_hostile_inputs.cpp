@@ -60,17 +60,17 @@ void TestHostileInputs::fonts_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("familyName");
-    QTest::addColumn<bool>("trueType");
+    QTest::addColumn<bool>("sfnt");
     QTest::addColumn<bool>("coversA");
     for (const HostileInputs::Font &f : HostileInputs::fonts())
-        QTest::newRow(qPrintable(f.name)) << f.bytes << f.familyName << f.trueType << f.coversA;
+        QTest::newRow(qPrintable(f.name)) << f.bytes << f.familyName << f.sfnt << f.coversA;
 }
 
 void TestHostileInputs::fonts()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, familyName);
-    QFETCH(bool, trueType);
+    QFETCH(bool, sfnt);
     QFETCH(bool, coversA);
 
     const QString path = FontBuilder::writeFile(dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".ttf"),
@@ -79,7 +79,7 @@ void TestHostileInputs::fonts()
     QVERIFY(engine.loadTrueTypeFile(path));
     QCOMPARE(engine.readFamilyName(), familyName);
     QCOMPARE(FontSubsetter::readFileFamilyName(path), familyName);
-    QCOMPARE(engine.holdsTrueTypeFont(), trueType);
+    QCOMPARE(engine.holdsSfntFont(), sfnt);
     engine.keepList = {'A'};
     QCOMPARE(engine.coversAnyKeepUnit(), coversA);
     for (int index = 0; index < 256; ++index) {

@@ -113,6 +113,17 @@ QByteArray cmapFormat4(const QList<QPair<quint16, quint16>> &records, const QVec
     return cmap + subtables;
 }
 
+QByteArray cmapFormat12(const QList<QPair<quint16, quint16>> &records, const QVector<Group> &groups)
+{
+    QByteArray subtable = u16(12) + u16(0) + u32(quint32(16 + 12 * groups.size())) + u32(0) + u32(quint32(groups.size()));
+    for (const Group &group : groups)
+        subtable += u32(group.startCode) + u32(group.endCode) + u32(group.startGlyph);
+    QByteArray cmap = u16(0) + u16(quint16(records.size()));
+    for (const auto &record : records)
+        cmap += u16(record.first) + u16(record.second) + u32(quint32(4 + 8 * records.size()));
+    return cmap + subtable; // every record points at the one subtable
+}
+
 QByteArray headTable(quint16 macStyle)
 {
     QByteArray head(54, '\0');

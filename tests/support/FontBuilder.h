@@ -51,6 +51,16 @@ QByteArray familyNameTable(const QString &family, quint16 nameID = 1);
 // each holding the segments given (the final 0xFFFF segment is not added).
 QByteArray cmapFormat4(const QList<QPair<quint16, quint16>> &records, const QVector<Segment> &segments);
 
+// A cmap with one format 12 subtable per record, mapping each group's
+// characters to consecutive glyphs from startGlyph.
+struct Group
+{
+    quint32 startCode;
+    quint32 endCode;
+    quint32 startGlyph;
+};
+QByteArray cmapFormat12(const QList<QPair<quint16, quint16>> &records, const QVector<Group> &groups);
+
 // head with macStyle set, OS/2 with usWeightClass set: for style preferences.
 QByteArray headTable(quint16 macStyle = 0);
 QByteArray os2Table(quint16 usWeightClass = 400);

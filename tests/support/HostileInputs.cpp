@@ -45,7 +45,11 @@ QList<Collection> collections()
     QByteArray sevenAtOne = collection({alpha, beta, beta, beta, beta, beta, beta});
     for (int i = 1; i < 7; ++i)
         putU32(&sevenAtOne, 12 + 4 * i, readU32(sevenAtOne, 12));
-    cases.append({"ttc-seven-members-one-offset", sevenAtOne, QStringList(7, "Alpha Full"), true, {"Alpha.ttf"}});
+    // Members after the first that share its family are named after their
+    // full name, then "<family> <index>".
+    cases.append({"ttc-seven-members-one-offset", sevenAtOne, QStringList(7, "Alpha Full"), true,
+                  {"Alpha 2.ttf", "Alpha 3.ttf", "Alpha 4.ttf", "Alpha 5.ttf", "Alpha 6.ttf", "Alpha Full.ttf",
+                   "Alpha.ttf"}});
 
     // Every record spans the whole file: far more bytes than the file holds.
     QByteArray overlapping = collection({alpha});
@@ -56,7 +60,7 @@ QList<Collection> collections()
     cases.append({"ttc-tables-overlap", overlapping, {}, false, {}});
 
     cases.append({"ttc-shared-family", collection({namedFont("Same", 0), namedFont("Same", 1, 700)}),
-                  {"Same Full", "Same Full"}, true, {"Same.ttf"}});
+                  {"Same Full", "Same Full"}, true, {"Same Full.ttf", "Same.ttf"}});
 
     // Found by fuzzing: a lone surrogate cannot be encoded in a file name,
     // and a leading dot would hide the file.
@@ -70,12 +74,17 @@ QList<Collection> collections()
         const QString full = (family + " Full").section(QChar(0), 0, 0);
         fullNames.append(full.left(511));
     }
-    // Only "Nul" can be a file here: the long names are too long for one.
-    cases.append({"ttc-hostile-family-names", collection(members), fullNames, true, {"Nul.ttf"}});
+    // Only "Nul" can be a file here; the long names are too long for one,
+    // which fails the split.
+    cases.append({"ttc-hostile-family-names", collection(members), fullNames, false, {"Nul.ttf"}});
 
-    cases.append({"ttc-version-2", collection({alpha, beta}, 0x00020000), {}, false, {}});
-    cases.append({"ttc-third-member-cff",
-                  collection({alpha, beta, font({{"name", familyNameTable("CFF")}}, 0x4F54544F)}), {}, false,
+    cases.append({"ttc-version-2", collection({alpha, beta}, 0x00020000), {"Alpha Full", "Beta Full"}, true,
+                  {"Alpha.ttf", "Beta.ttf"}});
+    const QByteArray cff = font({{"name", familyNameTable("CFF")}}, 0x4F54544F);
+    cases.append({"ttc-third-member-cff", collection({alpha, beta, cff}), {"Alpha Full", "Beta Full", ""}, true,
+                  {"Alpha.ttf", "Beta.ttf", "CFF.otf"}});
+    const QByteArray unknown = font({{"name", familyNameTable("Unknown")}}, 0x12345678);
+    cases.append({"ttc-third-member-unknown-outlines", collection({alpha, beta, unknown}), {}, false,
                   {"Alpha.ttf", "Beta.ttf"}});
     cases.append({"ttc-name-count-zero", collection({alpha, font({{"name", nameTable({})}}), gamma}), {}, true,
                   {"Alpha.ttf", "Gamma.ttf"}});
@@ -129,6 +138,7 @@ QList<Font> fonts()
     cases.append({"ttf-name-512-units", namedFont(QString(512, 'n')), QString(511, 'n'), true, true});
     cases.append({"ttf-name-with-nul", namedFont(QString("Nul") + QChar(0) + "Tail"), "Nul", true, true});
     cases.append({"ttf-truncated", good.left(good.size() / 2), "", false, false}); // cmap and name cut off
+    cases.append({"otf-cff-version", font({{"name", familyNameTable("CFF")}}, 0x4F54544F), "CFF", true, false});
     cases.append({"ttf-collection-header", collection({good}), "", false, false});
     cases.append({"ttf-empty", QByteArray(), "", false, false});
     return cases;

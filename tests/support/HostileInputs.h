@@ -23,7 +23,7 @@ struct Font
     QString name;
     QByteArray bytes;
     QString familyName; // readFamilyName
-    bool trueType;      // holdsTrueTypeFont
+    bool sfnt;          // holdsSfntFont
     bool coversA;       // the coverage test for the keep list {'A'}
 };
 
