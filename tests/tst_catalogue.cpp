@@ -176,12 +176,16 @@ void TestCatalogue::extractsOneMemberAndKeepsItCurrent()
     QCOMPARE(engine.findExtractedFont("Noto Sans CJK SC"), member);
     const QByteArray whole = readFile(member);
 
-    // A copy that is cut short, damaged or older than its collection is
-    // made again; a current one is reused as it is.
+    // A copy that is cut short, damaged or not of the collection's time is
+    // made again (each with the copy's time kept, but the last); a current
+    // one is reused as it is.
     const auto spoil = [&](const std::function<void(QFile &)> &damage) {
         QFile file(member);
         QVERIFY(file.open(QIODevice::ReadWrite));
+        const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
         damage(file);
+        file.flush();
+        file.setFileTime(modified, QFileDevice::FileModificationTime);
         file.close();
         QVERIFY(engine.findExtractedFont("Noto Sans CJK SC").isNull());
         QCOMPARE(engine.systemFontPath("Noto Sans CJK SC"), member);
@@ -189,9 +193,11 @@ void TestCatalogue::extractsOneMemberAndKeepsItCurrent()
     };
     spoil([](QFile &file) { file.resize(file.size() / 2); });
     spoil([](QFile &file) { file.write("garbage"); });
-    spoil([](QFile &file) {
-        file.setFileTime(file.fileTime(QFileDevice::FileModificationTime).addDays(1), QFileDevice::FileModificationTime);
-    });
+    QFile file(member);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime));
+    file.close();
+    QVERIFY(engine.findExtractedFont("Noto Sans CJK SC").isNull());
 
     // The collection replaced by a newer one (a package upgrade).
     QVERIFY(engine.loadSystemFont("Gamma Mono"));

@@ -1,9 +1,13 @@
-// The engine: loading, keep lists, the coverage test and writing subsets.
+// The engine and the jobs behind "Accept" and the command line: keep lists,
+// the coverage test, writing subsets, input checks in their order, what a
+// subset is made from and named after, and what the outcome says. The
+// catalogue here is filled by hand; tst_catalogue has the real one.
 
 #include "support/FontBuilder.h"
 
+#include "catalogue/Folders.h"
 #include "engine/CmapCoverage.h"
-#include "engine/FontSubsetter.h"
+#include "engine/Jobs.h"
 #include "sfnt/TableTags.h"
 
 #include <QTemporaryDir>
@@ -16,11 +20,6 @@ using namespace FontBuilder;
 namespace {
 const QString kDejaVuSans = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 const QString kVlPGothic = QStringLiteral("/usr/share/fonts/truetype/vlgothic/VL-PGothic-Regular.ttf");
-
-ByteView view(const QByteArray &bytes)
-{
-    return ByteView(bytes.constData(), quint64(bytes.size()));
-}
 } // namespace
 
 class TestEngine : public QObject
@@ -29,8 +28,16 @@ class TestEngine : public QObject
 
 private:
     QTemporaryDir dir;
+    QString latin; // maps A to Z
+    FontSubsetter engine{FontSubsetter::Setup::FontOnly};
+    QString folder(const QString &name)
+    {
+        QDir().mkpath(dir.filePath(name));
+        return dir.filePath(name);
+    }
 
 private slots:
+    void initTestCase();
     void loadTrueTypeFile();
     void keepList_data();
     void keepList();
@@ -39,28 +46,36 @@ private slots:
     void unicodeCmap_data();
     void unicodeCmap();
     void writeSubset();
-    void writeSubsetKeepsOldFileOnFailure();
+    void fileSubsetChecks_data();
+    void fileSubsetChecks();
+    void subsetOutcomes_data();
+    void subsetOutcomes();
+    void neverReplacesTheFontSubset();
+    void splitOutcomes();
 };
+
+void TestEngine::initTestCase()
+{
+    latin = writeFile(dir.filePath("Latin.ttf"), trueTypeFont("Latin"));
+    engine.defaultFace = QStringLiteral("DejaVu Sans");
+    engine.familyFiles.insert(QStringLiteral("dejavu sans"), kDejaVuSans);
+    engine.familyFiles.insert(QStringLiteral("latin"), latin);
+    engine.familyFiles.insert(QStringLiteral("broken"), writeFile(dir.filePath("Broken.ttf"), "no font at all"));
+}
 
 void TestEngine::loadTrueTypeFile()
 {
-    FontSubsetter engine(FontSubsetter::Setup::FontOnly);
-    const QByteArray trueType = namedFont("Sample");
-    const QByteArray cff = font({{"name", familyNameTable("Sample")}}, 0x4F54544F);
-    QVERIFY(engine.loadTrueTypeFile(writeFile(dir.filePath("Sample.TTF"), trueType)));
-    QCOMPARE(engine.fontData, reinterpret_cast<const uchar *>(engine.fontBytes.constData()));
-    QVERIFY(engine.holdsSfntFont() && !engine.holdsCffFont());
-    QVERIFY(engine.loadTrueTypeFile(writeFile(dir.filePath("Sample.otf"), cff)));
-    QVERIFY(engine.holdsSfntFont() && engine.holdsCffFont());
-
+    FontSubsetter local(FontSubsetter::Setup::FontOnly);
+    QVERIFY(local.loadTrueTypeFile(writeFile(dir.filePath("Sample.TTF"), namedFont("Sample"))));
+    QVERIFY(local.holdsSfntFont() && !local.holdsCffFont());
+    QVERIFY(local.loadTrueTypeFile(writeFile(dir.filePath("Sample.otf"), font({{"name", {}}}, 0x4F54544F))));
+    QVERIFY(local.holdsSfntFont() && local.holdsCffFont());
     for (const char *name : {"sample.ttc", "sample.ttf.old", "sample"}) {
-        QVERIFY(!engine.loadTrueTypeFile(writeFile(dir.filePath(name), trueType)));
-        QVERIFY(engine.fontBytes.isEmpty() && !engine.fontData);
+        QVERIFY(!local.loadTrueTypeFile(writeFile(dir.filePath(name), namedFont("Sample"))));
+        QVERIFY(local.fontBytes.isEmpty() && !local.fontData);
     }
-    QVERIFY(engine.loadTrueTypeFile(dir.filePath("missing.ttf"))); // loads as no font
-    QVERIFY(!engine.fontData && !engine.holdsSfntFont());
-    QVERIFY(engine.loadTrueTypeFile(writeFile(dir.filePath("collection.ttf"), collection({trueType}))));
-    QVERIFY(!engine.holdsSfntFont());
+    QVERIFY(local.loadTrueTypeFile(dir.filePath("missing.ttf"))); // loads as no font
+    QVERIFY(!local.fontData && !local.holdsSfntFont());
 }
 
 void TestEngine::keepList_data()
@@ -68,12 +83,10 @@ void TestEngine::keepList_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<KeepList>("keepList");
     QTest::newRow("every unit, repeats and line breaks") << "abca\n" << KeepList{'a', 'b', 'c', 'a', '\n'};
-    QTest::newRow("no-break space as it is") << QString::fromUtf8("a\u00A0b") << KeepList{'a', 0xA0, 'b'};
     QTest::newRow("surrogate pairs are one character each")
             << QString::fromUtf8("\xF0\xA0\xAE\xB7野\xF0\x9F\x98\x80") << KeepList{0x20BB7, 0x91CE, 0x1F600};
     QTest::newRow("lone surrogates are dropped")
             << QString(QChar(0xD800)) + "a" + QChar(0xDC00) + QChar(0xD83D) << KeepList{'a'};
-    QTest::newRow("empty") << QString() << KeepList{};
 }
 
 void TestEngine::keepList()
@@ -108,19 +121,6 @@ void TestEngine::formatFourTest_data()
             << cmapFormat4({{3, 1}}, {{0x61, 0x7A}, {0x50, 0x40}}) << KeepList{0x41, 0x61} << false;
     QTest::newRow("later values count without bad segments")
             << cmapFormat4({{3, 1}}, {{0x61, 0x7A}, {0x20, 0x20}}) << KeepList{0x41, 0x61} << true;
-
-    QByteArray oddSegCount = windows;
-    putU16(&oddSegCount, 12 + 6, 5); // two segments, rounded down
-    QTest::newRow("odd segCountX2") << oddSegCount << KeepList{0x41} << true;
-    QByteArray subtablePastEnd = windows;
-    putU32(&subtablePastEnd, 8, 0xFFFFFFF0);
-    QTest::newRow("subtable offset past the end") << subtablePastEnd << KeepList{0x41} << false;
-    QByteArray segmentsPastEnd = windows;
-    putU16(&segmentsPastEnd, 12 + 6, 0xFFFE);
-    QTest::newRow("segment arrays past the end") << segmentsPastEnd << KeepList{0x41} << false;
-    QByteArray recordsPastEnd = windows.left(6);
-    putU16(&recordsPastEnd, 2, 40);
-    QTest::newRow("encoding records past the end") << recordsPastEnd << KeepList{0x41} << false;
 }
 
 void TestEngine::formatFourTest()
@@ -128,7 +128,7 @@ void TestEngine::formatFourTest()
     QFETCH(QByteArray, cmap);
     QFETCH(KeepList, keep);
     QFETCH(bool, covered);
-    QCOMPARE(formatFourSegmentsCoverAny(view(cmap), keep), covered);
+    QCOMPARE(formatFourSegmentsCoverAny(ByteView(cmap.constData(), quint64(cmap.size())), keep), covered);
 }
 
 void TestEngine::unicodeCmap_data()
@@ -151,70 +151,175 @@ void TestEngine::unicodeCmap()
     QFETCH(QByteArray, cmap);
     QFETCH(KeepList, keep);
     QFETCH(bool, covered);
-    QCOMPARE(cmapCoversAny(view(cmap), keep), covered);
-
-    // The same through a loaded font: a font the first test finds nothing in still counts.
-    FontSubsetter engine(FontSubsetter::Setup::FontOnly);
-    QVERIFY(engine.loadTrueTypeFile(writeFile(dir.filePath("Unicode.ttf"), font({{"cmap", cmap}}))));
-    engine.keepList = keep;
-    QCOMPARE(engine.coversAnyKeepUnit(), covered);
+    // Through a loaded font: a font the first test finds nothing in still counts.
+    FontSubsetter local(FontSubsetter::Setup::FontOnly);
+    QVERIFY(local.loadTrueTypeFile(writeFile(dir.filePath("Unicode.ttf"), font({{"cmap", cmap}}))));
+    local.keepList = keep;
+    QCOMPARE(local.coversAnyKeepUnit(), covered);
 }
 
 void TestEngine::writeSubset()
 {
-    FontSubsetter engine(FontSubsetter::Setup::FontOnly);
-    QVERIFY(engine.loadTrueTypeFile(kDejaVuSans));
-    QCOMPARE(engine.setKeepList(keepListFromText(QString::fromUtf8("Hello\n你"))),
-             FontSubsetter::Coverage::Covered);
+    FontSubsetter local(FontSubsetter::Setup::FontOnly), subset(FontSubsetter::Setup::FontOnly);
+    QVERIFY(local.loadTrueTypeFile(kDejaVuSans));
+    QCOMPARE(local.setKeepList(keepListFromText(QString::fromUtf8("Hello\n你"))), FontSubsetter::Coverage::Covered);
     const QString output = writeFile(dir.filePath("Hello.ttf"), "an older file");
     WrittenSubset written;
-    QVERIFY(engine.writeSubset(output, &written));
-    QCOMPARE(written.size, quint64(QFileInfo(output).size()));
+    QVERIFY(local.writeSubset(output, &written));
     QCOMPARE(written.missing, KeepList({'\n', 0x4F60}));
-
-    FontSubsetter subset(FontSubsetter::Setup::FontOnly);
-    QVERIFY(subset.loadTrueTypeFile(output));
-    QVERIFY(subset.holdsSfntFont());
+    QVERIFY(subset.loadTrueTypeFile(output) && subset.holdsSfntFont());
     quint16 numGlyphs = 0;
     QVERIFY(subset.findTable(TagMaxp).readU16(4, &numGlyphs));
     QCOMPARE(written.glyphCount, unsigned(numGlyphs));
-    QVERIFY(numGlyphs >= 5); // .notdef, H, e, l, o
+    QCOMPARE(written.size, quint64(subset.fontBytes.size()));
     QCOMPARE(subset.readFamilyName(), QStringLiteral("DejaVu Sans"));
-    subset.keepList = {'H'};
-    QVERIFY(subset.coversAnyKeepUnit());
     subset.keepList = {'Z'};
     QVERIFY(!subset.coversAnyKeepUnit());
+
+    // No font for the service: the older file stays, and no I/O is to blame.
+    local.loadTrueTypeFile(writeFile(dir.filePath("garbage.ttf"), QByteArray(1000, 'x')));
+    QVERIFY(!local.writeSubset(output, &written) && written.error.isEmpty());
+    QCOMPARE(readFile(output), subset.fontBytes);
 
     // More code points than 16 bits can count, the last beyond U+FFFF: all reach the service.
     if (!QFileInfo::exists(kVlPGothic))
         QSKIP("fonts-vlgothic is not installed");
-    QVERIFY(engine.loadTrueTypeFile(kVlPGothic));
-    engine.keepList.resize(0x20000);
-    std::iota(engine.keepList.begin(), engine.keepList.end(), 0);
-    engine.keepList.append(0x20BB7);
-    QVERIFY(engine.writeSubset(output, &written));
+    QVERIFY(local.loadTrueTypeFile(kVlPGothic));
+    local.keepList.resize(0x20000);
+    std::iota(local.keepList.begin(), local.keepList.end(), 0);
+    local.keepList.append(0x20BB7);
+    QVERIFY(local.writeSubset(output, &written));
     QVERIFY(subset.loadTrueTypeFile(output));
     subset.keepList = {0x20BB7};
     QVERIFY(subset.coversAnyKeepUnit());
 }
 
-void TestEngine::writeSubsetKeepsOldFileOnFailure()
+void TestEngine::fileSubsetChecks_data()
 {
-    const QString existing = writeFile(dir.filePath("existing.ttf"), "keep me");
-    FontSubsetter engine(FontSubsetter::Setup::FontOnly);
-    engine.keepList = {'A'};
-    WrittenSubset written;
-    for (const QByteArray &bytes : {QByteArray(), QByteArray(1000, 'x')}) { // no font, no font either
-        engine.loadTrueTypeFile(writeFile(dir.filePath("source.ttf"), bytes));
-        QVERIFY(!engine.writeSubset(existing, &written));
-        QVERIFY(written.error.isEmpty()); // refused by the service: no I/O to blame
-        QCOMPARE(readFile(existing), QByteArray("keep me"));
-    }
-    QVERIFY(engine.loadTrueTypeFile(kDejaVuSans));
-    QVERIFY(!engine.writeSubset(dir.path(), &written)); // a folder
-    QVERIFY(!written.error.isEmpty());
-    QVERIFY(!engine.writeSubset(dir.filePath("no-such-folder/out.ttf"), &written));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter("existing.ttf."), QStringList());
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("openType");
+    QTest::addColumn<QString>("message");
+
+    const QString out = folder("out"), notTtf = "The file is not a valid ttf font file!";
+    const QString otf = writeFile(dir.filePath("Latin.otf"), trueTypeFont("Latin"));
+    QTest::newRow("empty output, whatever else") << "" << "" << false << "The output file path cannot be empty!";
+    QTest::newRow("empty font path") << "" << out << false << "The file path cannot be empty!";
+    QTest::newRow(".otf in the window") << otf << out << false << notTtf;
+    QTest::newRow(".ttc on the command line") << dir.filePath("x.ttc") << out << true << notTtf;
+    QTest::newRow("missing") << dir.filePath("gone.ttf") << out << false
+                             << "The file " + dir.filePath("gone.ttf") + " does not exist.";
+    QTest::newRow("truncated") << writeFile(dir.filePath("cut.ttf"), readFile(kDejaVuSans).left(2000)) << out
+                               << false << notTtf;
+    QTest::newRow("output is a file") << latin << latin << false << "The output folder " + latin + " does not exist.";
+}
+
+void TestEngine::fileSubsetChecks()
+{
+    QFETCH(QString, font);
+    QFETCH(QString, output);
+    QFETCH(bool, openType);
+    QFETCH(QString, message);
+    const JobOutcome outcome = runFileSubsetJob(engine, font, output, keepListFromText("ABC"),
+                                                openType ? AcceptedSuffixes::TrueTypeAndOpenType
+                                                         : AcceptedSuffixes::TrueType);
+    QCOMPARE(outcome.box, JobOutcome::Box::Warning);
+    QCOMPARE(outcome.title, QStringLiteral("Warning!"));
+    QCOMPARE(outcome.text, message);
+    QVERIFY(!outcome.succeeded && outcome.writtenFiles.isEmpty());
+}
+
+void TestEngine::subsetOutcomes_data()
+{
+    QTest::addColumn<bool>("family");   // an installed family, or a font file
+    QTest::addColumn<QString>("source"); // the family or file asked for
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<QString>("written");  // the file's name in the folder, or nothing
+    QTest::addColumn<QString>("madeFrom"); // the family name inside it
+
+    const QString done = "Excute successfully!", instead = " The subset was made from the default face DejaVu Sans instead.";
+    const QString neither = " nor the default face DejaVu Sans has any of the characters of the text; nothing was written.";
+    QTest::newRow("file covers the text") << false << latin << "AB" << done << "" << "Latin.ttf" << "Latin";
+    QTest::newRow("file covers none of it") << false << latin << "é" << done
+                                            << latin + " has none of the characters of the text." + instead
+                                            << "DejaVu Sans.ttf" << "DejaVu Sans";
+    QTest::newRow("empty text: the chosen font itself") << false << latin << "" << done << "" << "Latin.ttf" << "Latin";
+    QTest::newRow("neither covers any") << false << latin << "你好" << "Neither " + latin + neither << "" << "" << "";
+    QTest::newRow("family, any case") << true << "LATIN" << "AB" << done << "" << "LATIN.ttf" << "Latin";
+    QTest::newRow("family not installed") << true << "No Such Family" << "AB" << done
+                                          << "The family No Such Family is not installed." + instead
+                                          << "DejaVu Sans.ttf" << "DejaVu Sans";
+    QTest::newRow("family not loadable") << true << "Broken" << "AB" << done
+                                         << "The font of Broken could not be loaded." + instead << "DejaVu Sans.ttf"
+                                         << "DejaVu Sans";
+    QTest::newRow("family not installed, default face covers none")
+            << true << "No Such Family" << "你" << "Neither No Such Family" + neither
+            << "The family No Such Family is not installed." << "" << "";
+}
+
+void TestEngine::subsetOutcomes()
+{
+    QFETCH(bool, family);
+    QFETCH(QString, source);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(QString, notice);
+    QFETCH(QString, written);
+    QFETCH(QString, madeFrom);
+
+    const QString out = folder(QTest::currentDataTag());
+    const JobOutcome outcome = family ? runSystemSubsetJob(engine, source, out, keepListFromText(text))
+                                      : runFileSubsetJob(engine, source, out, keepListFromText(text));
+    QCOMPARE(outcome.text, message);
+    QCOMPARE(outcome.notices, notice.isEmpty() ? QStringList() : QStringList(notice));
+    QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), written.isEmpty() ? QStringList() : QStringList(written));
+    QCOMPARE(outcome.succeeded, !written.isEmpty());
+    if (written.isEmpty())
+        return;
+    QCOMPARE(outcome.writtenFiles, QStringList(out + '/' + written));
+    FontSubsetter check(FontSubsetter::Setup::FontOnly);
+    QVERIFY(check.loadTrueTypeFile(outcome.writtenFiles.first()));
+    QCOMPARE(check.readFamilyName(), madeFrom);
+    QVERIFY(outcome.summary.first().startsWith(outcome.writtenFiles.first() + ": "));
+}
+
+void TestEngine::neverReplacesTheFontSubset()
+{
+    // The default face's file is where the fallback subset would go.
+    const QString out = folder("default-face-here");
+    const QString defaultFace = writeFile(out + "/DejaVu Sans.ttf", readFile(kDejaVuSans));
+    FontSubsetter local(FontSubsetter::Setup::FontOnly);
+    local.defaultFace = QStringLiteral("DejaVu Sans");
+    local.familyFiles.insert(QStringLiteral("dejavu sans"), defaultFace);
+    QCOMPARE(runFileSubsetJob(local, latin, out, keepListFromText("é")).text,
+             "The output " + defaultFace + " would replace the font it is made from; choose another output folder.");
+    QCOMPARE(readFile(defaultFace), readFile(kDejaVuSans));
+    // Nor the chosen file itself, nor anything in the folder of extracted members.
+    QVERIFY(runFileSubsetJob(local, defaultFace, out, keepListFromText("A")).text.contains("would replace"));
+    QVERIFY(runFileSubsetJob(local, latin, applicationDataFolder(), keepListFromText("A"))
+                    .text.contains("keeps the fonts this program extracts"));
+}
+
+void TestEngine::splitOutcomes()
+{
+    const QString out = folder("split");
+    QCOMPARE(runSplitJob(QString(), out).text, QStringLiteral("The path cannot be empty!"));
+    QCOMPARE(runSplitJob(QString(), out).box, JobOutcome::Box::Information);
+    QCOMPARE(runSplitJob(dir.filePath("gone.ttc"), out).text, "The file " + dir.filePath("gone.ttc") + " does not exist.");
+
+    const QString otc = writeFile(dir.filePath("pair.otc"), collection({namedFont("One"), namedFont("Two")}));
+    QVERIFY(runSplitJob(otc, out).text.contains("could not be split")); // the window takes .ttc only
+    JobOutcome outcome = runSplitJob(otc, out, AcceptedSuffixes::TrueTypeAndOpenType);
+    QVERIFY(outcome.succeeded && outcome.notices.isEmpty());
+    QCOMPARE(outcome.writtenFiles, QStringList({out + "/One.ttf", out + "/Two.ttf"}));
+
+    // Every member file there already: a success that says what was kept.
+    outcome = runSplitJob(otc, out, AcceptedSuffixes::TrueTypeAndOpenType);
+    QVERIFY(outcome.succeeded && outcome.writtenFiles.isEmpty());
+    QCOMPARE(outcome.notices, QStringList({out + "/One.ttf was kept as it was: a file of that name exists.",
+                                           out + "/Two.ttf was kept as it was: a file of that name exists."}));
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
