@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps build run test package bench fuzz clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -21,6 +21,10 @@ test: build
 	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DTESSAGLYPH_SANITIZE=ON
 	cmake --build $(BUILD)-asan -j$(JOBS)
 	ctest --test-dir $(BUILD)-asan --output-on-failure -j$(JOBS)
+
+# A Debian package of both programs: $(BUILD)/tessaglyph_<version>_amd64.deb
+package: build
+	cd $(BUILD) && cpack
 
 bench: build
 	bash bench/run.sh $(BUILD)

@@ -21,6 +21,7 @@ enum ExitCode { Success = 0, JobFailed = 1, UsageError = 2 };
 
 const char *const kUsage = R"(Usage:
   tessaglyph-cli subset (--font FILE | --family NAME) (--text TEXT | --text-file FILE)... --output-dir DIR
+                        [--format ttf|woff2]
   tessaglyph-cli split FILE.ttc --output-dir DIR
   tessaglyph-cli --version | --help
 
@@ -35,7 +36,8 @@ Commands:
            and --text-file given; "--text-file -" reads standard input. A
            text file is read as UTF-8 or UTF-16 when it starts with a
            byte-order mark, as UTF-8 when it is valid UTF-8, and as GB18030
-           (a superset of GB2312) otherwise.
+           (a superset of GB2312) otherwise. With --format woff2 the subset
+           is written compressed for the web, as DIR/<name>.woff2.
   split    Write every member of a font collection (.ttc or .otc) into DIR as
            <family name>.ttf, or .otf for CFF outlines; a member whose family
            name an earlier member has is named after its full name. Existing
@@ -72,6 +74,7 @@ const ValueOption kValueOptions[] = {
     {"text-file", "A file holding characters to keep; - for standard input.", "FILE",
      "--text-file needs a file name (- for standard input)"},
     {"output-dir", "The folder that receives the fonts.", "DIR", "--output-dir needs a folder"},
+    {"format", "ttf (the default) or woff2.", "FORMAT", "--format needs ttf or woff2"},
 };
 
 QTextStream &err()
@@ -164,6 +167,10 @@ int runSubset(const QCommandLineParser &parser)
         return usageError(QStringLiteral("subset needs --text or --text-file"));
     if (!parser.isSet(QStringLiteral("output-dir")))
         return usageError(QStringLiteral("subset needs --output-dir"));
+    const QString formatName = parser.value(QStringLiteral("format"));
+    if (!formatName.isEmpty() && formatName != QLatin1String("ttf") && formatName != QLatin1String("woff2"))
+        return usageError(QStringLiteral("--format takes ttf or woff2, not ") + formatName);
+    const OutputFormat format = formatName == QLatin1String("woff2") ? OutputFormat::Woff2 : OutputFormat::Sfnt;
 
     QString text = parser.values(QStringLiteral("text")).join(QString());
     for (const QString &path : parser.values(QStringLiteral("text-file"))) {
@@ -179,7 +186,8 @@ int runSubset(const QCommandLineParser &parser)
     const QString fontPath = parser.value(QStringLiteral("font"));
     if (fontPath.isEmpty()) {
         FontSubsetter engine;
-        return report(runSystemSubsetJob(engine, parser.value(QStringLiteral("family")), outputDir, keepList), quiet);
+        return report(runSystemSubsetJob(engine, parser.value(QStringLiteral("family")), outputDir, keepList, format),
+                      quiet);
     }
 
     // A font file needs the installed fonts only when it covers none of the
@@ -187,8 +195,9 @@ int runSubset(const QCommandLineParser &parser)
     // catalogue costs more than most subsets, so it is built only then.
     const bool needsDefaultFace = !keepList.isEmpty() && !fontFileCoversAny(fontPath, keepList);
     FontSubsetter engine(needsDefaultFace ? FontSubsetter::Setup::Full : FontSubsetter::Setup::FontOnly);
-    return report(runFileSubsetJob(engine, fontPath, outputDir, keepList, AcceptedSuffixes::TrueTypeAndOpenType),
-                  quiet);
+    return report(
+            runFileSubsetJob(engine, fontPath, outputDir, keepList, AcceptedSuffixes::TrueTypeAndOpenType, format),
+            quiet);
 }
 
 int runSplit(const QCommandLineParser &parser)

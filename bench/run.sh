@@ -10,6 +10,7 @@ cli="$build/tessaglyph-cli"
 python=/usr/bin/python3
 droid=/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf
 zenhei=/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc
+notosans=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -36,6 +37,40 @@ hyperfine --warmup 2 --min-runs 10 --export-json "$work/subset.json" \
   -n pyftsubset "pyftsubset $droid --text-file=$work/level1.txt --output-file=$work/out/py.ttf" \
   -n "tessaglyph-cli --help" "$cli --help" >/dev/null
 report "$work/subset.json"
+
+echo "== WOFF2 of the same subset"
+# Brotli at its highest quality dominates all three.
+hyperfine --warmup 1 --min-runs 5 --export-json "$work/woff2.json" \
+  -n "tessaglyph-cli --format woff2" \
+     "$cli subset --font $droid --text-file $work/level1.txt --format woff2 --output-dir $work/out --quiet" \
+  -n "tessaglyph-cli + woff2_compress" \
+     "$cli subset --font $droid --text-file $work/level1.txt --output-dir $work/out --quiet && woff2_compress $work/out/DroidSansFallbackFull.ttf" \
+  -n "pyftsubset --flavor=woff2" \
+     "pyftsubset $droid --text-file=$work/level1.txt --flavor=woff2 --output-file=$work/out/py.woff2" >/dev/null
+report "$work/woff2.json"
+"$cli" subset --font $droid --text-file $work/level1.txt --format woff2 --output-dir "$work/out" --quiet >/dev/null
+echo "  sizes: tessaglyph $(stat -c %s "$work/out/DroidSansFallbackFull.woff2") bytes, pyftsubset $(stat -c %s "$work/out/py.woff2") bytes"
+
+echo "== --family \"Noto Sans CJK SC\" to the 6,763 hanzi of GB2312 (member 2 of $notosans)"
+"$python" "$here/../tests/e2e/gb2312.py" --all > "$work/gb2312.txt"
+store="$XDG_DATA_HOME/tessaglyph"
+# One --prepare per command: only the first run starts from an empty per-user folder.
+hyperfine --warmup 1 --min-runs 10 --export-json "$work/noto.json" \
+  --prepare true --prepare "rm -rf $store" --prepare true \
+  -n "hb-subset, face index 2" \
+     "hb-subset --font-file=$notosans --face-index=2 --text-file=$work/gb2312.txt --output-file=$work/out/hb.otf" \
+  -n "tessaglyph-cli, first run" \
+     "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" \
+  -n "tessaglyph-cli, later run" \
+     "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" >/dev/null
+report "$work/noto.json"
+echo "  per-user folder after the runs: $(ls "$store" | wc -l) file(s), $(du -sb "$store" | cut -f1) bytes"
+hyperfine --runs 3 --export-json "$work/noto-py.json" \
+  -n "tessaglyph-cli, later run" \
+     "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" \
+  -n "pyftsubset --font-number=2" \
+     "pyftsubset $notosans --font-number=2 --text-file=$work/gb2312.txt --output-file=$work/out/py.otf" >/dev/null
+report "$work/noto-py.json"
 
 echo "== Split of $zenhei"
 rm -rf "$work/split" && mkdir "$work/split"

@@ -4,13 +4,20 @@
 #include "sfnt/ByteView.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QMap>
 #include <QString>
+
+#include <memory>
+
+// How a subset is written: a standalone font (.ttf, or .otf for CFF
+// outlines), or compressed for the web (.woff2).
+enum class OutputFormat { Sfnt, Woff2 };
 
 // How a write of a subset went: what the file holds, or why it is not there.
 struct WrittenSubset
 {
-    quint64 size = 0;
+    quint64 size = 0; // of the file written
     unsigned glyphCount = 0;
     KeepList missing; // characters of the keep list the subset does not map
     QString error;    // the system's reason, when the file could not be written
@@ -81,7 +88,7 @@ public:
     // Writes the subset of the loaded font to path, replacing the file only
     // when every byte of the subset was written and flushed. False on any
     // failure, with the system's reason in written->error for I/O.
-    bool writeSubset(const QString &path, WrittenSubset *written = nullptr);
+    bool writeSubset(const QString &path, WrittenSubset *written = nullptr, OutputFormat format = OutputFormat::Sfnt);
 
     // True when the loaded bytes are a standalone TrueType or CFF font whose
     // directory and tables lie within them.
@@ -111,12 +118,14 @@ public:
 
     // Subsets an installed family (or the default face, when the catalogue
     // does not know the family or its font cannot be loaded) into
-    // outputFolder/<face>.ttf or .otf.
-    SubsetResult subsetSystemFont(const QString &outputFolder, const QString &family, const KeepList &keepList);
-    // Subsets the font file at path into outputFolder/<its base name>.ttf or
-    // .otf (the default face, under its own name, when the font covers none
-    // of the keep list).
-    SubsetResult subsetFontFile(const QString &outputFolder, const QString &path, const KeepList &keepList);
+    // outputFolder/<face>.ttf, .otf or .woff2.
+    SubsetResult subsetSystemFont(const QString &outputFolder, const QString &family, const KeepList &keepList,
+                                  OutputFormat format = OutputFormat::Sfnt);
+    // Subsets the font file at path into outputFolder/<its base name>.ttf,
+    // .otf or .woff2 (the default face, under its own name, when the font
+    // covers none of the keep list).
+    SubsetResult subsetFontFile(const QString &outputFolder, const QString &path, const KeepList &keepList,
+                                OutputFormat format = OutputFormat::Sfnt);
 
     // Fields, in this order. fontData is null exactly when fontBytes is empty.
     QByteArray fontBytes;
@@ -126,8 +135,11 @@ public:
     KeepList keepList;
 
 private:
+    // The file whose mapping fontBytes refers to, when it was mapped.
+    std::unique_ptr<QFile> mappedFile;
+
     void clearFont();
     QString catalogueFace(const QString &family) const;
     SubsetResult subsetLoadedFont(SubsetResult result, const QString &outputFolder, const QString &baseName,
-                                  const KeepList &list);
+                                  const KeepList &list, OutputFormat format);
 };

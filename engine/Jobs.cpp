@@ -217,7 +217,7 @@ QString missingFileText(const QString &path)
 }
 
 JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, const QString &outputFolder,
-                            const KeepList &keepList, AcceptedSuffixes suffixes)
+                            const KeepList &keepList, AcceptedSuffixes suffixes, OutputFormat format)
 {
     if (outputFolder.isEmpty())
         return warning(emptyOutputText());
@@ -230,18 +230,18 @@ JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, cons
     const QString problem = subsetFolderProblem(outputFolder);
     if (!problem.isEmpty())
         return warning(problem);
-    return subsetOutcome(engine.subsetFontFile(outputFolder, fontPath, keepList), engine.defaultFace);
+    return subsetOutcome(engine.subsetFontFile(outputFolder, fontPath, keepList, format), engine.defaultFace);
 }
 
 JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, const QString &outputFolder,
-                              const KeepList &keepList)
+                              const KeepList &keepList, OutputFormat format)
 {
     if (outputFolder.isEmpty())
         return warning(emptyOutputText());
     const QString problem = subsetFolderProblem(outputFolder);
     if (!problem.isEmpty())
         return warning(problem);
-    return subsetOutcome(engine.subsetSystemFont(outputFolder, family, keepList), engine.defaultFace);
+    return subsetOutcome(engine.subsetSystemFont(outputFolder, family, keepList, format), engine.defaultFace);
 }
 
 JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolder, AcceptedSuffixes suffixes)

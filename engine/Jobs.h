@@ -29,13 +29,14 @@ struct JobOutcome
 enum class AcceptedSuffixes { TrueType, TrueTypeAndOpenType };
 
 // Subsets the font file at fontPath into outputFolder/<its base name>.ttf
-// (or .otf for CFF outlines).
+// (or .otf for CFF outlines, .woff2 compressed).
 JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, const QString &outputFolder,
-                            const KeepList &keepList, AcceptedSuffixes suffixes = AcceptedSuffixes::TrueType);
+                            const KeepList &keepList, AcceptedSuffixes suffixes = AcceptedSuffixes::TrueType,
+                            OutputFormat format = OutputFormat::Sfnt);
 
 // Subsets an installed family into outputFolder/<face>.ttf (or .otf).
 JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, const QString &outputFolder,
-                              const KeepList &keepList);
+                              const KeepList &keepList, OutputFormat format = OutputFormat::Sfnt);
 
 // Splits the collection at collectionPath into outputFolder.
 JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolder,

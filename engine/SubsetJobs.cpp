@@ -10,7 +10,7 @@
 #include <QFileInfo>
 
 SubsetResult FontSubsetter::subsetSystemFont(const QString &outputFolder, const QString &family,
-                                             const KeepList &list)
+                                             const KeepList &list, OutputFormat format)
 {
     clearFont();
     SubsetResult result;
@@ -34,10 +34,11 @@ SubsetResult FontSubsetter::subsetSystemFont(const QString &outputFolder, const 
             return result;
         }
     }
-    return subsetLoadedFont(result, outputFolder, result.face, list);
+    return subsetLoadedFont(result, outputFolder, result.face, list, format);
 }
 
-SubsetResult FontSubsetter::subsetFontFile(const QString &outputFolder, const QString &path, const KeepList &list)
+SubsetResult FontSubsetter::subsetFontFile(const QString &outputFolder, const QString &path, const KeepList &list,
+                                           OutputFormat format)
 {
     SubsetResult result;
     result.requested = path;
@@ -47,11 +48,11 @@ SubsetResult FontSubsetter::subsetFontFile(const QString &outputFolder, const QS
         return result;
     }
     result.face = readFamilyName();
-    return subsetLoadedFont(result, outputFolder, QFileInfo(path).completeBaseName(), list);
+    return subsetLoadedFont(result, outputFolder, QFileInfo(path).completeBaseName(), list, format);
 }
 
 SubsetResult FontSubsetter::subsetLoadedFont(SubsetResult result, const QString &outputFolder, const QString &baseName,
-                                             const KeepList &list)
+                                             const KeepList &list, OutputFormat format)
 {
     QString name = baseName;
     switch (setKeepList(list)) {
@@ -73,12 +74,13 @@ SubsetResult FontSubsetter::subsetLoadedFont(SubsetResult result, const QString 
         return result;
     }
 
-    result.outputPath = outputFolder + QLatin1Char('/') + name + fontSuffixFor(holdsCffFont());
+    const QString suffix = format == OutputFormat::Woff2 ? QStringLiteral(".woff2") : fontSuffixFor(holdsCffFont());
+    result.outputPath = outputFolder + QLatin1Char('/') + name + suffix;
     if (!isUsableFileName(name)) {
         result.status = SubsetResult::UnusableName;
     } else if (isSameFile(result.sourcePath, result.outputPath)) {
         result.status = SubsetResult::WouldReplaceSource;
-    } else if (writeSubset(result.outputPath, &result.written)) {
+    } else if (writeSubset(result.outputPath, &result.written, format)) {
         result.status = SubsetResult::Written;
     } else {
         result.status = result.written.error.isEmpty() ? SubsetResult::SubsetFailed : SubsetResult::WriteFailed;

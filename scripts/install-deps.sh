@@ -5,16 +5,21 @@
 set -euo pipefail
 
 packages=(
-  # build
-  build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-5compat-dev
+  # build and package
+  build-essential cmake pkg-config dpkg-dev
+  qt6-base-dev qt6-base-dev-tools
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools linguist-qt6
-  libharfbuzz-dev libfontconfig-dev
+  libharfbuzz-dev libfontconfig-dev libwoff-dev
+  # run time: Qt's own translations
+  qt6-translations-l10n
   # tests and checks
-  fontconfig xvfb xauth fonttools libharfbuzz-bin opentype-sanitizer
+  fontconfig xvfb xauth fonttools python3-brotli libharfbuzz-bin opentype-sanitizer
+  lintian desktop-file-utils appstream
   fonts-dejavu-core fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-droid-fallback
+  fonts-noto-cjk fonts-vlgothic fonts-noto-color-emoji fonts-naver-d2coding
+  fonts-smiley-sans fonts-nanum-extra
   # benchmarks
-  hyperfine libbenchmark-dev fonts-noto-cjk
+  hyperfine libbenchmark-dev woff2
   # fuzzing and sanitizer builds
   clang-14 libclang-rt-14-dev
   # screenshots (scripts/screenshots.sh)

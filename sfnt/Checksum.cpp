@@ -24,12 +24,12 @@ quint32 sfntChecksum(ByteView bytes)
 bool sfntChecksum(FontSource &source, quint64 offset, quint64 length, quint32 *sum)
 {
     *sum = 0;
+    QByteArray buffer(qsizetype(qMin(kChunkSize, length)), Qt::Uninitialized);
     for (quint64 done = 0; done < length;) {
         const quint64 piece = qMin(kChunkSize, length - done);
-        const QByteArray bytes = source.read(offset + done, piece);
-        if (quint64(bytes.size()) != piece)
+        if (!source.readInto(offset + done, piece, buffer.data()))
             return false;
-        *sum += sfntChecksum(ByteView(bytes.constData(), piece));
+        *sum += sfntChecksum(ByteView(buffer.constData(), piece));
         done += piece;
     }
     return true;

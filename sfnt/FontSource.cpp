@@ -1,6 +1,7 @@
 #include "FontSource.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace {
 std::atomic<quint64> fileBytesRead{0};
@@ -37,4 +38,19 @@ QByteArray FontSource::read(quint64 offset, quint64 length)
     fileBytesRead += quint64(bytes.size());
     // A file that shrank since it was opened reads short: treat the range as missing.
     return quint64(bytes.size()) == length ? bytes : QByteArray();
+}
+
+bool FontSource::readInto(quint64 offset, quint64 length, char *buffer)
+{
+    if (!m_isOpen || offset > m_size || length > m_size - offset)
+        return false;
+    if (!m_fromFile) {
+        std::memcpy(buffer, m_bytes.constData() + offset, size_t(length));
+        return true;
+    }
+    if (!m_file.seek(qint64(offset)))
+        return false;
+    const qint64 got = m_file.read(buffer, qint64(length));
+    fileBytesRead += quint64(qMax<qint64>(got, 0));
+    return got == qint64(length);
 }

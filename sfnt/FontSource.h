@@ -25,6 +25,10 @@ public:
     // shares the buffer, which must outlive it.
     QByteArray read(quint64 offset, quint64 length);
 
+    // The same into a buffer of the caller's, which must hold length bytes:
+    // for reading big ranges piece by piece without fresh memory each time.
+    bool readInto(quint64 offset, quint64 length, char *buffer);
+
     // The open file of a file source (unbuffered), for copying ranges of it;
     // null for a memory source.
     QFile *file() { return m_fromFile && m_isOpen ? &m_file : nullptr; }

@@ -79,6 +79,23 @@ class CliTest(unittest.TestCase):
         self.assertEqual(names(subset), names(source))
         self.assertEqual(outlines(subset, "的一是了我"), outlines(source, "的一是了我"))
 
+        # The same subset for the web: it decodes to the same tables, and OTS takes it.
+        result = self.subset("--font", DROID, "--text-file", text_file, "--format", "woff2")
+        self.assertEqual(result.stdout, self.path("DroidSansFallbackFull.woff2") + "\n")
+        woff2 = TTFont(self.path("DroidSansFallbackFull.woff2"))
+        self.assertEqual(woff2.flavor, "woff2")
+        self.assertEqual(sorted(woff2.reader.keys()), sorted(subset.reader.keys()))
+        for tag in subset.reader.keys():
+            decoded, plain = woff2.reader[tag], subset.reader[tag]
+            if tag == "head":  # WOFF2 marks the font as transformed (flags bit 11) and its checksum changes
+                flags = lambda head: struct.unpack(">H", head[16:18])[0] & ~0x0800
+                self.assertEqual(flags(decoded), flags(plain))
+                decoded, plain = decoded[:8] + decoded[12:16] + decoded[18:], plain[:8] + plain[12:16] + plain[18:]
+            self.assertEqual(decoded, plain, tag)
+        ots = subprocess.run(["ots-sanitize", self.path("DroidSansFallbackFull.woff2"), self.path("ots")],
+                             capture_output=True)
+        self.assertEqual(ots.returncode, 0, ots.stderr)
+
     def test_installed_families(self):
         shutil.rmtree(STORE, True)
         text = "你好世界"
@@ -101,6 +118,12 @@ class CliTest(unittest.TestCase):
         # Characters beyond U+FFFF, as one character each.
         self.subset("--family", "VL PGothic", "--text", "𠮷野家😀")
         self.assertEqual(set(TTFont(self.path("VL PGothic.ttf")).getBestCmap()), {ord(c) for c in "𠮷野家😀"})
+
+        # Known by a typographic family name, or mapped by format 12 alone: no fallback.
+        for family, text in [("Smiley Sans", "得意"), ("NanumSquareRound", "한글"), ("Noto Color Emoji", "😀")]:
+            result = self.subset("--family", family, "--text", text)
+            self.assertNotIn("default face", result.stderr)
+            self.assertEqual(set(TTFont(self.path(family + ".ttf")).getBestCmap()), {ord(c) for c in text})
 
     def test_default_face_follows_the_language(self):
         for lang, face in [("C.UTF-8", "DejaVu Sans.ttf"), ("zh_CN.UTF-8", "Noto Sans CJK SC.otf")]:
