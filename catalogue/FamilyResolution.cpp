@@ -33,5 +33,5 @@ QString FontSubsetter::systemFontPath(const QString &family)
 
 bool FontSubsetter::loadSystemFont(const QString &family)
 {
-    return loadTrueTypeFile(systemFontPath(family));
+    return loadFont(systemFontPath(family), Reading::Mapped);
 }

@@ -43,16 +43,20 @@ void FontSubsetter::clearFont()
 
 bool FontSubsetter::loadTrueTypeFile(const QString &path)
 {
+    return loadFont(path, Reading::Whole);
+}
+
+bool FontSubsetter::loadFont(const QString &path, Reading reading)
+{
     clearFont();
     if (!hasFontSuffix(path))
         return false;
 
-    // Mapped rather than read where the file system allows it: a 16 MB CJK
-    // font then costs neither a copy nor as much fresh memory.
     auto file = std::make_unique<QFile>(path);
     if (file->open(QIODevice::ReadOnly)) {
         const qint64 size = file->size();
-        if (const uchar *mapped = size > 0 ? file->map(0, size) : nullptr) {
+        const uchar *mapped = reading == Reading::Mapped && size > 0 ? file->map(0, size) : nullptr;
+        if (mapped) {
             fontBytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size));
             mappedFile = std::move(file);
         } else {

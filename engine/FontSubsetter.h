@@ -135,6 +135,14 @@ public:
     KeepList keepList;
 
 private:
+    // Installed fonts are mapped rather than read: a 16 MB CJK font then
+    // costs neither a copy nor as much fresh memory. Only package managers
+    // and this program write them, by renaming new files into place, so a
+    // mapping never sees a file cut short. A font file the user chose is
+    // read whole, so that nothing holds it open (a USB stick, say) after
+    // the job.
+    enum class Reading { Whole, Mapped };
+    bool loadFont(const QString &path, Reading reading);
     // The file whose mapping fontBytes refers to, when it was mapped.
     std::unique_ptr<QFile> mappedFile;
 

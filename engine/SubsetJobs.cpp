@@ -20,7 +20,7 @@ SubsetResult FontSubsetter::subsetSystemFont(const QString &outputFolder, const 
         result.fallback = SubsetResult::FamilyNotInstalled;
     result.sourcePath = systemFontPath(result.face);
 
-    if (!loadTrueTypeFile(result.sourcePath) || !holdsSfntFont()) {
+    if (!loadFont(result.sourcePath, Reading::Mapped) || !holdsSfntFont()) {
         if (result.face == defaultFace) {
             result.status = SubsetResult::DefaultFaceUnavailable;
             return result;
@@ -29,7 +29,7 @@ SubsetResult FontSubsetter::subsetSystemFont(const QString &outputFolder, const 
         result.fallback = SubsetResult::FamilyNotLoadable;
         result.face = defaultFace;
         result.sourcePath = systemFontPath(defaultFace);
-        if (!loadTrueTypeFile(result.sourcePath) || !holdsSfntFont()) {
+        if (!loadFont(result.sourcePath, Reading::Mapped) || !holdsSfntFont()) {
             result.status = SubsetResult::DefaultFaceUnavailable;
             return result;
         }
