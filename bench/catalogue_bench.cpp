@@ -29,7 +29,8 @@ QStringList catalogueFiles()
     for (const QString &entry : registry().allKeys()) {
         const QString file = registry().value(entry.toLower()).toString();
         const QString ending = file.right(3).toLower();
-        if (ending == QLatin1String("ttf") || ending == QLatin1String("ttc"))
+        if (ending == QLatin1String("ttf") || ending == QLatin1String("ttc") || ending == QLatin1String("otf")
+            || ending == QLatin1String("otc"))
             files.append(registeredFontPath(file));
     }
     return files;
@@ -86,7 +87,7 @@ int main(int argc, char **argv)
     quint64 totalBytes = 0;
     for (const QString &path : files)
         totalBytes += quint64(QFileInfo(path).size());
-    std::printf("%d registered .ttf/.ttc files, %llu bytes\n", int(files.size()),
+    std::printf("%d registered font files (.ttf, .otf, .ttc, .otc), %llu bytes\n", int(files.size()),
                 static_cast<unsigned long long>(totalBytes));
 
     RatioReporter reporter;

@@ -74,7 +74,7 @@ report "$work/noto-py.json"
 
 echo "== Split of $zenhei"
 rm -rf "$work/split" && mkdir "$work/split"
-"$cli" split "$zenhei" --output-dir "$work/split" >/dev/null
+"$cli" split "$zenhei" --output-dir "$work/split" --quiet >/dev/null
 bytes=$(cat "$work/split"/*.ttf | wc -c)
 head -c "$bytes" /dev/urandom > "$work/same-bytes"
 echo "  ($bytes bytes of member files)"
