@@ -5,17 +5,25 @@
 
 namespace {
 
-int writeAll(int out, const char *data, quint64 size)
+// Writes all the bytes through put(data, length, done), a write(2) or
+// pwrite(2) of the rest, until they are written or it fails.
+template <typename Put>
+int writeAll(const char *data, quint64 size, Put put)
 {
     for (quint64 done = 0; done < size;) {
-        const ssize_t put = ::write(out, data + done, size_t(size - done));
-        if (put < 0 && errno == EINTR)
+        const ssize_t written = put(data + done, size_t(size - done), done);
+        if (written < 0 && errno == EINTR)
             continue;
-        if (put < 0)
+        if (written < 0)
             return errno;
-        done += quint64(put);
+        done += quint64(written);
     }
     return 0;
+}
+
+int writeAll(int out, const char *data, quint64 size)
+{
+    return writeAll(data, size, [out](const char *rest, size_t length, quint64) { return ::write(out, rest, length); });
 }
 
 int copyThroughBuffer(int in, off_t offset, quint64 length, int out)
@@ -46,17 +54,12 @@ int appendBytes(QFile &to, const char *data, quint64 size)
 
 int writeBytesAt(QFile &to, quint64 offset, const char *data, quint64 size)
 {
-    if (to.handle() < 0)
+    const int out = to.handle();
+    if (out < 0)
         return EBADF;
-    for (quint64 done = 0; done < size;) {
-        const ssize_t put = ::pwrite(to.handle(), data + done, size_t(size - done), off_t(offset + done));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0)
-            return errno;
-        done += quint64(put);
-    }
-    return 0;
+    return writeAll(data, size, [out, offset](const char *rest, size_t length, quint64 done) {
+        return ::pwrite(out, rest, length, off_t(offset + done));
+    });
 }
 
 int appendFileRange(QFile &from, quint64 offset, quint64 length, QFile &to)

@@ -1,19 +1,13 @@
 #include "FontPackage.h"
 
+#include "HarfBuzzHandles.h"
+
 #include <hb-subset.h>
 
 #include <cstring>
-#include <memory>
 
 namespace {
 
-template <typename T, void (*destroy)(T *)>
-struct HbDeleter
-{
-    void operator()(T *handle) const { destroy(handle); }
-};
-using BlobPtr = std::unique_ptr<hb_blob_t, HbDeleter<hb_blob_t, hb_blob_destroy>>;
-using FacePtr = std::unique_ptr<hb_face_t, HbDeleter<hb_face_t, hb_face_destroy>>;
 using InputPtr = std::unique_ptr<hb_subset_input_t, HbDeleter<hb_subset_input_t, hb_subset_input_destroy>>;
 
 void keepEverything(hb_set_t *set)
@@ -49,9 +43,9 @@ quint32 createFontPackage(const uchar *sourceFont, quint32 sourceSize,
         || encodingId != EncodingUcs4)
         return ErrorUnsupported;
 
-    BlobPtr source(hb_blob_create(reinterpret_cast<const char *>(sourceFont), sourceSize,
+    HbBlobPtr source(hb_blob_create(reinterpret_cast<const char *>(sourceFont), sourceSize,
                                   HB_MEMORY_MODE_READONLY, nullptr, nullptr));
-    FacePtr face(hb_face_create(source.get(), (flags & FlagCollection) ? ttcIndex : 0));
+    HbFacePtr face(hb_face_create(source.get(), (flags & FlagCollection) ? ttcIndex : 0));
     if (hb_face_get_glyph_count(face.get()) == 0)
         return ErrorNotAFont;
 
@@ -75,10 +69,10 @@ quint32 createFontPackage(const uchar *sourceFont, quint32 sourceSize,
         hb_set_add(languages, subsetLanguage);
     }
 
-    FacePtr subset(hb_subset_or_fail(face.get(), input.get()));
+    HbFacePtr subset(hb_subset_or_fail(face.get(), input.get()));
     if (!subset)
         return ErrorSubsetFailed;
-    BlobPtr result(hb_face_reference_blob(subset.get()));
+    HbBlobPtr result(hb_face_reference_blob(subset.get()));
     unsigned int length = 0;
     const char *data = hb_blob_get_data(result.get(), &length);
     if (!data || length == 0)

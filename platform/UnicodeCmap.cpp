@@ -1,23 +1,12 @@
 #include "UnicodeCmap.h"
 
-#include <hb.h>
-
-#include <memory>
+#include "HarfBuzzHandles.h"
 
 namespace {
 
-template <typename T, void (*destroy)(T *)>
-struct HbDeleter
+HbBlobPtr blobOf(ByteView bytes)
 {
-    void operator()(T *handle) const { destroy(handle); }
-};
-using BlobPtr = std::unique_ptr<hb_blob_t, HbDeleter<hb_blob_t, hb_blob_destroy>>;
-using FacePtr = std::unique_ptr<hb_face_t, HbDeleter<hb_face_t, hb_face_destroy>>;
-using FontPtr = std::unique_ptr<hb_font_t, HbDeleter<hb_font_t, hb_font_destroy>>;
-
-BlobPtr blobOf(ByteView bytes)
-{
-    return BlobPtr(hb_blob_create(reinterpret_cast<const char *>(bytes.data()), unsigned(bytes.size()),
+    return HbBlobPtr(hb_blob_create(reinterpret_cast<const char *>(bytes.data()), unsigned(bytes.size()),
                                   HB_MEMORY_MODE_READONLY, nullptr, nullptr));
 }
 
@@ -39,9 +28,9 @@ bool cmapMapsAny(ByteView cmap, const QVector<quint32> &codePoints)
 {
     if (cmap.isNull() || codePoints.isEmpty() || cmap.size() > 0xFFFFFFFFu)
         return false;
-    const BlobPtr table = blobOf(cmap);
-    const FacePtr face(hb_face_create_for_tables(cmapOnly, table.get(), nullptr));
-    const FontPtr font(hb_font_create(face.get()));
+    const HbBlobPtr table = blobOf(cmap);
+    const HbFacePtr face(hb_face_create_for_tables(cmapOnly, table.get(), nullptr));
+    const HbFontPtr font(hb_font_create(face.get()));
     for (quint32 codePoint : codePoints) {
         if (mapsToGlyph(font.get(), codePoint))
             return true;
@@ -54,9 +43,9 @@ FontContents fontContents(ByteView bytes, const QVector<quint32> &codePoints)
     FontContents contents;
     if (bytes.isNull() || bytes.size() > 0xFFFFFFFFu)
         return contents;
-    const BlobPtr blob = blobOf(bytes);
-    const FacePtr face(hb_face_create(blob.get(), 0));
-    const FontPtr font(hb_font_create(face.get()));
+    const HbBlobPtr blob = blobOf(bytes);
+    const HbFacePtr face(hb_face_create(blob.get(), 0));
+    const HbFontPtr font(hb_font_create(face.get()));
     contents.glyphCount = hb_face_get_glyph_count(face.get());
     for (quint32 codePoint : codePoints) {
         if (!mapsToGlyph(font.get(), codePoint))
