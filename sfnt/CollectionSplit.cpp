@@ -90,7 +90,7 @@ QString memberFileBaseName(const MemberFont &member, int index, const QStringLis
     return member.familyName + QLatin1Char(' ') + QString::number(index);
 }
 
-// Puts the member at outputPath, unless a file is there already.
+// Puts the member at outcome->path, unless a file is there already.
 void placeMember(FontSource &collection, const MemberFont &member, const QString &outDir,
                  TableChecksums *checksums, SplitMember *outcome)
 {
@@ -219,8 +219,8 @@ bool splitCollection(const QString &collectionPath, const QString &outDir, Split
         result.refusal = SplitReport::Missing;
         return false;
     }
-    // Only the directories and `name` tables are read here; the tables
-    // themselves go from file to file.
+    // The directories and `name` tables are read here, and each table once,
+    // for the members' checksums; the tables themselves go from file to file.
     FontSource collection(collectionPath);
     QVector<quint32> memberOffsets;
     if (!hasCollectionSuffix(collectionPath) || !collection.isOpen()
