@@ -77,6 +77,19 @@ const ValueOption kValueOptions[] = {
     {"format", "ttf (the default) or woff2.", "FORMAT", "--format needs ttf or woff2"},
 };
 
+struct FlagOption
+{
+    const char *name;
+    const char *shortName; // or null
+    const char *description;
+};
+
+const FlagOption kFlags[] = {
+    {"quiet", nullptr, "Do not print what was made."},
+    {"help", "h", "Show this help."},
+    {"version", nullptr, "Show the version."},
+};
+
 QTextStream &err()
 {
     static QTextStream stream(stderr);
@@ -92,12 +105,14 @@ int usageError(const QString &message)
 
 bool isOptionName(const QString &argument)
 {
-    static const QStringList flags = {QStringLiteral("--quiet"), QStringLiteral("--help"), QStringLiteral("-h"),
-                                      QStringLiteral("--version")};
     const QString name = argument.section(QLatin1Char('='), 0, 0);
-    return flags.contains(name) || std::any_of(std::begin(kValueOptions), std::end(kValueOptions), [&](const ValueOption &option) {
-        return name == QLatin1String("--") + QLatin1String(option.name);
-    });
+    const auto named = [&](const char *option) { return name == QLatin1String("--") + QLatin1String(option); };
+    return std::any_of(std::begin(kFlags), std::end(kFlags),
+                       [&](const FlagOption &flag) {
+                           return named(flag.name) || (flag.shortName && name == QLatin1Char('-') + QLatin1String(flag.shortName));
+                       })
+            || std::any_of(std::begin(kValueOptions), std::end(kValueOptions),
+                           [&](const ValueOption &option) { return named(option.name); });
 }
 
 // An option that takes a value, given last or followed by another option,
@@ -223,11 +238,12 @@ int main(int argc, char *argv[])
     for (const ValueOption &option : kValueOptions)
         parser.addOption({QString::fromLatin1(option.name), QString::fromLatin1(option.description),
                           QString::fromLatin1(option.valueName)});
-    parser.addOptions({
-            {QStringLiteral("quiet"), QStringLiteral("Do not print what was made.")},
-            {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")},
-            {QStringLiteral("version"), QStringLiteral("Show the version.")},
-    });
+    for (const FlagOption &flag : kFlags) {
+        QStringList names = {QString::fromLatin1(flag.name)};
+        if (flag.shortName)
+            names.prepend(QString::fromLatin1(flag.shortName));
+        parser.addOption({names, QString::fromLatin1(flag.description)});
+    }
     const QString lostValue = missingOptionValue(app.arguments());
     if (!lostValue.isEmpty())
         return usageError(lostValue);

@@ -69,6 +69,11 @@ QVector<CatalogueFace> readCollectionFaces(const QString &path)
     if (!hasCollectionSuffix(path) || !QFileInfo::exists(path))
         return {};
     FontSource source(path);
+    return readCollectionFaces(source);
+}
+
+QVector<CatalogueFace> readCollectionFaces(FontSource &source)
+{
     QVector<CatalogueFace> faces;
     const bool readable = walkCollectionNameTables(source, [&](int index, const TableDirectory &member,
                                                                ByteView nameTable) {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QVector>
 
+class FontSource;
+
 // What the catalogue needs to know of one face of a registered file, read
 // from its directory and its `name`, `head` and `OS/2` tables only.
 struct CatalogueFace
@@ -30,3 +32,5 @@ CatalogueFace readFontFileFace(const QString &path);
 // One entry per `name` table of a .ttc or .otc collection's members, exactly
 // as readCollectionFullNames walks them; empty when the file is refused.
 QVector<CatalogueFace> readCollectionFaces(const QString &path);
+// The same on a collection already open.
+QVector<CatalogueFace> readCollectionFaces(FontSource &source);

@@ -62,13 +62,13 @@ bool isCollectionPath(const QString &path)
 
 QString storedCollectionMember(const QString &collectionPath, const QString &face, bool extract)
 {
-    const QVector<CatalogueFace> faces = readCollectionFaces(collectionPath);
+    FontSource collection(collectionPath);
+    const QVector<CatalogueFace> faces = readCollectionFaces(collection);
     const int at = memberFace(faces, face.toLower());
     if (at < 0)
         return {};
     const QString baseName = storedFileBaseName(faces, at, collectionPath);
 
-    FontSource collection(collectionPath);
     QVector<quint32> memberOffsets;
     MemberFont member;
     if (baseName.isEmpty() || !readCollectionOffsets(collection, &memberOffsets)

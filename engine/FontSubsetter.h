@@ -4,11 +4,12 @@
 #include "sfnt/ByteView.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QMap>
 #include <QString>
 
 #include <memory>
+
+class QFile;
 
 // How a subset is written: a standalone font (.ttf, or .otf for CFF
 // outlines), or compressed for the web (.woff2).

@@ -200,8 +200,7 @@ JobOutcome subsetOutcome(const SubsetResult &result, const QString &defaultFace)
 
 bool acceptsFontFile(const QString &path, AcceptedSuffixes suffixes)
 {
-    return suffixes == AcceptedSuffixes::TrueType ? QFileInfo(path).suffix().toLower() == QLatin1String("ttf")
-                                                  : hasFontSuffix(path);
+    return suffixes == AcceptedSuffixes::TrueType ? hasSuffix(path, QLatin1String("ttf")) : hasFontSuffix(path);
 }
 
 bool acceptsCollectionFile(const QString &path, AcceptedSuffixes suffixes)

@@ -32,12 +32,8 @@ QByteArray FontSource::read(quint64 offset, quint64 length)
     if (!m_fromFile)
         return QByteArray::fromRawData(m_bytes.constData() + offset, qsizetype(length));
 
-    if (!m_file.seek(qint64(offset)))
-        return {};
-    QByteArray bytes = m_file.read(qint64(length));
-    fileBytesRead += quint64(bytes.size());
-    // A file that shrank since it was opened reads short: treat the range as missing.
-    return quint64(bytes.size()) == length ? bytes : QByteArray();
+    QByteArray bytes(qsizetype(length), Qt::Uninitialized);
+    return readInto(offset, length, bytes.data()) ? bytes : QByteArray();
 }
 
 bool FontSource::readInto(quint64 offset, quint64 length, char *buffer)
@@ -52,5 +48,6 @@ bool FontSource::readInto(quint64 offset, quint64 length, char *buffer)
         return false;
     const qint64 got = m_file.read(buffer, qint64(length));
     fileBytesRead += quint64(qMax<qint64>(got, 0));
+    // A file that shrank since it was opened reads short: the range is missing.
     return got == qint64(length);
 }

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFontComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
