@@ -35,8 +35,11 @@ Commands:
            the reason is printed. The characters are those of every --text
            and --text-file given; "--text-file -" reads standard input. A
            text file is read as UTF-8 or UTF-16 when it starts with a
-           byte-order mark, as UTF-8 when it is valid UTF-8, and as GB18030
-           (a superset of GB2312) otherwise. With --format woff2 the subset
+           byte-order mark, as GB18030 (a superset of GB2312) when it is not
+           valid UTF-8, and otherwise as UTF-8, unless it is also valid
+           GB2312 and reads as Chinese there but not as Latin words in
+           UTF-8 (short GB2312 texts often are valid UTF-8, too). With
+           --format woff2 the subset
            is written compressed for the web, as DIR/<name>.woff2.
   split    Write every member of a font collection (.ttc or .otc) into DIR as
            <family name>.ttf, or .otf for CFF outlines; a member whose family
