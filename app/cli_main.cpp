@@ -257,7 +257,9 @@ int main(int argc, char *argv[])
         return Success;
     }
     if (parser.isSet(QStringLiteral("version"))) {
-        QTextStream(stdout) << "tessaglyph-cli " << QCoreApplication::applicationVersion() << '\n';
+        QTextStream(stdout) << "tessaglyph-cli " << QCoreApplication::applicationVersion() << '\n'
+                            << "Copyright 2026 Tessaglyph developers\n"
+                            << "Free software under the MIT licence: use, change and share it freely; no warranty.\n";
         return Success;
     }
 

@@ -222,7 +222,7 @@ class CliTest(unittest.TestCase):
         help_text = run("--help").stdout
         for words in ["split FILE.ttc", "Exit status", "~/.local/share/tessaglyph", "--text-file -"]:
             self.assertIn(words, help_text)
-        self.assertRegex(run("--version").stdout, r"^tessaglyph-cli \d+\.\d+\.\d+\n$")
+        self.assertRegex(run("--version").stdout, r"^tessaglyph-cli \d+\.\d+\.\d+\n.*\n.*MIT licence")
         for args, message in [(["subset", "--font", "--text", "a"], "--font needs a file name"),
                               (["subset", "--family", "x", "--text", "a", "--output-dir"], "--output-dir needs a folder"),
                               (["subset", "--font=", "--text", "a"], "--font needs a file name"),
