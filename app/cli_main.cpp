@@ -29,10 +29,13 @@ Commands:
   subset   Make a font that keeps only the glyphs of the given characters.
            --font takes a .ttf or .otf file and writes DIR/<its base name>.ttf,
            or .otf when the font has CFF outlines. --family takes an installed
-           family and writes DIR/<family>.ttf (or .otf). When the family is
-           not installed, or the font has none of the characters, the
-           desktop's default face is subset instead, under its own name, and
-           the reason is printed. The characters are those of every --text
+           family and writes DIR/<family>.ttf (or .otf); "C059 [UKWN]"
+           prefers that foundry's font, and a generic family ("Sans Serif",
+           "Serif", "Monospace") is the font fontconfig draws it with, each
+           written under the family used. When the family is not
+           installed, or the font has none of the characters, the desktop's
+           default face is subset instead, under its own name, and the
+           reason is printed. The characters are those of every --text
            and --text-file given; "--text-file -" reads standard input. A
            text file is read as UTF-8 or UTF-16 when it starts with a
            byte-order mark, as GB18030 (a superset of GB2312) when it is not
