@@ -29,14 +29,20 @@ Commands:
   subset   Make a font that keeps only the glyphs of the given characters.
            --font takes a .ttf or .otf file and writes DIR/<its base name>.ttf,
            or .otf when the font has CFF outlines. --family takes an installed
-           family and writes DIR/<family>.ttf (or .otf). When the family is
-           not installed, or the font has none of the characters, the
-           desktop's default face is subset instead, under its own name, and
-           the reason is printed. The characters are those of every --text
+           family and writes DIR/<family>.ttf (or .otf); "C059 [UKWN]"
+           prefers that foundry's font, and a generic family ("Sans Serif",
+           "Serif", "Monospace") is the font fontconfig draws it with, each
+           written under the family used. When the family is not
+           installed, or the font has none of the characters, the desktop's
+           default face is subset instead, under its own name, and the
+           reason is printed. The characters are those of every --text
            and --text-file given; "--text-file -" reads standard input. A
            text file is read as UTF-8 or UTF-16 when it starts with a
-           byte-order mark, as UTF-8 when it is valid UTF-8, and as GB18030
-           (a superset of GB2312) otherwise. With --format woff2 the subset
+           byte-order mark, as GB18030 (a superset of GB2312) when it is not
+           valid UTF-8, and otherwise as UTF-8, unless it is also valid
+           GB2312 and reads as Chinese there but not as Latin words in
+           UTF-8 (short GB2312 texts often are valid UTF-8, too). With
+           --format woff2 the subset
            is written compressed for the web, as DIR/<name>.woff2.
   split    Write every member of a font collection (.ttc or .otc) into DIR as
            <family name>.ttf, or .otf for CFF outlines; a member whose family
@@ -254,7 +260,9 @@ int main(int argc, char *argv[])
         return Success;
     }
     if (parser.isSet(QStringLiteral("version"))) {
-        QTextStream(stdout) << "tessaglyph-cli " << QCoreApplication::applicationVersion() << '\n';
+        QTextStream(stdout) << "tessaglyph-cli " << QCoreApplication::applicationVersion() << '\n'
+                            << "Copyright 2026 Tessaglyph developers\n"
+                            << "Free software under the MIT licence: use, change and share it freely; no warranty.\n";
         return Success;
     }
 

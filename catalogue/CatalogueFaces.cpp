@@ -1,5 +1,6 @@
 #include "CatalogueFaces.h"
 
+#include "platform/NameFolding.h"
 #include "sfnt/FileSuffix.h"
 #include "sfnt/FontSource.h"
 #include "sfnt/NameReader.h"
@@ -39,12 +40,12 @@ QStringList otherNames(ByteView nameTable)
 
 } // namespace
 
-bool CatalogueFace::answersTo(const QString &lowerCaseName) const
+bool CatalogueFace::answersTo(const QString &foldedFamily) const
 {
-    if (name.toLower() == lowerCaseName)
+    if (foldedName(name) == foldedFamily)
         return true;
     return std::any_of(otherNames.cbegin(), otherNames.cend(),
-                       [&](const QString &other) { return other.toLower() == lowerCaseName; });
+                       [&](const QString &other) { return foldedName(other) == foldedFamily; });
 }
 
 CatalogueFace readFontFileFace(const QString &path)

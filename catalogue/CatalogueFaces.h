@@ -21,8 +21,8 @@ struct CatalogueFace
     // The member's index in its collection.
     int memberIndex = 0;
 
-    // Whether the face answers to the name, folding case as the catalogue does.
-    bool answersTo(const QString &lowerCaseName) const;
+    // Whether the face answers to the name, given folded (foldedName).
+    bool answersTo(const QString &foldedFamily) const;
 };
 
 // The face of a .ttf or .otf file: always one entry, with an empty name when

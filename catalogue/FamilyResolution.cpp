@@ -1,19 +1,26 @@
 // Resolving an installed family to a loadable standalone font, extracting
 // its member of an installed collection into the per-user folder on the way.
 
+#include "FamilyLookup.h"
 #include "Folders.h"
 #include "MemberStore.h"
 #include "engine/FontSubsetter.h"
 
+bool FontSubsetter::isCataloguedFamily(const QString &family) const
+{
+    return !lookUpFamily(familyFiles, family).file.isEmpty();
+}
+
 QString FontSubsetter::catalogueFace(const QString &family) const
 {
-    const bool catalogued = !family.isEmpty() && !familyFiles.value(family.toLower()).isEmpty();
-    return catalogued ? family : defaultFace;
+    const FamilyLookup found = lookUpFamily(familyFiles, family);
+    return found.file.isEmpty() ? defaultFace : found.face;
 }
 
 QString FontSubsetter::fontFilePath(const QString &family) const
 {
-    return registeredFontPath(familyFiles.value(catalogueFace(family).toLower()));
+    const FamilyLookup found = lookUpFamily(familyFiles, family);
+    return registeredFontPath(found.file.isEmpty() ? lookUpFamily(familyFiles, defaultFace).file : found.file);
 }
 
 QString FontSubsetter::findExtractedFont(const QString &family) const

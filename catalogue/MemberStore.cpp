@@ -2,6 +2,7 @@
 
 #include "CatalogueFaces.h"
 #include "Folders.h"
+#include "platform/NameFolding.h"
 #include "platform/Rename.h"
 #include "sfnt/CollectionSplit.h"
 #include "sfnt/FileSuffix.h"
@@ -16,13 +17,13 @@ namespace {
 
 // The member a face name resolves to: the one catalogued under that name,
 // else the most regular one that has it among its other names.
-int memberFace(const QVector<CatalogueFace> &faces, const QString &lowerCaseName)
+int memberFace(const QVector<CatalogueFace> &faces, const QString &foldedFace)
 {
     int best = -1;
     for (int i = 0; i < faces.size(); ++i) {
-        if (faces.at(i).name.toLower() == lowerCaseName)
+        if (foldedName(faces.at(i).name) == foldedFace)
             return i;
-        if (faces.at(i).answersTo(lowerCaseName) && (best < 0 || faces.at(i).styleDistance < faces.at(best).styleDistance))
+        if (faces.at(i).answersTo(foldedFace) && (best < 0 || faces.at(i).styleDistance < faces.at(best).styleDistance))
             best = i;
     }
     return best;
@@ -34,7 +35,7 @@ QString storedFileBaseName(const QVector<CatalogueFace> &faces, int at, const QS
 {
     const CatalogueFace &face = faces.at(at);
     const bool shared = std::any_of(faces.cbegin(), faces.cend(), [&](const CatalogueFace &other) {
-        return other.memberIndex != face.memberIndex && other.name.toLower() == face.name.toLower();
+        return other.memberIndex != face.memberIndex && foldedName(other.name) == foldedName(face.name);
     });
     if (!shared && isUsableFileName(face.name))
         return face.name;
@@ -64,7 +65,7 @@ QString storedCollectionMember(const QString &collectionPath, const QString &fac
 {
     FontSource collection(collectionPath);
     const QVector<CatalogueFace> faces = readCollectionFaces(collection);
-    const int at = memberFace(faces, face.toLower());
+    const int at = memberFace(faces, foldedName(face));
     if (at < 0)
         return {};
     const QString baseName = storedFileBaseName(faces, at, collectionPath);

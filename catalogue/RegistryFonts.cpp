@@ -1,12 +1,14 @@
-// The installed-font catalogue: font names, in lower case, mapped to the file
+// The installed-font catalogue: font names, case folded, mapped to the file
 // each was registered with.
 
 #include "RegistryFonts.h"
 
 #include "CatalogueFaces.h"
+#include "FamilyLookup.h"
 #include "Folders.h"
 #include "engine/FontSubsetter.h"
 #include "platform/FontRegistry.h"
+#include "platform/NameFolding.h"
 
 #include <QSet>
 
@@ -45,7 +47,7 @@ void catalogueRegisteredFonts(const FontRegistry &registry, QMap<QString, QStrin
     QVector<OtherName> otherNames;
 
     for (const QString &entry : registry.allKeys()) {
-        const QString file = registry.value(entry.toLower()).toString();
+        const QString file = registry.value(entry).toString();
         // Only the last three characters decide; no dot is needed.
         const QString ending = file.mid(file.size() - 3, 3).toLower();
         const bool isSingleFont = ending == QLatin1String("ttf") || ending == QLatin1String("otf");
@@ -55,10 +57,17 @@ void catalogueRegisteredFonts(const FontRegistry &registry, QMap<QString, QStrin
         const QString path = registeredFontPath(file);
         const QVector<CatalogueFace> faces = isSingleFont ? QVector<CatalogueFace>{readFontFileFace(path)}
                                                         : readCollectionFaces(path);
+        const QString foundry = registry.foundry(entry);
         for (const CatalogueFace &face : faces) {
-            enterName(familyFiles, &distances, face.name.toLower(), file, face.styleDistance);
+            enterName(familyFiles, &distances, foldedName(face.name), file, face.styleDistance);
             for (const QString &name : face.otherNames)
-                otherNames.append({name.toLower(), file, face.styleDistance});
+                otherNames.append({foldedName(name), file, face.styleDistance});
+            // Where two foundries make a family, the family list names each
+            // ("C059 [UKWN]"): those names find that foundry's file.
+            if (!foundry.isEmpty()) {
+                for (const QString &name : QStringList(face.name) + face.otherNames)
+                    otherNames.append({foldedName(foundryQualifiedName(name, foundry)), file, face.styleDistance});
+            }
         }
     }
 

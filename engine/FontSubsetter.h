@@ -148,6 +148,9 @@ private:
     std::unique_ptr<QFile> mappedFile;
 
     void clearFont();
+    // Whether the catalogue resolves the family (catalogue/FamilyLookup.h),
+    // and the face it resolves to: the default face when it does not.
+    bool isCataloguedFamily(const QString &family) const;
     QString catalogueFace(const QString &family) const;
     SubsetResult subsetLoadedFont(SubsetResult result, const QString &outputFolder, const QString &baseName,
                                   const KeepList &list, OutputFormat format);

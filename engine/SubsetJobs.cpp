@@ -16,9 +16,9 @@ SubsetResult FontSubsetter::subsetSystemFont(const QString &outputFolder, const 
     SubsetResult result;
     result.requested = family;
     result.face = catalogueFace(family);
-    if (result.face != family)
+    if (result.face != family && !isCataloguedFamily(family))
         result.fallback = SubsetResult::FamilyNotInstalled;
-    result.sourcePath = systemFontPath(result.face);
+    result.sourcePath = systemFontPath(family);
 
     if (!loadFont(result.sourcePath, Reading::Mapped) || !holdsSfntFont()) {
         if (result.face == defaultFace) {

@@ -1,5 +1,7 @@
 #include "DefaultFace.h"
 
+#include "NameFolding.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <memory>
@@ -10,13 +12,14 @@ struct PatternDeleter
     void operator()(FcPattern *pattern) const { FcPatternDestroy(pattern); }
 };
 using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
-} // namespace
 
-QString desktopDefaultFace()
+// The family of the font fontconfig would draw `family` with, after the
+// configuration's substitutions (which follow the language, too).
+QString matchedFamily(const char *family)
 {
     if (!FcInit())
         return {};
-    PatternPtr pattern(FcNameParse(reinterpret_cast<const FcChar8 *>("sans-serif")));
+    PatternPtr pattern(FcNameParse(reinterpret_cast<const FcChar8 *>(family)));
     if (!pattern)
         return {};
     FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
@@ -24,8 +27,35 @@ QString desktopDefaultFace()
 
     FcResult result = FcResultNoMatch;
     PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
-    FcChar8 *family = nullptr;
-    if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &family) != FcResultMatch || !family)
+    FcChar8 *matched = nullptr;
+    if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &matched) != FcResultMatch || !matched)
         return {};
-    return QString::fromUtf8(reinterpret_cast<const char *>(family));
+    return QString::fromUtf8(reinterpret_cast<const char *>(matched));
+}
+
+} // namespace
+
+QString desktopDefaultFace()
+{
+    return matchedFamily("sans-serif");
+}
+
+QString genericFamilyFace(const QString &family)
+{
+    // Qt's names for the generic families, then fontconfig's; fontconfig
+    // knows only its own.
+    static const struct
+    {
+        const char *name;
+        const char *generic;
+    } kGenericFamilies[] = {
+        {"sans serif", "sans-serif"}, {"sans-serif", "sans-serif"},
+        {"serif", "serif"},           {"monospace", "monospace"},
+    };
+    const QString folded = foldedName(family);
+    for (const auto &generic : kGenericFamilies) {
+        if (folded == QLatin1String(generic.name))
+            return matchedFamily(generic.generic);
+    }
+    return {};
 }

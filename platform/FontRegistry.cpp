@@ -1,5 +1,7 @@
 #include "FontRegistry.h"
 
+#include "NameFolding.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
@@ -38,13 +40,14 @@ FontRegistry::FontRegistry()
 
     std::unique_ptr<FcPattern, PatternDeleter> all(FcPatternCreate());
     std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(
-            FcObjectSetBuild(FC_FILE, FC_FAMILY, FC_STYLE, FC_INDEX, nullptr));
+            FcObjectSetBuild(FC_FILE, FC_FAMILY, FC_STYLE, FC_INDEX, FC_FOUNDRY, nullptr));
     std::unique_ptr<FcFontSet, FontSetDeleter> fonts(FcFontList(nullptr, all.get(), objects.get()));
     if (!fonts)
         return;
 
     // One entry per file: the faces of a collection share one name.
     QMap<QString, QStringList> facesByFile;
+    QMap<QString, QString> foundryByFile;
     for (int i = 0; i < fonts->nfont; ++i) {
         FcPattern *font = fonts->fonts[i];
         const QString file = patternString(font, FC_FILE);
@@ -56,6 +59,8 @@ FontRegistry::FontRegistry()
         QStringList &faces = facesByFile[file];
         if (index >= 0 && !faces.contains(face))
             faces.append(face);
+        if (!foundryByFile.contains(file))
+            foundryByFile.insert(file, patternString(font, FC_FOUNDRY));
     }
 
     // Sorted by name, then by file, so the order never depends on fontconfig's.
@@ -68,16 +73,21 @@ FontRegistry::FontRegistry()
     std::sort(entries.begin(), entries.end());
     for (const auto &entry : entries) {
         QString name = entry.first;
-        // Names are found by their lower case, so they must differ in it.
-        for (int n = 2; m_fileByLowerName.contains(name.toLower()); ++n)
+        // Names are found case folded, so they must differ when folded.
+        for (int n = 2; m_entryByFoldedName.contains(foldedName(name)); ++n)
             name = entry.first + QLatin1String(" #") + QString::number(n);
         m_names.append(name);
-        m_fileByLowerName.insert(name.toLower(), entry.second);
+        m_entryByFoldedName.insert(foldedName(name), {entry.second, foundryByFile.value(entry.second)});
     }
 }
 
-QVariant FontRegistry::value(const QString &lowerCaseName) const
+QVariant FontRegistry::value(const QString &name) const
 {
-    const auto it = m_fileByLowerName.constFind(lowerCaseName);
-    return it == m_fileByLowerName.cend() ? QVariant() : QVariant(it.value());
+    const auto it = m_entryByFoldedName.constFind(foldedName(name));
+    return it == m_entryByFoldedName.cend() ? QVariant() : QVariant(it->file);
+}
+
+QString FontRegistry::foundry(const QString &name) const
+{
+    return m_entryByFoldedName.value(foldedName(name)).foundry;
 }

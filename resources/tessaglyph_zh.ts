@@ -195,5 +195,13 @@
         <source>The collection %1 was not split whole: %2 of its %3 members could not be written.</source>
         <translation>字体集合 %1 未能完整拆分：%3 个字体中有 %2 个无法写入。</translation>
     </message>
+    <message>
+        <source>Tessaglyph %1
+Copyright 2026 Tessaglyph developers
+Free software under the MIT licence.</source>
+        <translation>Tessaglyph %1
+版权所有 2026 Tessaglyph 开发者
+以 MIT 许可证发布的自由软件。</translation>
+    </message>
 </context>
 </TS>

@@ -32,6 +32,18 @@ QList<NameEntry> names(const QString &family, const QString &style, const QStrin
     return entries;
 }
 
+// The font with its OS/2 achVendID set, from which fontconfig takes the foundry.
+QByteArray withVendor(QByteArray font, const char vendor[5])
+{
+    for (int record = 12; record + 16 <= font.size(); record += 16) {
+        if (font.mid(record, 4) == "OS/2") {
+            font.replace(int(qFromBigEndian<quint32>(font.constData() + record + 8)) + 58, 4, vendor);
+            return font;
+        }
+    }
+    return {};
+}
+
 QStringList extracted()
 {
     return QDir(applicationDataFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -75,6 +87,10 @@ private slots:
     void resolvesFamilies();
     void extractsOneMemberAndKeepsItCurrent();
     void survivesBadFiles();
+    void foldsCase_data();
+    void foldsCase();
+    void resolvesListedFamilies_data();
+    void resolvesListedFamilies();
 };
 
 void TestCatalogue::initTestCase()
@@ -82,7 +98,7 @@ void TestCatalogue::initTestCase()
     QVERIFY(dir.isValid());
     fonts = dir.filePath("fonts");
     QDir().mkpath(fonts);
-    for (const char *name : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSans-ExtraLight.ttf"})
+    for (const char *name : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSans-ExtraLight.ttf", "DejaVuSansMono.ttf"})
         QVERIFY(QFile::link(kDejaVu + name, font(name)));
     QVERIFY(QFile::link(kMicroHei, font("wqy-microhei.ttc")));
     QVERIFY(QFile::link(kNotoSans, font("noto-sans-cjk.otc")));
@@ -103,6 +119,13 @@ void TestCatalogue::initTestCase()
     writeFile(font("zeta.ttf"), trueTypeFont("", 0, 400, names("Zeta Oblique", "Regular", "Zeta Oblique", "Zeta")));
     writeFile(font("truncated.ttc"), collection({trueTypeFont("Truncated")}));
     writeFile(font("vanishing.ttf"), trueTypeFont("Vanishing"));
+    // Names that fold differently from their lower case: ß, and a final sigma.
+    writeFile(font("strasse.ttf"), trueTypeFont(QString::fromUtf8("Straße")));
+    writeFile(font("sofos.ttc"), collection({trueTypeFont(QString::fromUtf8("ΣΟΦΟΣ")), trueTypeFont("Other")}));
+    // One family from two foundries; the bold one's foundry also makes it in
+    // a format the catalogue does not take.
+    writeFile(font("kappa-aaaa.ttf"), withVendor(trueTypeFont("Kappa"), "AAAA"));
+    writeFile(font("kappa-bbbb.ttf"), withVendor(trueTypeFont("Kappa", 1, 700), "BBBB"));
 
     const QString config = dir.filePath("fonts.conf");
     writeFile(config, QStringLiteral(R"(<?xml version="1.0"?>
@@ -222,6 +245,51 @@ void TestCatalogue::survivesBadFiles()
     const FontSubsetter engine;
     QCOMPARE(engine.familyFiles.value("alpha"), font("ab.ttf"));
     QVERIFY(!engine.familyFiles.values().contains(font("truncated.ttc")));
+}
+
+void TestCatalogue::foldsCase_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("sharp s as ss") << "STRASSE" << QString::fromUtf8("Straße");
+    QTest::newRow("final sigma, collection member") << QString::fromUtf8("σοφος") << QString::fromUtf8("ΣΟΦΟΣ");
+}
+
+void TestCatalogue::foldsCase()
+{
+    QFETCH(QString, family);
+    QFETCH(QString, name);
+    FontSubsetter engine;
+    QVERIFY(engine.loadSystemFont(family));
+    QCOMPARE(engine.readFamilyName(), name);
+}
+
+void TestCatalogue::resolvesListedFamilies_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("foundry's own file") << "Kappa [BBBB]" << "Kappa" << font("kappa-bbbb.ttf");
+    QTest::newRow("other foundry") << "kappa [AAAA]" << "kappa" << font("kappa-aaaa.ttf");
+    QTest::newRow("foundry without a usable file") << "Kappa [urw]" << "Kappa" << font("kappa-aaaa.ttf");
+    QTest::newRow("generic sans") << "Sans Serif" << "DejaVu Sans" << font("DejaVuSans.ttf");
+    QTest::newRow("generic monospace") << "Monospace" << "DejaVu Sans Mono" << font("DejaVuSansMono.ttf");
+}
+
+// A family as the window's family list shows it is subset from its own font,
+// and the output is named after the face used.
+void TestCatalogue::resolvesListedFamilies()
+{
+    QFETCH(QString, family);
+    QFETCH(QString, face);
+    QFETCH(QString, file);
+    FontSubsetter engine;
+    const SubsetResult result = engine.subsetSystemFont(dir.path(), family, {'A'});
+    QCOMPARE(result.status, SubsetResult::Written);
+    QCOMPARE(result.fallback, SubsetResult::NoFallback);
+    QCOMPARE(result.face, face);
+    QCOMPARE(result.sourcePath, file);
+    QCOMPARE(result.outputPath, dir.filePath(face + ".ttf"));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)

@@ -8,6 +8,7 @@
 #include "catalogue/Folders.h"
 #include "engine/CmapCoverage.h"
 #include "engine/Jobs.h"
+#include "engine/TextDecoding.h"
 #include "sfnt/TableTags.h"
 
 #include <QTemporaryDir>
@@ -52,6 +53,8 @@ private slots:
     void subsetOutcomes();
     void neverReplacesTheFontSubset();
     void splitOutcomes();
+    void decodesShortTextFiles_data();
+    void decodesShortTextFiles();
 };
 
 void TestEngine::initTestCase()
@@ -320,6 +323,29 @@ void TestEngine::splitOutcomes()
     QVERIFY(outcome.succeeded && outcome.writtenFiles.isEmpty());
     QCOMPARE(outcome.notices, QStringList({out + "/One.ttf was kept as it was: a file of that name exists.",
                                            out + "/Two.ttf was kept as it was: a file of that name exists."}));
+}
+
+void TestEngine::decodesShortTextFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    const auto gb2312 = [](const char *text) {
+        QStringEncoder encoder("GB18030");
+        return QByteArray(encoder(QString::fromUtf8(text)));
+    };
+    for (const char *text : {"学习", "谢谢", "一", "A学习", "中文", "你好，世界"})
+        QTest::newRow(qPrintable("GB2312 " + QString::fromUtf8(text))) << gb2312(text) << QString::fromUtf8(text);
+    for (const char *text : {"café", "résumé", "Bogotá", "你好", "привет", "AB"})
+        QTest::newRow(qPrintable("UTF-8 " + QString::fromUtf8(text))) << QByteArray(text) << QString::fromUtf8(text);
+}
+
+// Short files are read in the encoding they were saved in, also when their
+// bytes are valid in both (the first four GB2312 rows are valid UTF-8).
+void TestEngine::decodesShortTextFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(decodeTextFile(bytes), text);
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

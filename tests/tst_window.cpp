@@ -229,6 +229,7 @@ void TestWindow::cancelAndLogo()
     QCOMPARE(logo->pixmap().size(), QSize(108, 39)); // set by the first resize
     QTest::mouseMove(logo, QPoint(10, 10));
     QCOMPARE(logo->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(logo->toolTip().endsWith("Free software under the MIT licence."));
     QTest::mouseClick(logo, Qt::RightButton);
     QDesktopServices::unsetUrlHandler("https");
     QCOMPARE(catcher.opened, QList<QUrl>({QUrl("https://tessaglyph.example/")}));
@@ -248,6 +249,7 @@ void TestWindow::chineseTranslation()
         Tessaglyph window;
         QCOMPARE(child<QTabWidget>(&window, "tabWidget")->tabText(0), QString::fromUtf8("字体裁剪"));
         QCOMPARE(child<QPushButton>(&window, "acceptBtn")->text(), QString::fromUtf8("确定"));
+        QVERIFY(window.findChild<LabelLink *>()->toolTip().endsWith(QString::fromUtf8("以 MIT 许可证发布的自由软件。")));
         window.show();
         const ShownBox shown = pressAndAnswer(child<QPushButton>(&window, "acceptBtn"));
         QCOMPARE(shown.title, QString::fromUtf8("警告！"));

@@ -136,7 +136,7 @@ void Tessaglyph::slotImportTextFile()
     if (!file.open(QIODevice::ReadOnly))
         return;
     charactersEdit->clear();
-    // GB2312 (as GB18030), unless a byte-order mark or valid UTF-8 says otherwise.
+    // By its byte-order mark, else UTF-8 or GB2312 (as GB18030), whichever it is.
     charactersEdit->setPlainText(decodeTextFile(file.readAll()));
     file.close();
 }

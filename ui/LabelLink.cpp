@@ -2,6 +2,7 @@
 
 #include "WebAddress.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QImage>
 #include <QPixmap>
@@ -12,6 +13,10 @@ LabelLink::LabelLink(QWidget *parent) : QLabel(parent)
     setScaledContents(true);
     setOpenExternalLinks(true);
     setAttribute(Qt::WA_MouseTracking, true);
+    // The window has no menu; the logo says what the program is and its licence.
+    setToolTip(QCoreApplication::translate(
+                       "Tessaglyph", "Tessaglyph %1\nCopyright 2026 Tessaglyph developers\nFree software under the MIT licence.")
+                       .arg(QStringLiteral(TESSAGLYPH_VERSION)));
 }
 
 void LabelLink::mousePressEvent(QMouseEvent *)

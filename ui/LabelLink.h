@@ -3,7 +3,8 @@
 #include <QLabel>
 
 // The logo: shows ":logo.png" stretched over the label, turns the pointer into
-// a hand over it, and opens the maker's web page on any mouse press.
+// a hand over it, and opens the maker's web page on any mouse press. Its
+// tooltip is the program's About text: version, copyright and licence.
 class LabelLink : public QLabel
 {
     Q_OBJECT

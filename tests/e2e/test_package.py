@@ -54,7 +54,7 @@ class PackageTest(unittest.TestCase):
 
     def test_packaged_program_runs(self):
         cli = run(self.root + "/usr/bin/tessaglyph-cli", "--version")
-        self.assertRegex(cli.stdout, r"^tessaglyph-cli \d+\.\d+\.\d+\n$")
+        self.assertRegex(cli.stdout, r"^tessaglyph-cli \d+\.\d+\.\d+\n")
 
 
 if __name__ == "__main__":
