@@ -32,7 +32,9 @@ QString makeFolder(const QString &path)
         if (!problem.isEmpty())
             return problem;
     }
-    if (::mkdir(QFile::encodeName(absolute).constData(), 0777) != 0 && !(errno == EEXIST && QFileInfo(absolute).isDir()))
-        return QDir::toNativeSeparators(absolute) + QStringLiteral(": ") + qt_error_string(errno);
-    return {};
+    if (::mkdir(QFile::encodeName(absolute).constData(), 0777) == 0 || QFileInfo(absolute).isDir())
+        return {};
+    // A file where the folder should be is told as such, not as "File exists".
+    const int error = errno == EEXIST ? ENOTDIR : errno;
+    return QDir::toNativeSeparators(absolute) + QStringLiteral(": ") + qt_error_string(error);
 }
