@@ -47,7 +47,8 @@ Options:
 
 Installed families that live in a collection are extracted, member by member,
 into the per-user folder $XDG_DATA_HOME/tessaglyph (~/.local/share/tessaglyph)
-and reused from there.
+and reused from there; when that folder cannot be had, the member is subset
+from its collection directly, and the reason is printed.
 
 Prints the path of every file written on standard output, and what was made,
 and anything done in place of what was asked, on standard error.
