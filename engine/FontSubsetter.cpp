@@ -101,6 +101,7 @@ FontSubsetter::Coverage FontSubsetter::setKeepList(KeepList list)
         return Coverage::Covered;
 
     clearFont();
+    loadInstalledFonts();
     if (!loadSystemFont(defaultFace) || !holdsSfntFont())
         return Coverage::DefaultFaceUnavailable;
     return coversAnyKeepUnit() ? Coverage::FellBack : Coverage::DefaultFaceCoversNothing;
