@@ -67,7 +67,7 @@ StoredMember storedCollectionMember(const QString &collectionPath, const QString
     StoredMember stored;
     FontSource collection(collectionPath);
     if (!collection.isOpen()) {
-        stored.error = QDir::toNativeSeparators(collectionPath) + QStringLiteral(": ") + collection.errorString();
+        stored.error = collection.errorString(); // the caller names the collection
         return stored;
     }
     const QVector<CatalogueFace> faces = readCollectionFaces(collection);

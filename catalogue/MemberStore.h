@@ -16,7 +16,9 @@
 struct StoredMember
 {
     QString path;  // of the current copy; empty when there is none
-    QString error; // why no copy could be had, in the system's words, naming the folder or file
+    // Why no copy could be had, in the system's words, naming the folder or
+    // file, but for the collection itself, which the caller names.
+    QString error;
     int memberIndex = -1; // of the member that answers to the face; -1 when none does
 };
 StoredMember storedCollectionMember(const QString &collectionPath, const QString &face, bool extract);

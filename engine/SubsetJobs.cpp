@@ -26,6 +26,8 @@ SubsetResult FontSubsetter::subsetSystemFont(const QString &outputFolder, const 
     if (!loadResolvedFont(font) || !holdsSfntFont()) {
         result.problem = fontProblem();
         result.problemPath = font.path;
+        if (font.faceIndex < 0 && !font.storeError.isEmpty()) // the collection itself could not be read
+            result.problem = {FontProblem::Unreadable, font.storeError};
         if (result.face == defaultFace) {
             result.status = SubsetResult::DefaultFaceUnavailable;
             return result;
