@@ -1,6 +1,5 @@
 // tessaglyph-cli: the window's two jobs, for scripts.
 
-#include "engine/CmapCoverage.h"
 #include "engine/Jobs.h"
 #include "engine/KeepList.h"
 #include "engine/TextDecoding.h"
@@ -54,7 +53,8 @@ Options:
 
 Installed families that live in a collection are extracted, member by member,
 into the per-user folder $XDG_DATA_HOME/tessaglyph (~/.local/share/tessaglyph)
-and reused from there.
+and reused from there; when that folder cannot be had, the member is subset
+from its collection directly, and the reason is printed.
 
 Prints the path of every file written on standard output, and what was made,
 and anything done in place of what was asked, on standard error.
@@ -205,17 +205,12 @@ int runSubset(const QCommandLineParser &parser)
     const KeepList keepList = keepListFromText(text);
     const QString outputDir = parser.value(QStringLiteral("output-dir"));
     const QString fontPath = parser.value(QStringLiteral("font"));
-    if (fontPath.isEmpty()) {
-        FontSubsetter engine;
+    // The engine builds the installed-font catalogue only when the job needs
+    // it: for a family, or when the font file covers none of the text.
+    FontSubsetter engine;
+    if (fontPath.isEmpty())
         return report(runSystemSubsetJob(engine, parser.value(QStringLiteral("family")), outputDir, keepList, format),
                       quiet);
-    }
-
-    // A font file needs the installed fonts only when it covers none of the
-    // text and the job falls back to the default face. Building their
-    // catalogue costs more than most subsets, so it is built only then.
-    const bool needsDefaultFace = !keepList.isEmpty() && !fontFileCoversAny(fontPath, keepList);
-    FontSubsetter engine(needsDefaultFace ? FontSubsetter::Setup::Full : FontSubsetter::Setup::FontOnly);
     return report(
             runFileSubsetJob(engine, fontPath, outputDir, keepList, AcceptedSuffixes::TrueTypeAndOpenType, format),
             quiet);

@@ -31,12 +31,22 @@ PY
 
 echo "== Subset of $droid to the 3,755 level-1 characters of GB2312"
 "$python" "$here/../tests/e2e/gb2312.py" > "$work/level1.txt"
-hyperfine --warmup 2 --min-runs 10 --export-json "$work/subset.json" \
-  -n tessaglyph-cli "$cli subset --font $droid --text-file $work/level1.txt --output-dir $work/out" \
+# Without a shell between hyperfine and the programs (-N): the job's time
+# after start-up is its run minus "tessaglyph-cli --version", next to
+# hb-subset's whole run.
+hyperfine -N --warmup 3 --min-runs 30 --export-json "$work/subset.json" \
+  -n tessaglyph-cli "$cli subset --font $droid --text-file $work/level1.txt --output-dir $work/out --quiet" \
   -n hb-subset "hb-subset --font-file=$droid --text-file=$work/level1.txt --output-file=$work/out/hb.ttf" \
-  -n pyftsubset "pyftsubset $droid --text-file=$work/level1.txt --output-file=$work/out/py.ttf" \
-  -n "tessaglyph-cli --help" "$cli --help" >/dev/null
+  -n "tessaglyph-cli --version" "$cli --version" \
+  -n pyftsubset "pyftsubset $droid --text-file=$work/level1.txt --output-file=$work/out/py.ttf" >/dev/null
 report "$work/subset.json"
+"$python" - "$work/subset.json" <<'PY'
+import json, sys
+r = {x["command"]: x for x in json.load(open(sys.argv[1]))["results"]}
+for stat in ("mean", "median"):
+    job = r["tessaglyph-cli"][stat] - r["tessaglyph-cli --version"][stat]
+    print("  after start-up (%s): %.1f ms, %.2fx of hb-subset's whole run" % (stat, job * 1e3, job / r["hb-subset"][stat]))
+PY
 
 echo "== WOFF2 of the same subset"
 # Brotli at its highest quality dominates all three.

@@ -1,44 +1,67 @@
 // Resolving an installed family to a loadable standalone font, extracting
-// its member of an installed collection into the per-user folder on the way.
+// its member of an installed collection into the per-user folder on the way,
+// or, when no copy can be had there, loading the member from the collection.
 
 #include "FamilyLookup.h"
 #include "Folders.h"
 #include "MemberStore.h"
 #include "engine/FontSubsetter.h"
 
-bool FontSubsetter::isCataloguedFamily(const QString &family) const
+bool FontSubsetter::isCataloguedFamily(const QString &family)
 {
+    loadInstalledFonts();
     return !lookUpFamily(familyFiles, family).file.isEmpty();
 }
 
-QString FontSubsetter::catalogueFace(const QString &family) const
+QString FontSubsetter::catalogueFace(const QString &family)
 {
+    loadInstalledFonts();
     const FamilyLookup found = lookUpFamily(familyFiles, family);
     return found.file.isEmpty() ? defaultFace : found.face;
 }
 
-QString FontSubsetter::fontFilePath(const QString &family) const
+QString FontSubsetter::fontFilePath(const QString &family)
 {
+    loadInstalledFonts();
     const FamilyLookup found = lookUpFamily(familyFiles, family);
     return registeredFontPath(found.file.isEmpty() ? lookUpFamily(familyFiles, defaultFace).file : found.file);
 }
 
-QString FontSubsetter::findExtractedFont(const QString &family) const
+QString FontSubsetter::findExtractedFont(const QString &family)
 {
     const QString path = fontFilePath(family);
-    return isCollectionPath(path) ? storedCollectionMember(path, catalogueFace(family), false) : QString();
+    return isCollectionPath(path) ? storedCollectionMember(path, catalogueFace(family), false).path : QString();
+}
+
+FontSubsetter::SystemFont FontSubsetter::resolveSystemFont(const QString &family)
+{
+    SystemFont font;
+    font.path = fontFilePath(family);
+    if (!isCollectionPath(font.path))
+        return font;
+    const StoredMember member = storedCollectionMember(font.path, catalogueFace(family), true);
+    if (!member.path.isEmpty()) {
+        font.path = member.path;
+    } else {
+        font.faceIndex = member.memberIndex;
+        font.storeError = member.error;
+    }
+    return font;
 }
 
 QString FontSubsetter::systemFontPath(const QString &family)
 {
-    const QString path = fontFilePath(family);
-    if (!isCollectionPath(path))
-        return path;
-    const QString member = storedCollectionMember(path, catalogueFace(family), true);
-    return member.isEmpty() ? path : member;
+    return resolveSystemFont(family).path;
 }
 
 bool FontSubsetter::loadSystemFont(const QString &family)
 {
-    return loadFont(systemFontPath(family), Reading::Mapped);
+    return loadResolvedFont(resolveSystemFont(family));
+}
+
+bool FontSubsetter::loadResolvedFont(const SystemFont &font)
+{
+    // A collection without a member that answers to the family stays
+    // unloaded, as a collection path is no font file.
+    return loadFont(font.path, font.faceIndex);
 }

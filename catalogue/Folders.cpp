@@ -1,5 +1,6 @@
 #include "Folders.h"
 
+#include "platform/FileStatus.h"
 #include "platform/UserFolders.h"
 
 #include <QDir>
@@ -12,8 +13,7 @@ QString fontsFolder()
 
 QString applicationDataFolder()
 {
-    const QString folder = perUserDataFolder();
-    return folder.isEmpty() ? QDir::currentPath() : folder;
+    return perUserDataFolder();
 }
 
 QString registeredFontPath(const QString &registeredFile)
@@ -25,8 +25,7 @@ QString registeredFontPath(const QString &registeredFile)
 
 bool isSameFile(const QString &a, const QString &b)
 {
-    const QFileInfo first(a), second(b);
-    return first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath();
+    return isSameFileOnDisk(a, b);
 }
 
 bool isSameFolder(const QString &a, const QString &b)

@@ -4,10 +4,12 @@
 #include "Folders.h"
 #include "platform/NameFolding.h"
 #include "platform/Rename.h"
+#include "platform/UserFolders.h"
 #include "sfnt/CollectionSplit.h"
 #include "sfnt/FileSuffix.h"
 #include "sfnt/FontSource.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -61,40 +63,59 @@ bool isCollectionPath(const QString &path)
     return ending == QLatin1String("ttc") || ending == QLatin1String("otc");
 }
 
-QString storedCollectionMember(const QString &collectionPath, const QString &face, bool extract)
+StoredMember storedCollectionMember(const QString &collectionPath, const QString &face, bool extract)
 {
+    StoredMember stored;
     FontSource collection(collectionPath);
+    if (!collection.isOpen()) {
+        stored.error = collection.errorString(); // the caller names the collection
+        return stored;
+    }
     const QVector<CatalogueFace> faces = readCollectionFaces(collection);
     const int at = memberFace(faces, foldedName(face));
     if (at < 0)
-        return {};
+        return stored;
+    stored.memberIndex = faces.at(at).memberIndex;
     const QString baseName = storedFileBaseName(faces, at, collectionPath);
 
     QVector<quint32> memberOffsets;
     MemberFont member;
     if (baseName.isEmpty() || !readCollectionOffsets(collection, &memberOffsets)
         || !planMemberFont(collection, memberOffsets.value(faces.at(at).memberIndex), &member))
-        return {};
+        return stored;
 
     const QString folder = applicationDataFolder();
+    if (folder.isEmpty()) {
+        stored.error = QStringLiteral("no per-user data folder");
+        return stored;
+    }
     const QString path = folder + QLatin1Char('/') + baseName + fontSuffixFor(member.cff);
     const QDateTime collectionModified = QFileInfo(collectionPath).lastModified();
-    if (isCurrentCopy(path, member, collectionModified))
-        return path;
+    if (isCurrentCopy(path, member, collectionModified)) {
+        stored.path = path;
+        return stored;
+    }
     if (!extract)
-        return {};
+        return stored;
+    stored.error = makeFolder(folder);
+    if (!stored.error.isEmpty())
+        return stored;
 
     // Another process may extract the same member at once: each writes a
     // file of its own and renames it over the other's, which is identical.
     TableChecksums checksums;
-    QString error;
     const QString temporaryPath =
-            writeMemberToTemporaryFile(collection, member, folder, &checksums, &error, collectionModified);
-    if (temporaryPath.isEmpty())
-        return {};
-    if (renameReplacing(temporaryPath, path) != 0) {
-        QFile::remove(temporaryPath);
-        return {};
+            writeMemberToTemporaryFile(collection, member, folder, &checksums, &stored.error, collectionModified);
+    if (temporaryPath.isEmpty()) {
+        stored.error = QDir::toNativeSeparators(folder) + QStringLiteral(": ") + stored.error;
+        return stored;
     }
-    return path;
+    const int renameError = renameReplacing(temporaryPath, path);
+    if (renameError != 0) {
+        QFile::remove(temporaryPath);
+        stored.error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + qt_error_string(renameError);
+        return stored;
+    }
+    stored.path = path;
+    return stored;
 }

@@ -12,9 +12,16 @@
 // The per-user copy of the member of the collection that answers to `face`
 // (by the catalogue's names, case folded). With `extract`, a copy that is
 // missing, cut short, damaged or not of the collection as it is now is
-// written anew. Empty when no member answers to the face, or when no current
-// copy exists and none could, or was to, be written.
-QString storedCollectionMember(const QString &collectionPath, const QString &face, bool extract);
+// written anew.
+struct StoredMember
+{
+    QString path;  // of the current copy; empty when there is none
+    // Why no copy could be had, in the system's words, naming the folder or
+    // file, but for the collection itself, which the caller names.
+    QString error;
+    int memberIndex = -1; // of the member that answers to the face; -1 when none does
+};
+StoredMember storedCollectionMember(const QString &collectionPath, const QString &face, bool extract);
 
 // Whether the path names a collection by its last three characters (".ttc", ".otc").
 bool isCollectionPath(const QString &path);

@@ -15,9 +15,32 @@ class QFile;
 // outlines), or compressed for the web (.woff2).
 enum class OutputFormat { Sfnt, Woff2 };
 
+// Why loaded bytes are not a font the engine can subset.
+struct FontProblem
+{
+    enum Kind {
+        None,
+        Unreadable,        // the file could not be opened or read; detail is the system's reason
+        Collection,        // a collection (ttcf) where a standalone font was expected
+        NotAFont,          // no TrueType or CFF offset table at its start
+        DamagedDirectory,  // no tables, or a directory that runs past the end of the bytes
+        TableOutside,      // a table lies outside the bytes; detail is its tag
+    };
+    Kind kind = None;
+    QString detail;
+};
+
 // How a write of a subset went: what the file holds, or why it is not there.
 struct WrittenSubset
 {
+    enum Failure {
+        NoFailure,
+        ServiceRefused,  // the subsetting service made no font
+        TextLost,        // the font covers the text, its subset maps none of it
+        Woff2Refused,    // the WOFF2 encoder refused the subset
+        WriteRefused,    // error says why
+    };
+    Failure failure = NoFailure;
     quint64 size = 0; // of the file written
     unsigned glyphCount = 0;
     KeepList missing; // characters of the keep list the subset does not map
@@ -29,12 +52,14 @@ struct SubsetResult
 {
     enum Status {
         Written,
-        NotAFont,               // the chosen file holds no TrueType or CFF font
+        NotAFont,               // the chosen file holds no usable font; problem says why
         UnusableName,           // the face's name cannot be a file name
         WouldReplaceSource,     // the output is the very file the font comes from
         NothingCovers,          // neither the font nor the default face has a character of the text
         DefaultFaceUnavailable, // the default face was needed and could not be loaded
         SubsetFailed,           // the subsetting service refused the font
+        TextLost,               // the subset maps none of the characters the font covers
+        Woff2Failed,            // the WOFF2 encoder refused the subset
         WriteFailed,            // written.error says why
     };
     // Why the default face was subset in place of the font asked for.
@@ -46,6 +71,12 @@ struct SubsetResult
     QString face;       // the font subset: the family, the file's family name, or the default face
     QString sourcePath; // the file that font was read from
     QString outputPath;
+    QString defaultFace; // the default face, when the job needed it
+    FontProblem problem; // of the chosen file (NotAFont), or of the family's font (FamilyNotLoadable)
+    QString problemPath; // the file the problem is of
+    // Why the family's member of a collection was subset from the collection
+    // itself rather than from a per-user copy; empty when it was not.
+    QString storeError;
     WrittenSubset written;
 };
 
@@ -59,7 +90,7 @@ class FontSubsetter
 {
 public:
     enum class Setup {
-        Full,     // builds the installed-font catalogue and reads the default face
+        Full,     // builds the installed-font catalogue and reads the default face when first needed
         FontOnly, // only loads fonts and reads their names (short-lived engines)
     };
 
@@ -69,9 +100,9 @@ public:
     FontSubsetter(const FontSubsetter &) = delete;
     FontSubsetter &operator=(const FontSubsetter &) = delete;
 
-    // Clears the loaded font, then reads the file whole. False only when the
-    // file name's suffix is neither "ttf" nor "otf"; an unreadable file loads
-    // as no font.
+    // Clears the loaded font, then loads the file (see isSafeToMap for which
+    // files are mapped and which are read). False only when the file name's
+    // suffix is neither "ttf" nor "otf"; an unreadable file loads as no font.
     bool loadTrueTypeFile(const QString &path);
 
     // What setKeepList did with the loaded font.
@@ -82,18 +113,25 @@ public:
         DefaultFaceUnavailable,   // the default face's font was needed and could not be loaded
     };
     // Sorts and de-duplicates the list; when the loaded font covers none of
-    // it, loads the default face's font in its place.
+    // it, loads the default face's font in its place. A list of control
+    // characters only (line breaks) is an empty text: no font draws them.
     Coverage setKeepList(KeepList list);
+    // Whether the loaded font maps a drawn character of the keep list to a glyph.
     bool coversAnyKeepUnit() const;
 
     // Writes the subset of the loaded font to path, replacing the file only
-    // when every byte of the subset was written and flushed. False on any
-    // failure, with the system's reason in written->error for I/O.
+    // when every byte of the subset was written and flushed, and never when
+    // the subset maps none of the text the font covers. False on any
+    // failure, with which in written->failure and the system's reason in
+    // written->error for I/O.
     bool writeSubset(const QString &path, WrittenSubset *written = nullptr, OutputFormat format = OutputFormat::Sfnt);
 
-    // True when the loaded bytes are a standalone TrueType or CFF font whose
-    // directory and tables lie within them.
+    // True when the loaded bytes are a standalone TrueType or CFF font (or a
+    // collection's face loaded by index) whose directory and tables lie
+    // within them.
     bool holdsSfntFont() const;
+    // Why they are not; kind None when they are.
+    FontProblem fontProblem() const;
     bool holdsCffFont() const;
 
     // Font names (see sfnt/NameReader.h for the selection rule).
@@ -103,17 +141,20 @@ public:
 
     // Installed fonts.
     void loadRegistryFonts();
+    // Builds the catalogue and reads the default face, once, for an engine
+    // set up Full; nothing for one set up FontOnly or already loaded.
+    void loadInstalledFonts();
     // The registered file of a family (the default face's when the family is
     // not catalogued), joined to the fonts folder.
-    QString fontFilePath(const QString &family) const;
+    QString fontFilePath(const QString &family);
     // The family's member of an installed collection, as the per-user folder
     // holds it, when that copy is whole and as new as the collection; null
     // otherwise.
-    QString findExtractedFont(const QString &family) const;
+    QString findExtractedFont(const QString &family);
     // The standalone font of an installed family (of the default face, when
     // the family is not catalogued), extracting its collection member into
     // the per-user folder when needed; the collection's own path when no
-    // member can be had.
+    // copy can be had (loadSystemFont then loads the member from it).
     QString systemFontPath(const QString &family);
     bool loadSystemFont(const QString &family);
 
@@ -136,22 +177,35 @@ public:
     KeepList keepList;
 
 private:
-    // Installed fonts are mapped rather than read: a 16 MB CJK font then
-    // costs neither a copy nor as much fresh memory. Only package managers
-    // and this program write them, by renaming new files into place, so a
-    // mapping never sees a file cut short. A font file the user chose is
-    // read whole, so that nothing holds it open (a USB stick, say) after
-    // the job.
-    enum class Reading { Whole, Mapped };
-    bool loadFont(const QString &path, Reading reading);
+    // Whether loadInstalledFonts has work left to do.
+    bool installedFontsPending = false;
+
+    // An installed font or a file the user chose is mapped when nobody but
+    // root can cut it short (see isSafeToMap), and read whole otherwise. A
+    // face of a collection is loaded by its index in the collection.
+    bool loadFont(const QString &path, int faceIndex = -1);
     // The file whose mapping fontBytes refers to, when it was mapped.
     std::unique_ptr<QFile> mappedFile;
+    QString readError;      // why the last file could not be opened or read
+    int faceIndex = -1;     // the loaded collection's face, or -1 for a standalone font
+    quint32 fontOffset = 0; // of the loaded face's offset table
+
+    // Where an installed family's font is: a file, or a collection's face
+    // when no per-user copy of it can be had (storeError says why).
+    struct SystemFont
+    {
+        QString path;
+        int faceIndex = -1;
+        QString storeError;
+    };
+    SystemFont resolveSystemFont(const QString &family);
+    bool loadResolvedFont(const SystemFont &font);
 
     void clearFont();
     // Whether the catalogue resolves the family (catalogue/FamilyLookup.h),
     // and the face it resolves to: the default face when it does not.
-    bool isCataloguedFamily(const QString &family) const;
-    QString catalogueFace(const QString &family) const;
+    bool isCataloguedFamily(const QString &family);
+    QString catalogueFace(const QString &family);
     SubsetResult subsetLoadedFont(SubsetResult result, const QString &outputFolder, const QString &baseName,
                                   const KeepList &list, OutputFormat format);
 };

@@ -108,14 +108,44 @@ QString showCharacter(quint32 codePoint)
     return QStringLiteral("U+%1").arg(codePoint, 4, 16, QLatin1Char('0')).toUpper();
 }
 
+// What is wrong with a font file, for the command line: which table of a
+// damaged font, or that the file is a collection. (The window keeps its own
+// text for a file that is not a font.)
+QString fontProblemText(const FontProblem &problem, const QString &path)
+{
+    switch (problem.kind) {
+    case FontProblem::Unreadable:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The file %1 could not be read: %2."), {native(path), problem.detail});
+    case FontProblem::Collection:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                     "The file %1 is a font collection: split it, or pick its family by name."),
+                   {native(path)});
+    case FontProblem::NotAFont:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The file %1 is not a TrueType or OpenType font."), {native(path)});
+    case FontProblem::DamagedDirectory:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The font %1 is damaged: its table directory is cut short or empty."),
+                   {native(path)});
+    case FontProblem::TableOutside:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The font %1 is damaged: its '%2' table lies outside the file."),
+                   {native(path), problem.detail});
+    case FontProblem::None:
+        break;
+    }
+    return {};
+}
+
 // Why the default face was subset in place of the font asked for.
 QString fallbackReason(const SubsetResult &result)
 {
     switch (result.fallback) {
     case SubsetResult::FamilyNotInstalled:
         return say(QT_TRANSLATE_NOOP("Tessaglyph", "The family %1 is not installed."), {result.requested});
-    case SubsetResult::FamilyNotLoadable:
-        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The font of %1 could not be loaded."), {result.requested});
+    case SubsetResult::FamilyNotLoadable: {
+        const QString reason = say(QT_TRANSLATE_NOOP("Tessaglyph", "The font of %1 could not be loaded."),
+                                   {result.requested});
+        const QString problem = fontProblemText(result.problem, result.problemPath);
+        return problem.isEmpty() ? reason : reason + QLatin1Char(' ') + problem;
+    }
     case SubsetResult::TextNotCovered:
         return say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 has none of the characters of the text."),
                    {native(result.requested)});
@@ -125,14 +155,16 @@ QString fallbackReason(const SubsetResult &result)
     return {};
 }
 
-JobOutcome subsetOutcome(const SubsetResult &result, const QString &defaultFace)
+JobOutcome subsetOutcome(const SubsetResult &result, AcceptedSuffixes suffixes)
 {
     const QString reason = fallbackReason(result);
+    const QString &defaultFace = result.defaultFace;
     switch (result.status) {
     case SubsetResult::Written:
         break;
     case SubsetResult::NotAFont:
-        return warning(notTrueTypeText());
+        return warning(suffixes == AcceptedSuffixes::TrueType ? notTrueTypeText()
+                                                              : fontProblemText(result.problem, result.problemPath));
     case SubsetResult::UnusableName:
         return warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The font name \"%1\" cannot be used as a file name."),
                            {result.face}));
@@ -142,14 +174,17 @@ JobOutcome subsetOutcome(const SubsetResult &result, const QString &defaultFace)
                                    "The output %1 would replace the font it is made from; choose another output folder."),
                            {native(result.outputPath)}));
     case SubsetResult::NothingCovers: {
+        // Only a font that was read and tested is said to lack the text.
+        const bool requestedTested = result.fallback == SubsetResult::TextNotCovered
+                && result.requested.compare(defaultFace, Qt::CaseInsensitive) != 0;
         JobOutcome outcome = warning(
-                result.requested.compare(defaultFace, Qt::CaseInsensitive) == 0
+                requestedTested
                         ? say(QT_TRANSLATE_NOOP("Tessaglyph",
-                                                "The default face %1 has none of the characters of the text; nothing was written."),
-                              {defaultFace})
-                        : say(QT_TRANSLATE_NOOP("Tessaglyph",
                                                 "Neither %1 nor the default face %2 has any of the characters of the text; nothing was written."),
-                              {native(result.requested), defaultFace}));
+                              {native(result.requested), defaultFace})
+                        : say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                "The default face %1 has none of the characters of the text; nothing was written."),
+                              {defaultFace}));
         if (result.fallback != SubsetResult::TextNotCovered && !reason.isEmpty())
             outcome.notices.append(reason);
         return outcome;
@@ -166,6 +201,14 @@ JobOutcome subsetOutcome(const SubsetResult &result, const QString &defaultFace)
         return warning(say(QT_TRANSLATE_NOOP("Tessaglyph",
                                              "The subset font %1 could not be made: the source font is damaged or not supported."),
                            {native(result.outputPath)}));
+    case SubsetResult::TextLost:
+        return warning(say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                             "The subset font %1 was not written: %2 maps characters of the text, but the subset made from it maps none of them."),
+                           {native(result.outputPath), native(result.face.isEmpty() ? result.sourcePath : result.face)}));
+    case SubsetResult::Woff2Failed:
+        return warning(say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                             "The subset font %1 could not be encoded as WOFF2; nothing was written."),
+                           {native(result.outputPath)}));
     case SubsetResult::WriteFailed:
         return warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The subset font %1 could not be written: %2."),
                            {native(result.outputPath), result.written.error}));
@@ -177,6 +220,10 @@ JobOutcome subsetOutcome(const SubsetResult &result, const QString &defaultFace)
         outcome.notices.append(reason + QLatin1Char(' ')
                                + say(QT_TRANSLATE_NOOP("Tessaglyph", "The subset was made from the default face %1 instead."),
                                      {defaultFace}));
+    if (!result.storeError.isEmpty())
+        outcome.notices.append(say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                     "The font of %1 could not be extracted (%2); it was subset from its collection %3 directly."),
+                                   {result.face, result.storeError, native(result.sourcePath)}));
     const QString face = result.face.isEmpty() ? QFileInfo(result.sourcePath).fileName() : result.face;
     outcome.summary.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1: %2 bytes, glyphs: %3, made from %4 (%5)."),
                                {native(result.outputPath), number(result.written.size),
@@ -184,10 +231,8 @@ JobOutcome subsetOutcome(const SubsetResult &result, const QString &defaultFace)
 
     // Line breaks and other control characters are not drawn: no font lacks them.
     QStringList lacking;
-    for (quint32 codePoint : result.written.missing) {
-        if (QChar::category(codePoint) != QChar::Other_Control)
-            lacking.append(showCharacter(codePoint));
-    }
+    for (quint32 codePoint : drawnCharacters(result.written.missing))
+        lacking.append(showCharacter(codePoint));
     if (!lacking.isEmpty()) {
         QString listed = QStringList(lacking.mid(0, kListedCharacters)).join(QLatin1Char(' '));
         if (lacking.size() > kListedCharacters)
@@ -229,7 +274,7 @@ JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, cons
     const QString problem = subsetFolderProblem(outputFolder);
     if (!problem.isEmpty())
         return warning(problem);
-    return subsetOutcome(engine.subsetFontFile(outputFolder, fontPath, keepList, format), engine.defaultFace);
+    return subsetOutcome(engine.subsetFontFile(outputFolder, fontPath, keepList, format), suffixes);
 }
 
 JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, const QString &outputFolder,
@@ -240,7 +285,8 @@ JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, cons
     const QString problem = subsetFolderProblem(outputFolder);
     if (!problem.isEmpty())
         return warning(problem);
-    return subsetOutcome(engine.subsetSystemFont(outputFolder, family, keepList, format), engine.defaultFace);
+    return subsetOutcome(engine.subsetSystemFont(outputFolder, family, keepList, format),
+                         AcceptedSuffixes::TrueTypeAndOpenType);
 }
 
 JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolder, AcceptedSuffixes suffixes)

@@ -1,5 +1,7 @@
 #include "KeepList.h"
 
+#include <QChar>
+
 #include <algorithm>
 
 KeepList keepListFromText(const QString &text)
@@ -23,4 +25,13 @@ KeepList sortedKeepList(KeepList codePoints)
     std::sort(codePoints.begin(), codePoints.end());
     codePoints.erase(std::unique(codePoints.begin(), codePoints.end()), codePoints.end());
     return codePoints;
+}
+
+KeepList drawnCharacters(const KeepList &codePoints)
+{
+    KeepList drawn;
+    drawn.reserve(codePoints.size());
+    std::copy_if(codePoints.cbegin(), codePoints.cend(), std::back_inserter(drawn),
+                 [](quint32 codePoint) { return QChar::category(codePoint) != QChar::Other_Control; });
+    return drawn;
 }

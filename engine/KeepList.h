@@ -14,3 +14,8 @@ KeepList keepListFromText(const QString &text);
 
 // The keep list as the engine holds it: ascending, each value once.
 KeepList sortedKeepList(KeepList codePoints);
+
+// The characters of the list that a font draws: all but the control
+// characters (line breaks, tabs), which no font is expected to have. A text
+// of control characters only is an empty text.
+KeepList drawnCharacters(const KeepList &codePoints);

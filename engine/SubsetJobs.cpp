@@ -16,20 +16,29 @@ SubsetResult FontSubsetter::subsetSystemFont(const QString &outputFolder, const 
     SubsetResult result;
     result.requested = family;
     result.face = catalogueFace(family);
+    result.defaultFace = defaultFace;
     if (result.face != family && !isCataloguedFamily(family))
         result.fallback = SubsetResult::FamilyNotInstalled;
-    result.sourcePath = systemFontPath(family);
+    const SystemFont font = resolveSystemFont(family);
+    result.sourcePath = font.path;
+    result.storeError = font.storeError;
 
-    if (!loadFont(result.sourcePath, Reading::Mapped) || !holdsSfntFont()) {
+    if (!loadResolvedFont(font) || !holdsSfntFont()) {
+        result.problem = fontProblem();
+        result.problemPath = font.path;
+        if (font.faceIndex < 0 && !font.storeError.isEmpty()) // the collection itself could not be read
+            result.problem = {FontProblem::Unreadable, font.storeError};
         if (result.face == defaultFace) {
             result.status = SubsetResult::DefaultFaceUnavailable;
             return result;
         }
-        // A damaged file, or a collection member that could not be extracted.
+        // A damaged or unreadable file, or a collection without the member.
         result.fallback = SubsetResult::FamilyNotLoadable;
         result.face = defaultFace;
-        result.sourcePath = systemFontPath(defaultFace);
-        if (!loadFont(result.sourcePath, Reading::Mapped) || !holdsSfntFont()) {
+        const SystemFont fallback = resolveSystemFont(defaultFace);
+        result.sourcePath = fallback.path;
+        result.storeError = fallback.storeError;
+        if (!loadResolvedFont(fallback) || !holdsSfntFont()) {
             result.status = SubsetResult::DefaultFaceUnavailable;
             return result;
         }
@@ -45,6 +54,8 @@ SubsetResult FontSubsetter::subsetFontFile(const QString &outputFolder, const QS
     result.sourcePath = path;
     if (!loadTrueTypeFile(path) || !holdsSfntFont()) {
         result.status = SubsetResult::NotAFont;
+        result.problem = fontProblem();
+        result.problemPath = path;
         return result;
     }
     result.face = readFamilyName();
@@ -55,16 +66,23 @@ SubsetResult FontSubsetter::subsetLoadedFont(SubsetResult result, const QString 
                                              const KeepList &list, OutputFormat format)
 {
     QString name = baseName;
-    switch (setKeepList(list)) {
+    const Coverage coverage = setKeepList(list);
+    result.defaultFace = defaultFace; // read when the coverage test sent the job to it
+    switch (coverage) {
     case Coverage::Covered:
         break;
-    case Coverage::FellBack:
+    case Coverage::FellBack: {
         // The output is named after the font it holds, never after the one asked for.
         result.fallback = SubsetResult::TextNotCovered;
         result.face = name = defaultFace;
-        result.sourcePath = systemFontPath(defaultFace);
+        const SystemFont font = resolveSystemFont(defaultFace);
+        result.sourcePath = font.path;
+        result.storeError = font.storeError;
         break;
+    }
     case Coverage::DefaultFaceCoversNothing:
+        if (result.fallback == SubsetResult::NoFallback)
+            result.fallback = SubsetResult::TextNotCovered; // the font asked for was tested too
         result.status = SubsetResult::NothingCovers;
         return result;
     case Coverage::DefaultFaceUnavailable:
@@ -83,7 +101,21 @@ SubsetResult FontSubsetter::subsetLoadedFont(SubsetResult result, const QString 
     } else if (writeSubset(result.outputPath, &result.written, format)) {
         result.status = SubsetResult::Written;
     } else {
-        result.status = result.written.error.isEmpty() ? SubsetResult::SubsetFailed : SubsetResult::WriteFailed;
+        switch (result.written.failure) {
+        case WrittenSubset::TextLost:
+            result.status = SubsetResult::TextLost;
+            break;
+        case WrittenSubset::Woff2Refused:
+            result.status = SubsetResult::Woff2Failed;
+            break;
+        case WrittenSubset::WriteRefused:
+            result.status = SubsetResult::WriteFailed;
+            break;
+        case WrittenSubset::NoFailure:
+        case WrittenSubset::ServiceRefused:
+            result.status = SubsetResult::SubsetFailed;
+            break;
+        }
     }
     return result;
 }

@@ -1,7 +1,12 @@
 #include "UserFolders.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 QString systemFontsFolder()
 {
@@ -13,8 +18,23 @@ QString perUserDataFolder()
     // Named here rather than taken from the application name, so that the
     // window, the command-line program and the tests share one store.
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (base.isEmpty())
+    return base.isEmpty() ? QString() : base + QStringLiteral("/tessaglyph");
+}
+
+QString makeFolder(const QString &path)
+{
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (QFileInfo(absolute).isDir())
         return {};
-    const QString folder = base + QStringLiteral("/tessaglyph");
-    return QDir().mkpath(folder) ? folder : QString();
+    const QString parent = QFileInfo(absolute).path();
+    if (parent != absolute) {
+        const QString problem = makeFolder(parent);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    if (::mkdir(QFile::encodeName(absolute).constData(), 0777) == 0 || QFileInfo(absolute).isDir())
+        return {};
+    // A file where the folder should be is told as such, not as "File exists".
+    const int error = errno == EEXIST ? ENOTDIR : errno;
+    return QDir::toNativeSeparators(absolute) + QStringLiteral(": ") + qt_error_string(error);
 }

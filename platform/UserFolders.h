@@ -8,5 +8,11 @@
 QString systemFontsFolder();
 
 // This program's per-user data folder (~/.local/share/tessaglyph, following
-// XDG_DATA_HOME), created when missing. Empty when it cannot be had.
+// XDG_DATA_HOME), whether it exists or not. Empty when the desktop names no
+// data folder at all.
 QString perUserDataFolder();
+
+// Makes the folder and the parents it lacks. Empty when the folder is there;
+// otherwise the system's reason, after the folder that could not be made
+// ("/home/me/.local: Permission denied").
+QString makeFolder(const QString &path);

@@ -168,6 +168,38 @@
         <translation>无法写入裁剪字体 %1：%2。</translation>
     </message>
     <message>
+        <source>The file %1 could not be read: %2.</source>
+        <translation>无法读取文件 %1：%2。</translation>
+    </message>
+    <message>
+        <source>The file %1 is a font collection: split it, or pick its family by name.</source>
+        <translation>文件 %1 是字体集合：请先拆分，或按字族名选择其中的字体。</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a TrueType or OpenType font.</source>
+        <translation>文件 %1 不是 TrueType 或 OpenType 字体。</translation>
+    </message>
+    <message>
+        <source>The font %1 is damaged: its table directory is cut short or empty.</source>
+        <translation>字体 %1 已损坏：其表目录不完整或为空。</translation>
+    </message>
+    <message>
+        <source>The font %1 is damaged: its '%2' table lies outside the file.</source>
+        <translation>字体 %1 已损坏：其“%2”表超出了文件范围。</translation>
+    </message>
+    <message>
+        <source>The subset font %1 was not written: %2 maps characters of the text, but the subset made from it maps none of them.</source>
+        <translation>未写入裁剪字体 %1：%2 含有文本中的字符，但由它生成的裁剪字体一个也不含。</translation>
+    </message>
+    <message>
+        <source>The subset font %1 could not be encoded as WOFF2; nothing was written.</source>
+        <translation>无法将裁剪字体 %1 编码为 WOFF2，未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The font of %1 could not be extracted (%2); it was subset from its collection %3 directly.</source>
+        <translation>无法提取 %1 的字体（%2）；已直接从字体集合 %3 裁剪。</translation>
+    </message>
+    <message>
         <source>%1: %2 bytes, glyphs: %3, made from %4 (%5).</source>
         <translation>%1：%2 字节，%3 个字形，取自 %4（%5）。</translation>
     </message>

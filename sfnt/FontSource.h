@@ -18,6 +18,8 @@ public:
 
     // False when the file could not be opened; such a source has size 0.
     bool isOpen() const { return m_isOpen; }
+    // Why a file source could not be opened, in the system's words.
+    QString errorString() const { return m_file.errorString(); }
     quint64 size() const { return m_size; }
 
     // The bytes [offset, offset + length); empty when the range is not wholly

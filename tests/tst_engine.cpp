@@ -16,6 +16,8 @@
 
 #include <numeric>
 
+#include <unistd.h>
+
 using namespace FontBuilder;
 
 namespace {
@@ -51,6 +53,7 @@ private slots:
     void fileSubsetChecks();
     void subsetOutcomes_data();
     void subsetOutcomes();
+    void neverReplacesTheFontSubset_data();
     void neverReplacesTheFontSubset();
     void splitOutcomes();
     void decodesShortTextFiles_data();
@@ -64,6 +67,7 @@ void TestEngine::initTestCase()
     engine.familyFiles.insert(QStringLiteral("dejavu sans"), kDejaVuSans);
     engine.familyFiles.insert(QStringLiteral("latin"), latin);
     engine.familyFiles.insert(QStringLiteral("broken"), writeFile(dir.filePath("Broken.ttf"), "no font at all"));
+    engine.familyFiles.insert(QStringLiteral("gone"), dir.filePath("gone.ttf"));
 }
 
 void TestEngine::loadTrueTypeFile()
@@ -108,6 +112,8 @@ void TestEngine::formatFourTest_data()
     const QVector<Segment> latin = {{0x41, 0x5A}, {0xFFFF, 0xFFFF}};
     const QByteArray windows = cmapFormat4({{3, 1}}, latin);
     QTest::newRow("inside a segment") << windows << KeepList{0x41} << true;
+    QTest::newRow("inside a segment that maps it to .notdef")
+            << cmapFormat4({{3, 1}}, {{0x41, 0x42, quint16(-0x41)}, {0xFFFF, 0xFFFF}}) << KeepList{0x41} << false;
     QTest::newRow("outside every segment") << windows << KeepList{0xE9} << false;
     QTest::newRow("empty keep list") << windows << KeepList{} << false;
     QTest::newRow("only in the final 0xFFFF segment") << windows << KeepList{0xFFFF} << false;
@@ -212,9 +218,19 @@ void TestEngine::fileSubsetChecks_data()
     QTest::newRow(".ttc on the command line") << dir.filePath("x.ttc") << out << true << notTtf;
     QTest::newRow("missing") << dir.filePath("gone.ttf") << out << false
                              << "The file " + dir.filePath("gone.ttf") + " does not exist.";
-    QTest::newRow("truncated") << writeFile(dir.filePath("cut.ttf"), readFile(kDejaVuSans).left(2000)) << out
-                               << false << notTtf;
+    const QString cut = writeFile(dir.filePath("cut.ttf"), readFile(kDejaVuSans).left(2000));
+    QTest::newRow("truncated") << cut << out << false << notTtf;
+    const QString cutOtf = writeFile(dir.filePath("cut.otf"), readFile(kDejaVuSans).left(2000));
+    QTest::newRow("truncated .otf, on the command line")
+            << cutOtf << out << true << "The font " + cutOtf + " is damaged: its 'GPOS' table lies outside the file.";
+    const QString ttc = writeFile(dir.filePath("pair.ttf"), collection({namedFont("One"), namedFont("Two")}));
+    QTest::newRow("collection under a .ttf name, on the command line")
+            << ttc << out << true << "The file " + ttc + " is a font collection: split it, or pick its family by name.";
     QTest::newRow("output is a file") << latin << latin << false << "The output folder " + latin + " does not exist.";
+    QDir().mkpath(applicationDataFolder());
+    QTest::newRow("output is the folder of extracted members")
+            << latin << applicationDataFolder() << false
+            << "The output folder " + applicationDataFolder() + " keeps the fonts this program extracts; choose another output folder.";
 }
 
 void TestEngine::fileSubsetChecks()
@@ -249,17 +265,31 @@ void TestEngine::subsetOutcomes_data()
                                             << latin + " has none of the characters of the text." + instead
                                             << "DejaVu Sans.ttf" << "DejaVu Sans";
     QTest::newRow("empty text: the chosen font itself") << false << latin << "" << done << "" << "Latin.ttf" << "Latin";
+    QTest::newRow("line breaks only: an empty text") << false << latin << "\r\n\t" << done << "" << "Latin.ttf" << "Latin";
+    QByteArray manyToOne = cmapFormat12({{3, 10}}, {{0x41, 0x5A, 1}});
+    putU16(&manyToOne, 12, 13); // format 13: every character of a group to one glyph
+    const QString format13 = writeFile(dir.filePath("Format13.ttf"), trueTypeFont("Format13", 0, 400, {}, manyToOne));
+    QTest::newRow("the subset loses the only cmap that covers the text")
+            << false << format13 << "AB"
+            << "The subset font " + dir.filePath("the subset loses the only cmap that covers the text")
+                    + "/Format13.ttf was not written: Format13 maps characters of the text, but the subset made from it maps none of them."
+            << "" << "" << "";
     QTest::newRow("neither covers any") << false << latin << "你好" << "Neither " + latin + neither << "" << "" << "";
     QTest::newRow("family, any case") << true << "LATIN" << "AB" << done << "" << "LATIN.ttf" << "Latin";
     QTest::newRow("family not installed") << true << "No Such Family" << "AB" << done
                                           << "The family No Such Family is not installed." + instead
                                           << "DejaVu Sans.ttf" << "DejaVu Sans";
     QTest::newRow("family not loadable") << true << "Broken" << "AB" << done
-                                         << "The font of Broken could not be loaded." + instead << "DejaVu Sans.ttf"
-                                         << "DejaVu Sans";
+                                         << "The font of Broken could not be loaded. The file " + dir.filePath("Broken.ttf")
+                                                    + " is not a TrueType or OpenType font." + instead
+                                         << "DejaVu Sans.ttf" << "DejaVu Sans";
+    const QString coversNone = "The default face DejaVu Sans has none of the characters of the text; nothing was written.";
     QTest::newRow("family not installed, default face covers none")
-            << true << "No Such Family" << "你" << "Neither No Such Family" + neither
-            << "The family No Such Family is not installed." << "" << "";
+            << true << "No Such Family" << "你" << coversNone << "The family No Such Family is not installed." << "" << "";
+    QTest::newRow("family's file unreadable, default face covers none")
+            << true << "Gone" << "你" << coversNone
+            << "The font of Gone could not be loaded. The file " + dir.filePath("gone.ttf")
+                    + " could not be read: No such file or directory." << "" << "";
 }
 
 void TestEngine::subsetOutcomes()
@@ -288,21 +318,36 @@ void TestEngine::subsetOutcomes()
     QVERIFY(outcome.summary.first().startsWith(outcome.writtenFiles.first() + ": "));
 }
 
-void TestEngine::neverReplacesTheFontSubset()
+void TestEngine::neverReplacesTheFontSubset_data()
 {
+    QTest::addColumn<QString>("font");   // the font file chosen
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("output"); // the subset's path, where a file of the font already is
+
     // The default face's file is where the fallback subset would go.
     const QString out = folder("default-face-here");
-    const QString defaultFace = writeFile(out + "/DejaVu Sans.ttf", readFile(kDejaVuSans));
+    writeFile(out + "/DejaVu Sans.ttf", readFile(kDejaVuSans));
+    QTest::newRow("the default face's file") << latin << "é" << out + "/DejaVu Sans.ttf";
+    QTest::newRow("the chosen file itself") << out + "/DejaVu Sans.ttf" << "A" << out + "/DejaVu Sans.ttf";
+    // Another path to the same file: the paths differ, the device and inode do not.
+    const QString link = folder("hard-link") + "/DejaVu Sans.ttf";
+    QCOMPARE(::link(QFile::encodeName(out + "/DejaVu Sans.ttf").constData(), QFile::encodeName(link).constData()), 0);
+    QTest::newRow("a hard link to the default face's file") << latin << "é" << link;
+    QTest::newRow("a hard link to the chosen file") << out + "/DejaVu Sans.ttf" << "A" << link;
+}
+
+void TestEngine::neverReplacesTheFontSubset()
+{
+    QFETCH(QString, font);
+    QFETCH(QString, text);
+    QFETCH(QString, output);
+    const QString defaultFace = dir.filePath("default-face-here/DejaVu Sans.ttf");
     FontSubsetter local(FontSubsetter::Setup::FontOnly);
     local.defaultFace = QStringLiteral("DejaVu Sans");
     local.familyFiles.insert(QStringLiteral("dejavu sans"), defaultFace);
-    QCOMPARE(runFileSubsetJob(local, latin, out, keepListFromText("é")).text,
-             "The output " + defaultFace + " would replace the font it is made from; choose another output folder.");
+    QCOMPARE(runFileSubsetJob(local, font, QFileInfo(output).path(), keepListFromText(text)).text,
+             "The output " + output + " would replace the font it is made from; choose another output folder.");
     QCOMPARE(readFile(defaultFace), readFile(kDejaVuSans));
-    // Nor the chosen file itself, nor anything in the folder of extracted members.
-    QVERIFY(runFileSubsetJob(local, defaultFace, out, keepListFromText("A")).text.contains("would replace"));
-    QVERIFY(runFileSubsetJob(local, latin, applicationDataFolder(), keepListFromText("A"))
-                    .text.contains("keeps the fonts this program extracts"));
 }
 
 void TestEngine::splitOutcomes()

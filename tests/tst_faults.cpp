@@ -1,13 +1,15 @@
 // Faults from outside: a read-only output folder, a full disk that refuses
 // the bytes only when they are flushed, a folder out of inodes, copies onto
-// another file system, a source that shrinks after it was opened, and two
-// processes extracting one installed family at once. In each: the system's
+// another file system, a source that shrinks after it was opened, an
+// installed font cut short during a job, and two processes extracting one
+// installed family at once. In each: the system's
 // reason, existing files untouched, and no temporary file left. The small
 // file systems are tmpfs mounts, made when running as root.
 
 #include "support/FontBuilder.h"
 
 #include "engine/Jobs.h"
+#include "platform/FileStatus.h"
 #include "platform/FileWrites.h"
 #include "sfnt/CollectionSplit.h"
 
@@ -75,6 +77,7 @@ private slots:
     void folderOutOfInodes();
     void copiesOntoAnotherFileSystem();
     void sourceShrinksAfterOpening();
+    void fontCutShortDuringJob();
     void twoProcessesExtractOneFamily();
 };
 
@@ -172,6 +175,28 @@ void TestFaults::sourceShrinksAfterOpening()
         QVERIFY(QFile(from.fileName()).resize(50000)); // another writer cuts the file
         QCOMPARE(appendFileRange(from, 0, 100000, to), ENODATA);
     }
+}
+
+void TestFaults::fontCutShortDuringJob()
+{
+    // An installed font that its user may rewrite in place (cp truncates
+    // first) is read, not mapped: cut to nothing after it was loaded, it
+    // still gives its subset. Were it mapped, the job would die of SIGBUS.
+    const QString fonts = dir.filePath("fonts");
+    QDir().mkpath(fonts);
+    const QString font = writeFile(fonts + "/DejaVuSans.ttf", readFile(kDejaVuSans));
+    QVERIFY(QFile::setPermissions(font, QFile::permissions(font) | QFile::WriteOther)); // not root's alone, as root too
+    FontSubsetter local(FontSubsetter::Setup::FontOnly);
+    local.defaultFace = QStringLiteral("DejaVu Sans");
+    local.familyFiles.insert(QStringLiteral("dejavu sans"), font);
+    QVERIFY(local.loadSystemFont(QStringLiteral("DejaVu Sans")) && local.holdsSfntFont());
+    QVERIFY(QFile(font).resize(0));
+    local.keepList = {'A'};
+    WrittenSubset written;
+    QVERIFY(local.writeSubset(dir.filePath("cut-short.ttf"), &written));
+    QVERIFY(written.missing.isEmpty());
+    // The system's own fonts are mapped: only root writes them, by renaming.
+    QVERIFY(isSafeToMap(kDejaVuSans) && !isSafeToMap(font));
 }
 
 void TestFaults::twoProcessesExtractOneFamily()

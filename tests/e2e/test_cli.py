@@ -22,9 +22,9 @@ D2CODING = "/usr/share/fonts/truetype/naver-d2coding/D2Coding-Ver1.3.2-20180524-
 STORE = os.path.join(os.environ["XDG_DATA_HOME"], "tessaglyph")
 
 
-def run(*args, env=None, stdin=None):
+def run(*args, env=None, stdin=None, cwd=None):
     return subprocess.run([CLI, *args], capture_output=True, text=True, timeout=300,
-                          env=dict(os.environ, **(env or {})), input=stdin)
+                          env=dict(os.environ, **(env or {})), input=stdin, cwd=cwd)
 
 
 def outlines(font, text):
@@ -125,6 +125,21 @@ class CliTest(unittest.TestCase):
             self.assertNotIn("default face", result.stderr)
             self.assertEqual(set(TTFont(self.path(family + ".ttf")).getBestCmap()), {ord(c) for c in text})
 
+    def test_no_per_user_folder(self):
+        # The per-user folder cannot be made (a file stands where its parent
+        # would be): the member is subset from its collection, and nothing is
+        # written in the folder the job runs in.
+        blocker = self.path("blocker")
+        open(blocker, "w").close()
+        here, out = self.folder("here"), self.folder("out")
+        result = run("subset", "--family", "WenQuanYi Micro Hei", "--text", "你好", "--output-dir", out, cwd=here,
+                     env={"XDG_DATA_HOME": os.path.join(blocker, "data")})
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(os.listdir(here), [])
+        self.assertIn(blocker + ": Not a directory", result.stderr)
+        self.assertEqual(outlines(TTFont(os.path.join(out, "WenQuanYi Micro Hei.ttf")), "你好"),
+                         outlines(member(MICROHEI, "WenQuanYi Micro Hei"), "你好"))
+
     def test_default_face_follows_the_language(self):
         for lang, face in [("C.UTF-8", "DejaVu Sans.ttf"), ("zh_CN.UTF-8", "Noto Sans CJK SC.otf")]:
             out = self.folder(lang)
@@ -200,7 +215,7 @@ class CliTest(unittest.TestCase):
         out = self.folder("out")
         own_copy = shutil.copy(DEJAVU, self.path("DejaVuSans.ttf"))
         cases = [
-            (["subset", "--font", truncated, "--text", "a"], "The file is not a valid ttf font file!"),
+            (["subset", "--font", truncated, "--text", "a"], "truncated.ttf is damaged: its 'GPOS' table lies outside"),
             (["subset", "--font", self.path("missing.otf"), "--text", "a"], "does not exist"),
             (["subset", "--font", DEJAVU, "--text-file", self.path("missing.txt")], "does not exist"),
             (["subset", "--font", DEJAVU, "--text", "你好"], "nor the default face"),

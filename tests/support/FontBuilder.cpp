@@ -99,7 +99,9 @@ QByteArray cmapFormat4(const QList<QPair<quint16, quint16>> &records, const QVec
     subtable += u16(0);
     for (const Segment &segment : segments)
         subtable += u16(segment.startCode);
-    for (int i = 0; i < segCount * 2; ++i) // idDelta and idRangeOffset
+    for (const Segment &segment : segments)
+        subtable += u16(segment.idDelta);
+    for (int i = 0; i < segCount; ++i) // idRangeOffset
         subtable += u16(0);
     putU16(&subtable, 2, quint16(subtable.size()));
 
@@ -153,7 +155,8 @@ QByteArray namedFont(const QString &family, quint16 macStyle, quint16 weight)
                  {"post", QByteArray(32, '\0')}});
 }
 
-QByteArray trueTypeFont(const QString &family, quint16 macStyle, quint16 weight, const QList<NameEntry> &names)
+QByteArray trueTypeFont(const QString &family, quint16 macStyle, quint16 weight, const QList<NameEntry> &names,
+                        const QByteArray &cmap)
 {
     const quint16 numGlyphs = 2;
     QByteArray hhea(36, '\0');
@@ -172,10 +175,7 @@ QByteArray trueTypeFont(const QString &family, quint16 macStyle, quint16 weight,
     QByteArray post(32, '\0');
     putU32(&post, 0, 0x00030000);
 
-    // A to Z to glyph 1: idDelta 1 - 0x41.
-    QByteArray cmap = cmapFormat4({{3, 1}}, {{0x41, 0x5A}, {0xFFFF, 0xFFFF}});
-    putU16(&cmap, 12 + 14 + 2 * 2 + 2 + 2 * 2, quint16(1 - 0x41));
-    putU16(&cmap, 12 + 14 + 2 * 2 + 2 + 2 * 2 + 2, 1);
+    const QByteArray latin = cmapFormat4({{3, 1}}, {{0x41, 0x5A, quint16(1 - 0x41)}, {0xFFFF, 0xFFFF, 1}});
 
     const QString style = QLatin1String((macStyle & 1) ? ((macStyle & 2) ? "Bold Italic" : "Bold")
                                                        : ((macStyle & 2) ? "Italic" : "Regular"));
@@ -183,7 +183,7 @@ QByteArray trueTypeFont(const QString &family, quint16 macStyle, quint16 weight,
                                                                          {3, 1, 0x0409, 2, style},
                                                                          {3, 1, 0x0409, 4, family + ' ' + style}}
                                                       : names);
-    return font({{"OS/2", os2Table(weight)}, {"cmap", cmap}, {"glyf", QByteArray(4, '\0')},
+    return font({{"OS/2", os2Table(weight)}, {"cmap", cmap.isEmpty() ? latin : cmap}, {"glyf", QByteArray(4, '\0')},
                  {"head", headTable(macStyle)}, {"hhea", hhea}, {"hmtx", hmtx},
                  {"loca", QByteArray(2 * (numGlyphs + 1), '\0')}, {"maxp", maxp}, {"name", name},
                  {"post", post}});

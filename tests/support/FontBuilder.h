@@ -29,6 +29,7 @@ struct Segment
 {
     quint16 startCode;
     quint16 endCode;
+    quint16 idDelta = 0;
 };
 
 QByteArray u16(quint16 value);
@@ -69,10 +70,11 @@ QByteArray os2Table(quint16 usWeightClass = 400);
 QByteArray namedFont(const QString &family, quint16 macStyle = 0, quint16 weight = 400);
 
 // A small but complete TrueType font (two empty glyphs; A to Z mapped to
-// glyph 1) that FreeType, and so fontconfig, accepts. Names: `names` when
-// given, else family (ID 1), style (ID 2) and full name (ID 4) in English.
+// glyph 1, or the cmap given) that FreeType, and so fontconfig, accepts.
+// Names: `names` when given, else family (ID 1), style (ID 2) and full name
+// (ID 4) in English.
 QByteArray trueTypeFont(const QString &family, quint16 macStyle = 0, quint16 weight = 400,
-                        const QList<NameEntry> &names = {});
+                        const QList<NameEntry> &names = {}, const QByteArray &cmap = {});
 
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path); // empty when it cannot be read
