@@ -112,6 +112,12 @@ bool splitCollection(const QString &collectionPath, const QString &outDir, Split
     if (spaceKnown && !readOnly && result.neededBytes > freeBytes) {
         result.refusal = SplitReport::NoSpace;
         result.freeBytes = freeBytes;
+        for (SplitMember &outcome : result.members) {
+            if (outcome.status == SplitMember::Written) {
+                outcome.status = SplitMember::Failed;
+                outcome.error = qt_error_string(ENOSPC);
+            }
+        }
         return false;
     }
 
@@ -123,6 +129,9 @@ bool splitCollection(const QString &collectionPath, const QString &outDir, Split
         anyInFolder = anyInFolder || outcome.status == SplitMember::Written || outcome.status == SplitMember::Kept;
         allPlaced = allPlaced && outcome.status != SplitMember::Failed;
     }
+    // The renames themselves last through a power cut once the folder is
+    // synced; a folder that cannot be (some network file systems) keeps the
+    // files all the same.
     if (!plans.isEmpty())
         syncFolder(outDir);
     return result.refusal == SplitReport::None && anyInFolder && allPlaced;
