@@ -12,6 +12,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace {
@@ -87,9 +88,11 @@ int TemporaryFile::writeAt(quint64 offset, const char *data, quint64 size)
 
 int TemporaryFile::setModified(const QDateTime &time)
 {
+    // Access and modification time alike, to the millisecond Qt reports.
     const qint64 ms = time.toMSecsSinceEpoch();
-    const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(ms / 1000), long(ms % 1000) * 1000000}};
-    return ::futimens(m_descriptor, times) == 0 ? 0 : errno;
+    const struct timeval times[2] = {{time_t(ms / 1000), suseconds_t(ms % 1000) * 1000},
+                                     {time_t(ms / 1000), suseconds_t(ms % 1000) * 1000}};
+    return ::futimes(m_descriptor, times) == 0 ? 0 : errno;
 }
 
 int TemporaryFile::place(const QString &path, Placing placing)
