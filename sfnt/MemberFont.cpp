@@ -63,7 +63,7 @@ int writeMember(FontSource &collection, const MemberFont &member, quint32 checks
         }
         if (error == 0)
             error = sink.append(kZeros, paddedLength(table.length) - table.length);
-        if (error)
+        if (error) // ENODATA: the collection was cut short since it was planned
             return error == ENODATA ? EIO : error;
     }
     if (member.checkSumAdjustmentAt >= 0) {

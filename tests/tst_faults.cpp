@@ -1,9 +1,10 @@
 // Faults from outside: a read-only output folder, a full disk that refuses
 // the bytes only when they are flushed, a folder out of inodes, copies onto
-// another file system, a source that shrinks after it was opened, and two
-// processes extracting one installed family at once. In each: the system's
-// reason, existing files untouched, and no temporary file left. The small
-// file systems are tmpfs mounts, made when running as root.
+// another file system, a source that shrinks after it was opened, two
+// processes extracting one installed family at once, and the temporary files
+// a killed run leaves. In each: the system's reason, existing files
+// untouched, and no temporary file left. The small file systems are tmpfs
+// mounts, made when running as root; without root those tests say they skipped.
 
 #include "support/FontBuilder.h"
 
