@@ -45,8 +45,11 @@ Commands:
            is written compressed for the web, as DIR/<name>.woff2.
   split    Write every member of a font collection (.ttc or .otc) into DIR as
            <family name>.ttf, or .otf for CFF outlines; a member whose family
-           name an earlier member has is named after its full name. Existing
-           files are never replaced.
+           name is taken is named after its full name, then "<family>
+           <subfamily>", then "<family> <number>". Members that repeat one
+           font are written once. Existing files are never replaced, and a
+           split that writes nothing, or would not fit in the free space,
+           fails.
 
 Options:
   --quiet  Do not print what was made (file sizes, glyphs, missing characters).

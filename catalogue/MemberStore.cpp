@@ -2,18 +2,19 @@
 
 #include "CatalogueFaces.h"
 #include "Folders.h"
+#include "platform/FileNamer.h"
 #include "platform/NameFolding.h"
-#include "platform/Rename.h"
+#include "platform/TemporaryFile.h"
 #include "platform/UserFolders.h"
-#include "sfnt/CollectionSplit.h"
 #include "sfnt/FileSuffix.h"
 #include "sfnt/FontSource.h"
+#include "sfnt/MemberFont.h"
+#include "sfnt/NameReader.h"
+#include "sfnt/TableDirectory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <algorithm>
 
 namespace {
 
@@ -31,19 +32,50 @@ int memberFace(const QVector<CatalogueFace> &faces, const QString &foldedFace)
     return best;
 }
 
-// The member's full name, unless it cannot be a file name or another member
-// of the collection shares it: then the collection's name and the member's index.
-QString storedFileBaseName(const QVector<CatalogueFace> &faces, int at, const QString &collectionPath)
+// The full name (name ID 4) of the font in a file; empty when it has none
+// or is no readable font.
+QString fileFullName(const QString &path)
 {
-    const CatalogueFace &face = faces.at(at);
-    const bool shared = std::any_of(faces.cbegin(), faces.cend(), [&](const CatalogueFace &other) {
-        return other.memberIndex != face.memberIndex && foldedName(other.name) == foldedName(face.name);
+    FontSource font(path);
+    TableDirectory directory;
+    if (!readTableDirectory(font, 0, &directory) || !isFontVersion(directory.sfntVersion))
+        return {};
+    const QByteArray nameTable = readNameTable(font, directory);
+    return selectName(ByteView(nameTable.constData(), quint64(nameTable.size())), kFullNameId);
+}
+
+// The name of the member's copy: what a split of the collection gives it,
+// every member before it named first by the one namer, except that a name
+// whose file holds another font (a member of another collection: the
+// regular and the bold collection of a family share family names) is
+// passed over. The same on every run, so that a copy made earlier is found
+// again, and an outdated one replaced. Empty when the member cannot be
+// planned or named.
+QString storedFileName(FontSource &collection, const QVector<quint32> &memberOffsets, int memberIndex,
+                       const QString &folder, MemberFont *member)
+{
+    FileNamer namer([&folder](const QString &fileName, const FontNames &names) {
+        const QString path = folder + QLatin1Char('/') + fileName;
+        if (!QFileInfo::exists(path))
+            return FileNamer::Presence::Absent;
+        // A copy cut short or damaged is this folder's own junk, replaced like an outdated copy.
+        const QString fullName = fileFullName(path);
+        return fullName.isEmpty() || fullName == names.fullName ? FileNamer::Presence::Own : FileNamer::Presence::Other;
     });
-    if (!shared && isUsableFileName(face.name))
-        return face.name;
-    const QString indexed = QFileInfo(collectionPath).completeBaseName() + QLatin1Char(' ')
-            + QString::number(face.memberIndex);
-    return isUsableFileName(indexed) ? indexed : QString();
+    QString name;
+    for (int index = 0; index <= memberIndex && index < memberOffsets.size(); ++index) {
+        // A member at the offset of an earlier one is that member again.
+        if (index < memberIndex && memberOffsets.indexOf(memberOffsets.at(index)) < index)
+            continue;
+        MemberFont planned;
+        if (!planMemberFont(collection, memberOffsets.at(index), &planned))
+            return {};
+        name = namer.choose({planned.familyName, planned.fullName, planned.subfamilyName, index},
+                            fontSuffixFor(planned.cff)).fileName;
+        if (index == memberIndex)
+            *member = planned;
+    }
+    return name;
 }
 
 bool isCurrentCopy(const QString &path, const MemberFont &member, const QDateTime &collectionModified)
@@ -73,23 +105,21 @@ StoredMember storedCollectionMember(const QString &collectionPath, const QString
     }
     const QVector<CatalogueFace> faces = readCollectionFaces(collection);
     const int at = memberFace(faces, foldedName(face));
-    if (at < 0)
+    QVector<quint32> memberOffsets;
+    if (at < 0 || !readCollectionOffsets(collection, &memberOffsets))
         return stored;
     stored.memberIndex = faces.at(at).memberIndex;
-    const QString baseName = storedFileBaseName(faces, at, collectionPath);
-
-    QVector<quint32> memberOffsets;
-    MemberFont member;
-    if (baseName.isEmpty() || !readCollectionOffsets(collection, &memberOffsets)
-        || !planMemberFont(collection, memberOffsets.value(faces.at(at).memberIndex), &member))
-        return stored;
-
     const QString folder = applicationDataFolder();
     if (folder.isEmpty()) {
         stored.error = QStringLiteral("no per-user data folder");
         return stored;
     }
-    const QString path = folder + QLatin1Char('/') + baseName + fontSuffixFor(member.cff);
+    MemberFont member;
+    const QString fileName = storedFileName(collection, memberOffsets, stored.memberIndex, folder, &member);
+    if (fileName.isEmpty())
+        return stored;
+
+    const QString path = folder + QLatin1Char('/') + fileName;
     const QDateTime collectionModified = QFileInfo(collectionPath).lastModified();
     if (isCurrentCopy(path, member, collectionModified)) {
         stored.path = path;
@@ -103,17 +133,18 @@ StoredMember storedCollectionMember(const QString &collectionPath, const QString
 
     // Another process may extract the same member at once: each writes a
     // file of its own and renames it over the other's, which is identical.
+    removeLeftoverTemporaryFiles(folder);
     TableChecksums checksums;
-    const QString temporaryPath =
-            writeMemberToTemporaryFile(collection, member, folder, &checksums, &stored.error, collectionModified);
-    if (temporaryPath.isEmpty()) {
-        stored.error = QDir::toNativeSeparators(folder) + QStringLiteral(": ") + stored.error;
-        return stored;
-    }
-    const int renameError = renameReplacing(temporaryPath, path);
-    if (renameError != 0) {
-        QFile::remove(temporaryPath);
-        stored.error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + qt_error_string(renameError);
+    TemporaryFile file(folder);
+    int error = file.error();
+    if (error == 0)
+        error = writeMemberFont(collection, member, &checksums, file);
+    if (error == 0)
+        error = file.setModified(collectionModified);
+    if (error == 0)
+        error = file.place(path, TemporaryFile::Placing::Replace);
+    if (error != 0) {
+        stored.error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + qt_error_string(error);
         return stored;
     }
     stored.path = path;

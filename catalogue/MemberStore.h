@@ -4,8 +4,9 @@
 
 // Members of installed collections kept as standalone fonts in the per-user
 // folder, so that a family inside a collection loads like any font file. Only
-// the member a family needs is extracted, once: a file per member, named
-// after the member's full name, .ttf or .otf by its outlines, and carrying
+// the member a family needs is extracted, once: a file per member, named as
+// a split of its collection names it (passing over names that hold another
+// collection's font), .ttf or .otf by its outlines, and carrying
 // the collection's modification time, by which a copy made before the
 // collection was last replaced (a package upgrade) is told apart.
 

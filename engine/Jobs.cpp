@@ -1,7 +1,7 @@
 #include "Jobs.h"
 
 #include "catalogue/Folders.h"
-#include "sfnt/CollectionSplit.h"
+#include "CollectionSplit.h"
 #include "sfnt/FileSuffix.h"
 
 #include <QCoreApplication>
@@ -300,9 +300,11 @@ JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolde
         return warning(problem);
 
     SplitReport report;
+    report.refusal = SplitReport::NotACollection;
     const bool whole = acceptsCollectionFile(collectionPath, suffixes)
             && splitCollection(collectionPath, outputFolder, &report);
     QStringList notices, summary, failures, written;
+    int skipped = 0;
     for (const SplitMember &member : report.members) {
         switch (member.status) {
         case SplitMember::Written:
@@ -313,10 +315,23 @@ JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolde
             notices.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 was kept as it was: a file of that name exists."),
                                {native(member.path)}));
             break;
+        case SplitMember::Duplicate:
+            notices.append(member.path.isEmpty()
+                                   ? say(QT_TRANSLATE_NOOP("Tessaglyph", "Member %1 is member %2 again."),
+                                         {QString::number(member.index), QString::number(member.duplicateOf)})
+                                   : say(QT_TRANSLATE_NOOP("Tessaglyph", "Member %1 is member %2 again: %3."),
+                                         {QString::number(member.index), QString::number(member.duplicateOf),
+                                          native(member.path)}));
+            break;
         case SplitMember::Skipped:
-            notices.append(say(QT_TRANSLATE_NOOP("Tessaglyph",
-                                                 "Member %1 was skipped: its family name \"%2\" cannot be a file name."),
-                               {QString::number(member.index), member.name}));
+            ++skipped;
+            notices.append(member.name.isEmpty()
+                                   ? say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                           "Member %1 was skipped: its family name has no printable character."),
+                                         {QString::number(member.index)})
+                                   : say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                           "Member %1 was skipped: its family name \"%2\" cannot be a file name."),
+                                         {QString::number(member.index), member.name}));
             break;
         case SplitMember::Failed:
             failures.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 could not be written: %2."),
@@ -328,9 +343,21 @@ JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolde
     JobOutcome outcome;
     if (whole) {
         outcome = success();
+    } else if (report.refusal == SplitReport::NoSpace) {
+        outcome = warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The collection %1 was not split: its members need %2 bytes, and %3 has %4 bytes free."),
+                              {native(collectionPath), number(report.neededBytes), native(outputFolder),
+                               number(report.freeBytes)}));
+        outcome.notices = notices;
+        return outcome;
     } else if (!failures.isEmpty() && report.refusal == SplitReport::None) {
         outcome = warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The collection %1 was not split whole: %2 of its %3 members could not be written."),
                               {native(collectionPath), number(quint64(failures.size())), number(quint64(report.members.size()))}));
+    } else if (report.refusal == SplitReport::None && report.members.isEmpty()) {
+        outcome = warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The collection %1 has no members; nothing was written."),
+                              {native(collectionPath)}));
+    } else if (report.refusal == SplitReport::None && skipped > 0) {
+        outcome = warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "No member of the collection %1 has a family name that can be a file name; nothing was written."),
+                              {native(collectionPath)}));
     } else {
         outcome = warning(say(QT_TRANSLATE_NOOP(
                                       "Tessaglyph",

@@ -4,7 +4,7 @@
 #include "FontSubsetter.h"
 
 #include "catalogue/Folders.h"
-#include "sfnt/CollectionSplit.h"
+#include "platform/FileNamer.h"
 #include "sfnt/FileSuffix.h"
 
 #include <QFileInfo>
@@ -93,8 +93,9 @@ SubsetResult FontSubsetter::subsetLoadedFont(SubsetResult result, const QString 
     }
 
     const QString suffix = format == OutputFormat::Woff2 ? QStringLiteral(".woff2") : fontSuffixFor(holdsCffFont());
-    result.outputPath = outputFolder + QLatin1Char('/') + name + suffix;
-    if (!isUsableFileName(name)) {
+    const QString fileName = FileNamer().choose({name, QString(), QString(), 0}, suffix).fileName;
+    result.outputPath = outputFolder + QLatin1Char('/') + (fileName.isEmpty() ? name + suffix : fileName);
+    if (fileName.isEmpty()) {
         result.status = SubsetResult::UnusableName;
     } else if (isSameFile(result.sourcePath, result.outputPath)) {
         result.status = SubsetResult::WouldReplaceSource;

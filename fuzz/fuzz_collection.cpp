@@ -4,7 +4,7 @@
 // report does not name as written.
 
 #include "catalogue/CatalogueFaces.h"
-#include "sfnt/CollectionSplit.h"
+#include "engine/CollectionSplit.h"
 #include "sfnt/NameReader.h"
 
 #include <QDir>

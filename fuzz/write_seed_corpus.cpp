@@ -7,7 +7,7 @@
 
 #include "engine/FontSubsetter.h"
 #include "engine/KeepList.h"
-#include "sfnt/CollectionSplit.h"
+#include "engine/CollectionSplit.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -47,24 +47,22 @@ int copyThroughBuffer(int in, off_t offset, quint64 length, int out)
 
 } // namespace
 
-int appendBytes(QFile &to, const char *data, quint64 size)
+int appendBytes(int to, const char *data, quint64 size)
 {
-    return to.handle() < 0 ? EBADF : writeAll(to.handle(), data, size);
+    return to < 0 ? EBADF : writeAll(to, data, size);
 }
 
-int writeBytesAt(QFile &to, quint64 offset, const char *data, quint64 size)
+int writeBytesAt(int to, quint64 offset, const char *data, quint64 size)
 {
-    const int out = to.handle();
-    if (out < 0)
+    if (to < 0)
         return EBADF;
-    return writeAll(data, size, [out, offset](const char *rest, size_t length, quint64 done) {
-        return ::pwrite(out, rest, length, off_t(offset + done));
+    return writeAll(data, size, [to, offset](const char *rest, size_t length, quint64 done) {
+        return ::pwrite(to, rest, length, off_t(offset + done));
     });
 }
 
-int appendFileRange(QFile &from, quint64 offset, quint64 length, QFile &to)
+int appendFileRange(int in, quint64 offset, quint64 length, int out)
 {
-    const int in = from.handle(), out = to.handle();
     if (in < 0 || out < 0)
         return EBADF;
     loff_t position = loff_t(offset);

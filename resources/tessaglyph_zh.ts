@@ -212,6 +212,30 @@
         <translation>%1：%2 字节。</translation>
     </message>
     <message>
+        <source>Member %1 is member %2 again.</source>
+        <translation>成员 %1 与成员 %2 是同一字体。</translation>
+    </message>
+    <message>
+        <source>Member %1 is member %2 again: %3.</source>
+        <translation>成员 %1 与成员 %2 是同一字体：%3。</translation>
+    </message>
+    <message>
+        <source>Member %1 was skipped: its family name has no printable character.</source>
+        <translation>成员 %1 已跳过：其字体族名称没有可显示的字符。</translation>
+    </message>
+    <message>
+        <source>The collection %1 was not split: its members need %2 bytes, and %3 has %4 bytes free.</source>
+        <translation>字体集合 %1 未拆分：其成员需要 %2 字节，而 %3 只有 %4 字节可用空间。</translation>
+    </message>
+    <message>
+        <source>The collection %1 has no members; nothing was written.</source>
+        <translation>字体集合 %1 没有成员，未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>No member of the collection %1 has a family name that can be a file name; nothing was written.</source>
+        <translation>字体集合 %1 没有一个成员的字体族名称可用作文件名，未写入任何文件。</translation>
+    </message>
+    <message>
         <source>%1 was kept as it was: a file of that name exists.</source>
         <translation>%1 已有同名文件，保持不变。</translation>
     </message>

@@ -11,6 +11,7 @@ class FontSource;
 struct TableDirectory;
 
 constexpr quint16 kFamilyNameId = 1;
+constexpr quint16 kSubfamilyNameId = 2;
 constexpr quint16 kFullNameId = 4;
 constexpr quint16 kTypographicFamilyNameId = 16;
 

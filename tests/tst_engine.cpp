@@ -58,6 +58,8 @@ private slots:
     void splitOutcomes();
     void decodesShortTextFiles_data();
     void decodesShortTextFiles();
+    void splitWritingNothingFails_data();
+    void splitWritingNothingFails();
 };
 
 void TestEngine::initTestCase()
@@ -391,6 +393,33 @@ void TestEngine::decodesShortTextFiles()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(decodeTextFile(bytes), text);
+}
+
+void TestEngine::splitWritingNothingFails_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("notices");
+    QTest::newRow("no members") << collection({}) << "The collection %1 has no members; nothing was written."
+                                << QStringList();
+    QTest::newRow("every member skipped")
+            << collection({namedFont(".dot"), namedFont(QString(QChar(0x202E)) + "\n")})
+            << "No member of the collection %1 has a family name that can be a file name; nothing was written."
+            << QStringList({"Member 0 was skipped: its family name \".dot\" cannot be a file name.",
+                            "Member 1 was skipped: its family name has no printable character."});
+}
+
+void TestEngine::splitWritingNothingFails()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(QStringList, notices);
+    const QString ttc = writeFile(dir.filePath(QString("%1.ttc").arg(QTest::currentDataTag())), bytes);
+    const JobOutcome outcome = runSplitJob(ttc, folder("nothing"));
+    QVERIFY(!outcome.succeeded);
+    QCOMPARE(outcome.text, text.arg(ttc));
+    QCOMPARE(outcome.notices, notices);
+    QVERIFY(QDir(dir.filePath("nothing")).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

@@ -8,7 +8,7 @@
 #include "support/HostileInputs.h"
 
 #include "engine/FontSubsetter.h"
-#include "sfnt/CollectionSplit.h"
+#include "engine/CollectionSplit.h"
 #include "sfnt/NameReader.h"
 #include "sfnt/TableTags.h"
 
@@ -25,10 +25,14 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-QByteArray namedMember(const QString &family, const QString &full, quint32 sfntVersion = 0x00010000)
+// "family|full name|subfamily", and "|otf" for CFF outlines.
+QByteArray namedMember(const QString &row)
 {
-    return font({{"head", headTable()}, {"name", nameTable({{3, 1, 0x0409, 1, family}, {3, 1, 0x0409, 4, full}})}},
-                sfntVersion);
+    const QStringList names = row.split('|');
+    return font({{"head", headTable()},
+                 {"name", nameTable({{3, 1, 0x0409, 1, names.value(0)}, {3, 1, 0x0409, 2, names.value(2)},
+                                     {3, 1, 0x0409, 4, names.value(1)}})}},
+                names.value(3) == "otf" ? 0x4F54544F : 0x00010000);
 }
 
 } // namespace
@@ -54,7 +58,9 @@ private slots:
     void hostileFonts();
     void hostileCollections_data();
     void hostileCollections();
+    void splitNamesAndReport_data();
     void splitNamesAndReport();
+    void splitFailures();
 };
 
 void TestSfnt::selectName_data()
@@ -163,37 +169,90 @@ void TestSfnt::hostileCollections()
     QCOMPARE(filesIn(dir.filePath("hostile")).filter(QRegularExpression("[^c]$")), QStringList());
 }
 
+void TestSfnt::splitNamesAndReport_data()
+{
+    // Members as "family|full name|subfamily[|otf]", or "=k" for member k's
+    // offset table again; outcomes as "<status>:<file name>": W(ritten),
+    // K(ept), Dk (duplicate of member k), S(kipped, with the printable family).
+    QTest::addColumn<QStringList>("members");
+    QTest::addColumn<QStringList>("before"); // files there before the run
+    QTest::addColumn<QStringList>("outcomes");
+
+    QTest::newRow("A/A, A/B (Bold), B/B: a name made by a later rule is taken too")
+            << QStringList{"A|A|Regular", "A|B|Bold", "B|B|Regular"} << QStringList()
+            << QStringList{"W:A.ttf", "W:B.ttf", "W:B 2.ttf"};
+    QTest::newRow("a Regular member whose full name is its family gets a number")
+            << QStringList{"Noto Sans|Noto Sans Bold|Bold", "Noto Sans|Noto Sans|Regular"} << QStringList()
+            << QStringList{"W:Noto Sans.ttf", "W:Noto Sans 1.ttf"};
+    QTest::newRow("family, full name, family subfamily, family N; one name whatever the suffix")
+            << QStringList{"Alpha|Alpha|Regular", "Alpha|Alpha Bold|Bold", "Alpha|Alpha Bold|Bold|otf",
+                           "Alpha|Alpha|Italic|otf"}
+            << QStringList() << QStringList{"W:Alpha.ttf", "W:Alpha Bold.ttf", "W:Alpha 2.otf", "W:Alpha Italic.otf"};
+    QTest::newRow("kept only when there before the run")
+            << QStringList{"Beta|Beta|Regular|otf", "Beta|Beta Bold|Bold"} << QStringList{"Beta.otf", "Beta 1.ttf"}
+            << QStringList{"K:Beta.otf", "W:Beta Bold.ttf"};
+    QTest::newRow("control and format characters removed")
+            << QStringList{"Line\nBreak|x|", QString(QChar(0x202E)) + "gpj.exe|x|",
+                           "Tab\tBidi" + QString(QChar(0x2066)) + "|x|",
+                           QString(QChar(0x2066)) + QChar(0x2069) + QChar(0x200B) + "\r|x|", ".hidden|Hidden|"}
+            << QStringList() << QStringList{"W:LineBreak.ttf", "W:gpj.exe.ttf", "W:TabBidi.ttf", "S:", "S:.hidden"};
+    QTest::newRow("members at one offset table are one font")
+            << QStringList{"Gamma|Gamma|", "=0", "Delta|Delta|", "=0", "=2"} << QStringList()
+            << QStringList{"W:Gamma.ttf", "D0:", "W:Delta.ttf", "D0:", "D2:"};
+}
+
 void TestSfnt::splitNamesAndReport()
 {
-    constexpr quint32 cff = 0x4F54544F;
-    const QString path = file("family.TTC", collection({namedMember("Alpha", "Alpha"), namedMember("Alpha", "Alpha Bold"),
-                                                        namedMember("Alpha", "Alpha Bold", cff),
-                                                        namedMember("Beta", "Beta", cff), namedMember(".hidden", "Hidden")}));
-    const QString out = folder("names");
-    writeFile(out + "/Beta.otf", "the user's own file");
+    QFETCH(QStringList, members);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, outcomes);
 
-    const QList<QPair<SplitMember::Status, QString>> expected = {{SplitMember::Written, "Alpha.ttf"},
-                                                                 {SplitMember::Written, "Alpha Bold.ttf"},
-                                                                 {SplitMember::Written, "Alpha 2.otf"}, // full name taken
-                                                                 {SplitMember::Kept, "Beta.otf"},
-                                                                 {SplitMember::Skipped, ".hidden"}};
+    QList<QByteArray> fonts;
+    for (const QString &member : members)
+        fonts.append(namedMember(member.startsWith('=') ? "Unused|Unused|" : member));
+    QByteArray bytes = collection(fonts);
+    const QByteArray offsets = bytes.mid(12, 4 * members.size());
+    for (int i = 0; i < members.size(); ++i) {
+        if (members[i].startsWith('='))
+            bytes.replace(12 + 4 * i, 4, offsets.mid(4 * members[i].mid(1).toInt(), 4));
+    }
+    const QString tag = QString(QTest::currentDataTag()).replace('/', '_');
+    const QString path = file("names-" + tag + ".TTC", bytes);
+    const QString out = folder("names-" + tag);
+    for (const QString &name : before)
+        writeFile(out + "/" + name, "the user's own file");
+
     SplitReport report;
     QVERIFY(splitCollection(path, out, &report));
-    QCOMPARE(report.members.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i)
-        QCOMPARE(qMakePair(report.members[i].status, report.members[i].name), expected[i]);
-    QCOMPARE(filesIn(out), QStringList({"Alpha 2.otf", "Alpha Bold.ttf", "Alpha.ttf", "Beta.otf"}));
-    QCOMPARE(readFile(out + "/Beta.otf"), QByteArray("the user's own file"));
+    QStringList got, written = before;
+    for (const SplitMember &member : report.members) {
+        const QString status = QString("WKDSF").at(member.status);
+        got.append(status + (member.status == SplitMember::Duplicate ? QString::number(member.duplicateOf) : "")
+                   + ":" + (member.status == SplitMember::Duplicate ? "" : member.name));
+        if (member.status == SplitMember::Written)
+            written.append(member.name);
+    }
+    QCOMPARE(got, outcomes);
+    written.sort();
+    QCOMPARE(filesIn(out), written);
+    for (const QString &name : before)
+        QCOMPARE(readFile(out + "/" + name), QByteArray("the user's own file"));
 
-    // Again: every file is there, so every member is kept, and nothing failed.
+    // Again: each member finds its own file there, and keeps it.
     QVERIFY(splitCollection(path, out, &report));
-    QCOMPARE(report.members[0].status, SplitMember::Kept);
-    QCOMPARE(report.members[2].status, SplitMember::Kept);
-    QCOMPARE(filesIn(out).size(), 4);
+    for (int i = 0; i < outcomes.size(); ++i)
+        QCOMPARE(report.members[i].status, outcomes[i].startsWith('W') ? SplitMember::Kept
+                                                                         : report.members[i].status);
+    QCOMPARE(filesIn(out), written);
+}
 
+void TestSfnt::splitFailures()
+{
+    const QString path = file("pair.ttc", collection({namedFont("One"), namedFont("Two")}));
+    SplitReport report;
     QVERIFY(!splitCollection(path, dir.filePath("nowhere"), &report));
     QCOMPARE(report.members[0].error, qt_error_string(ENOENT));
-    QVERIFY(!splitCollection(dir.filePath("missing.ttc"), out, &report));
+    QVERIFY(!splitCollection(dir.filePath("missing.ttc"), dir.path(), &report));
     QCOMPARE(report.refusal, SplitReport::Missing);
 }
 
