@@ -1,7 +1,7 @@
 #pragma once
 
 #include "KeepList.h"
-#include "sfnt/ByteView.h"
+#include "base/ByteView.h"
 
 // The first coverage test: whether any value of the keep list lies in a
 // segment of the cmap's first format 4 subtable among the records for

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "KeepList.h"
-#include "sfnt/ByteView.h"
+#include "base/ByteView.h"
 
 #include <QByteArray>
 #include <QMap>

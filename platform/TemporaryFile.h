@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sfnt/SfntSink.h"
+#include "base/SfntSink.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sfnt/ByteView.h"
+#include "base/ByteView.h"
 
 #include <QVector>
 

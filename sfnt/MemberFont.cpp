@@ -3,7 +3,7 @@
 #include "Checksum.h"
 #include "FontSource.h"
 #include "NameReader.h"
-#include "SfntSink.h"
+#include "base/SfntSink.h"
 #include "TableTags.h"
 
 #include <cerrno>

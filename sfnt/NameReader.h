@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteView.h"
+#include "base/ByteView.h"
 
 #include <QString>
 #include <QStringList>

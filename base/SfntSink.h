@@ -4,8 +4,9 @@
 
 // Where a serialiser puts the bytes of a font: a file, a buffer. Each call
 // returns 0 or the errno of the failure, so that a caller can tell the user
-// the system's reason ("No space left on device"). A header of its own with
-// no sfnt types, so that the file sink below it needs nothing else of sfnt/.
+// the system's reason ("No space left on device"). In base/, beside ByteView,
+// so that sfnt/ serialises to it and platform/'s file sink implements it
+// without either layer including the other.
 class SfntSink
 {
 public:
