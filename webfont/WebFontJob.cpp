@@ -56,11 +56,20 @@ struct SourceFace
 };
 
 // Writes the bytes to path through a temporary file renamed into place when
-// every byte was written and flushed; the system's reason otherwise.
+// every byte was written and flushed; the system's reason otherwise. A write
+// the disk cut short returns a short count with no reason, so the rest is
+// written again until the system says why it stops; unbuffered, as a
+// buffered retry fails only when flushed, and then with no reason.
 QString writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+    bool whole = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qint64 done = 0; whole && done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        whole = written > 0;
+        done += written;
+    }
+    if (!whole || !file.flush()) {
         const QString error = file.errorString();
         file.cancelWriting();
         return error;
