@@ -102,24 +102,32 @@ QString readSourceFaces(const WebFontRequest &request, std::vector<SourceFace> *
     for (const InstalledFace &where : wanted) {
         SourceFace source;
         source.where = where;
-        QByteArray bytes;
         if (!request.fontPath.isEmpty()) {
-            // The engine's own checks: a .ttf or .otf whose tables lie within the file.
+            // The engine's own checks: a .ttf or .otf whose tables lie within
+            // the file. The blob keeps the bytes (a shared copy) for as long
+            // as HarfBuzz needs them.
             FontSubsetter engine(FontSubsetter::Setup::FontOnly);
-            if (engine.loadTrueTypeFile(where.file) && engine.holdsSfntFont())
-                bytes = engine.fontBytes;
+            if (engine.loadTrueTypeFile(where.file) && engine.holdsSfntFont()) {
+                auto *kept = new QByteArray(engine.fontBytes);
+                source.blob.reset(hb_blob_create(kept->constData(), unsigned(kept->size()), HB_MEMORY_MODE_READONLY,
+                                                 kept, [](void *data) { delete static_cast<QByteArray *>(data); }));
+            }
         } else {
-            QFile file(where.file);
-            if (file.open(QIODevice::ReadOnly))
-                bytes = file.readAll();
+            // Installed fonts are mapped, as the engine maps them: a CJK
+            // collection is 20 MB or more, and only some of its tables are read.
+            auto *file = new QFile(where.file);
+            const uchar *mapped = file->open(QIODevice::ReadOnly) && file->size() > 0 && file->size() < 0xFFFFFFFF
+                    ? file->map(0, file->size())
+                    : nullptr;
+            if (mapped)
+                source.blob.reset(hb_blob_create(reinterpret_cast<const char *>(mapped), unsigned(file->size()),
+                                                 HB_MEMORY_MODE_READONLY, file,
+                                                 [](void *data) { delete static_cast<QFile *>(data); }));
+            else
+                delete file;
         }
-        if (!bytes.isEmpty()) {
-            // The blob keeps the bytes (a shared copy) for as long as HarfBuzz needs them.
-            auto *kept = new QByteArray(bytes);
-            source.blob.reset(hb_blob_create(kept->constData(), unsigned(kept->size()), HB_MEMORY_MODE_READONLY, kept,
-                                             [](void *data) { delete static_cast<QByteArray *>(data); }));
+        if (source.blob)
             source.face.reset(hb_face_create(source.blob.get(), unsigned(where.index)));
-        }
         if (!source.face || !readWebFace(source.face.get(), &source.web))
             return translated(QT_TRANSLATE_NOOP(
                                       "Tessaglyph",
@@ -189,9 +197,15 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         face.language = languageTag(language);
         input.frequencySlices = frequencySlices(language);
         face.plan = planSlices(input);
-        face.prepared.reset(hb_subset_preprocess(face.face.get()));
+        // Preparing costs about as much as a subset of the whole face, and
+        // pays off only over several slices.
+        hb_face_t *sliced = face.face.get();
+        if (face.plan.size() > 1) {
+            face.prepared.reset(hb_subset_preprocess(sliced));
+            sliced = face.prepared.get();
+        }
         for (const KeepList &slice : face.plan)
-            tasks.append({face.prepared.get(), slice});
+            tasks.append({sliced, slice});
     }
     if (tasks.isEmpty())
         return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph",
