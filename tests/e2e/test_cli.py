@@ -244,6 +244,18 @@ class CliTest(unittest.TestCase):
             self.subset("--font", DEJAVU, "--text-file", self.path(name + ".txt"), out=out)
             self.assertEqual(set(TTFont(os.path.join(out, "DejaVuSans.ttf")).getBestCmap()), {65, 66}, name)
 
+        # A folder of them, recursively; a binary file among them is skipped.
+        texts = self.folder("texts")
+        os.makedirs(os.path.join(texts, "deeper"))
+        shutil.copy(self.path("utf16be.txt"), texts)
+        shutil.copy(self.path("gb18030.txt"), os.path.join(texts, "deeper"))
+        with open(os.path.join(texts, "deeper", "C.png"), "wb") as f:
+            f.write(b"C\x89PNG\0\0")
+        out = self.folder("from-folder")
+        result = self.subset("--font", DEJAVU, "--text-dir", texts, out=out)
+        self.assertIn("1 binary files under %s were skipped." % texts, result.stderr)
+        self.assertEqual(set(TTFont(os.path.join(out, "DejaVuSans.ttf")).getBestCmap()), {65, 66})
+
         # Several files, standard input and --text together: their union.
         with open(self.path("more.txt"), "wb") as f:
             f.write("𠮷".encode("gb18030"))  # four bytes in GB18030
@@ -284,7 +296,7 @@ class CliTest(unittest.TestCase):
 
     def test_usage(self):
         help_text = run("--help").stdout
-        for words in ["split FILE.ttc", "Exit status", "~/.local/share/tessaglyph", "--text-file -"]:
+        for words in ["split FILE.ttc", "Exit status", "~/.local/share/tessaglyph", "--text-file -", "webfont (--font"]:
             self.assertIn(words, help_text)
         self.assertRegex(run("--version").stdout, r"^tessaglyph-cli \d+\.\d+\.\d+\n$")
         for args, message in [(["subset", "--font", "--text", "a"], "--font needs a file name"),
