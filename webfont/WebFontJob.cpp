@@ -204,8 +204,11 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
             face.prepared.reset(hb_subset_preprocess(sliced));
             sliced = face.prepared.get();
         }
-        for (const KeepList &slice : face.plan)
-            tasks.append({sliced, slice});
+        for (const KeepList &slice : face.plan) {
+            const bool blank = std::all_of(slice.cbegin(), slice.cend(),
+                                           [&](quint32 codePoint) { return face.web.blank.contains(codePoint); });
+            tasks.append({sliced, slice, blank});
+        }
     }
     if (tasks.isEmpty())
         return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph",

@@ -1,5 +1,6 @@
 """tessaglyph-cli end to end on the Debian fonts, checked with fontTools and ots-sanitize."""
 
+import fnmatch
 import os
 import re
 import shutil
@@ -149,6 +150,13 @@ class CliTest(unittest.TestCase):
         punctuation = {ord(c) for c in " A，。、“”《》！？（）\u3000"} & set(source_cmap)
         self.assertEqual(len(punctuation), 11)
         self.assertLessEqual(punctuation, slices[0][1])
+
+        # A kit of spaces only: its glyph table keeps .notdef's outline, so OTS takes it.
+        spaces = self.folder("spaces")
+        self.assertEqual(run("webfont", "--font", DROID, "--text", " \u3000", "--output-dir", spaces).returncode, 0)
+        for name in fnmatch.filter(os.listdir(spaces), "*.woff2"):
+            ots = subprocess.run(["ots-sanitize", os.path.join(spaces, name), self.path("ots")], capture_output=True)
+            self.assertEqual(ots.returncode, 0, (name, ots.stderr))
 
         # Failures: nothing written.
         truncated = self.path("truncated.ttf")
