@@ -9,6 +9,9 @@
 #include <QChar>
 #include <QStringList>
 
+#include <algorithm>
+#include <memory>
+
 namespace {
 
 constexpr hb_ot_name_id_t kPostScriptNameId = 6;
