@@ -199,6 +199,18 @@ class CliTest(unittest.TestCase):
             self.assertNotIn("default face", result.stderr)
             self.assertEqual(set(TTFont(self.path(family + ".ttf")).getBestCmap()), {ord(c) for c in text})
 
+        # A web-font kit of every installed face of a family in collections: Regular and Bold.
+        kit, text = self.folder("kit"), "你好世界"
+        self.assertEqual(run("webfont", "--family", "noto sans cjk sc", "--text", text, "--output-dir", kit).returncode, 0)
+        with open(os.path.join(kit, "NotoSansCJKSC.css"), encoding="utf-8") as f:
+            css = f.read()
+        self.assertEqual(re.findall(r"font-weight: (\d+);", css), ["400", "700"])
+        for name, points in css_slices(css):
+            self.assertEqual(points, {ord(c) for c in text})
+            self.assertEqual(outlines(TTFont(os.path.join(kit, name)), text),
+                             outlines(member(NOTO_SANS.replace("Regular", name.split("-")[1].split(".")[0]),
+                                             "Noto Sans CJK SC"), text))
+
     def test_default_face_follows_the_language(self):
         for lang, face in [("C.UTF-8", "DejaVu Sans.ttf"), ("zh_CN.UTF-8", "Noto Sans CJK SC.otf")]:
             out = self.folder(lang)
