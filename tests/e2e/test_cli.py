@@ -1,6 +1,7 @@
 """tessaglyph-cli end to end on the Debian fonts, checked with fontTools and ots-sanitize."""
 
 import fnmatch
+import json
 import os
 import re
 import shutil
@@ -146,6 +147,16 @@ class CliTest(unittest.TestCase):
             ots = subprocess.run(["ots-sanitize", path, self.path("ots")], capture_output=True)
             self.assertEqual(ots.returncode, 0, (name, ots.stderr))
         self.assertEqual(union, {ord(c) for c in text} & set(source_cmap))
+        # The report agrees; the language comes from the font, which maps kana and hangul
+        # too but is mostly Chinese ideographs.
+        with open(os.path.join(kits[0], "report.json"), encoding="utf-8") as f:
+            report = json.load(f)
+        face = report["faces"][0]
+        self.assertEqual(face["language"], "zh-Hans")
+        self.assertEqual([(s["file"], s["codePoints"]) for s in face["slices"]], [(f, len(p)) for f, p in slices])
+        self.assertEqual(report["totals"]["bytes"],
+                         sum(os.path.getsize(os.path.join(kits[0], f)) for f, _ in slices))
+
         # The punctuation shares the first slice with ASCII.
         punctuation = {ord(c) for c in " A，。、“”《》！？（）\u3000"} & set(source_cmap)
         self.assertEqual(len(punctuation), 11)
