@@ -113,7 +113,7 @@ int runWebFontCommand(const QCommandLineParser &parser, int (*usageError)(const 
     }
     const int status = report(outcome.job, quiet);
     if (outcome.job.succeeded && !quiet) {
-        err << outcome.sliceCount << " slices, " << outcome.totalBytes << " bytes, "
+        err << outcome.sliceCount << (outcome.sliceCount == 1 ? " slice, " : " slices, ") << outcome.totalBytes << " bytes, "
             << QString::number(double(clock.elapsed()) / 1000, 'f', 1) << " s\n";
     }
     return status;

@@ -107,6 +107,9 @@ void TestWebFont::cancelledKitLeavesNothing()
     }, &cancel);
     QVERIFY(kit.cancelled);
     QVERIFY(!kit.job.succeeded);
+    // Asked for, so told as information, not as a warning.
+    QVERIFY(kit.job.box == JobOutcome::Box::Information);
+    QCOMPARE(kit.job.title, QStringLiteral("Information"));
     QVERIFY(told >= 2);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
 }

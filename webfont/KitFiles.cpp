@@ -3,6 +3,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
+
+#include <algorithm>
 
 namespace {
 
@@ -63,6 +66,58 @@ QString characters(const KeepList &codePoints)
     for (quint32 codePoint : codePoints)
         text += QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);
     return text.toHtmlEscaped();
+}
+
+// "1 slice", "2 slices": the page is in English only.
+QString counted(qsizetype count, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
+QString slicedBy(const KitFace &face)
+{
+    return face.language.isEmpty() ? QStringLiteral("sliced by Unicode block")
+                                   : QStringLiteral("sliced by the %1 frequency slices").arg(face.language);
+}
+
+// The box's first text, of characters every face of the kit maps, so that no
+// other font draws any of it: the family's name and a pangram where the kit
+// holds them, else the first letters of the first slices.
+QString previewSample(const QVector<KitFace> &faces, const QString &family)
+{
+    QVector<QSet<quint32>> held;
+    for (const KitFace &face : faces) {
+        QSet<quint32> codePoints;
+        for (const KitSlice &slice : face.slices)
+            codePoints.unite(QSet<quint32>(slice.mapped.cbegin(), slice.mapped.cend()));
+        held.append(codePoints);
+    }
+    const auto inKit = [&](const QString &text) {
+        const QList<uint> codePoints = text.toUcs4();
+        return std::all_of(codePoints.cbegin(), codePoints.cend(), [&](uint codePoint) {
+            return std::all_of(held.cbegin(), held.cend(), [&](const QSet<quint32> &face) { return face.contains(codePoint); });
+        });
+    };
+    QStringList parts;
+    const QString pangram = QStringLiteral("天地玄黄 宇宙洪荒");
+    for (const QString &part : {family, pangram}) {
+        if (!part.isEmpty() && inKit(part))
+            parts.append(part);
+    }
+    if (!parts.contains(pangram)) {
+        constexpr int kSlices = 4, kLetters = 6;
+        for (const KitSlice &slice : faces.value(0).slices.mid(0, kSlices)) {
+            QString letters;
+            for (quint32 codePoint : slice.mapped) {
+                const QString character = QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);
+                if (letters.size() < kLetters && QChar::isLetter(char32_t(codePoint)) && inKit(character))
+                    letters += character;
+            }
+            if (!letters.isEmpty())
+                parts.append(letters);
+        }
+    }
+    return parts.join(QLatin1Char(' '));
 }
 
 quint64 faceBytes(const KitFace &face)
@@ -136,25 +191,26 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
             "summary { cursor: pointer; font-family: monospace; }\n"
             "</style>\n</head>\n<body>\n<h1>%1</h1>\n"
             "<p>Type here to see the text drawn in the web font; only the slices it needs are fetched.</p>\n"
-            "<textarea class=\"web\">%1 天地玄黄 宇宙洪荒</textarea>\n")
-                           .arg(family, settings.cssFile.toHtmlEscaped(), cssString(settings.cssFamily).toHtmlEscaped());
+            "<textarea class=\"web\">%4</textarea>\n")
+                           .arg(family, settings.cssFile.toHtmlEscaped(), cssString(settings.cssFamily).toHtmlEscaped(),
+                                previewSample(faces, settings.cssFamily).toHtmlEscaped());
     for (const KitFace &kitFace : faces) {
         const WebFace &face = kitFace.face;
         QString style = QStringLiteral("font-weight: %1; font-style: %2").arg(cssWeight(face), cssStyle(face));
         if (!cssStretch(face).isEmpty())
             style += QStringLiteral("; font-stretch: ") + cssStretch(face);
         html += QStringLiteral("<h2 class=\"web\" style=\"%1\">%2</h2>\n<p>PostScript name %3; weight %4, %5; "
-                               "%6 slices, %7 bytes; language %8</p>\n")
+                               "%6, %7 bytes; %8</p>\n")
                         .arg(style, face.fullName.toHtmlEscaped(), face.postScriptName.toHtmlEscaped(),
-                             cssWeight(face), cssStyle(face), QString::number(kitFace.slices.size()),
-                             QString::number(faceBytes(kitFace)), kitFace.language);
+                             cssWeight(face), cssStyle(face), counted(kitFace.slices.size(), "slice", "slices"),
+                             QString::number(faceBytes(kitFace)), slicedBy(kitFace));
         // A closed slice draws nothing, so opening the page fetches only the
         // first slices, which the box's text needs anyway.
         for (const KitSlice &slice : kitFace.slices)
-            html += QStringLiteral("<details%6><summary>%1: %2 bytes, %3 characters</summary>\n"
+            html += QStringLiteral("<details%6><summary>%1: %2 bytes, %3</summary>\n"
                                    "<p class=\"web\" style=\"%4\">%5</p></details>\n")
                             .arg(slice.file.toHtmlEscaped(), QString::number(slice.bytes),
-                                 QString::number(slice.mapped.size()), style, characters(slice.mapped),
+                                 counted(slice.mapped.size(), "character", "characters"), style, characters(slice.mapped),
                                  &slice == &kitFace.slices.first() ? QStringLiteral(" open") : QString());
     }
     return (html + QStringLiteral("</body>\n</html>\n")).toUtf8();
@@ -183,7 +239,9 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
                                     {QStringLiteral("fontWeight"), cssWeight(kitFace.face)},
                                     {QStringLiteral("fontStyle"), cssStyle(kitFace.face)},
                                     {QStringLiteral("fontStretch"), cssStretch(kitFace.face)},
-                                    {QStringLiteral("language"), kitFace.language},
+                                    {QStringLiteral("language"), kitFace.language.isEmpty()
+                                             ? QJsonValue(QJsonValue::Null)
+                                             : QJsonValue(kitFace.language)},
                                     {QStringLiteral("slices"), slices}});
     }
     const QJsonObject options{{QStringLiteral("cssFamily"), settings.cssFamily},

@@ -22,7 +22,7 @@ struct KitFace
     WebFace face;
     QString source;   // the font file it was read from
     int index = 0;    // its index in a collection
-    QString language; // the frequency slices it was cut by, as a tag
+    QString language; // the frequency slices it was cut by, as a tag; empty: by Unicode block alone
     QVector<KitSlice> slices;
 };
 

@@ -24,6 +24,22 @@ const Range kFirstSliceRanges[] = {
     {0xFF00, 0xFFEF}, // half-width and full-width forms
 };
 
+const Range kCjkRanges[] = {
+    {0x1100, 0x11FF},   // Hangul Jamo
+    {0x2E80, 0x9FFF},   // radicals, kana, bopomofo, Hangul compatibility jamo, ideographs
+    {0xA960, 0xA97F},   // Hangul Jamo Extended-A
+    {0xAC00, 0xD7FF},   // Hangul syllables, Hangul Jamo Extended-B
+    {0xF900, 0xFAFF},   // compatibility ideographs
+    {0x20000, 0x3FFFF}, // ideographs past the Basic Multilingual Plane
+};
+
+bool inRanges(quint32 codePoint, const Range *begin, const Range *end)
+{
+    return std::any_of(begin, end, [codePoint](const Range &range) {
+        return codePoint >= range.first && codePoint <= range.last;
+    });
+}
+
 KeepList merged(const KeepList &a, const KeepList &b)
 {
     KeepList both;
@@ -66,8 +82,17 @@ QVector<KeepList> sliceByBlock(const KeepList &rest)
 
 bool isFirstSliceCodePoint(quint32 codePoint)
 {
-    return std::any_of(std::begin(kFirstSliceRanges), std::end(kFirstSliceRanges),
-                       [codePoint](const Range &range) { return codePoint >= range.first && codePoint <= range.last; });
+    return inRanges(codePoint, std::begin(kFirstSliceRanges), std::end(kFirstSliceRanges));
+}
+
+bool listsPlaceCjk(const SlicePlanInput &input)
+{
+    return std::any_of(input.codePoints.cbegin(), input.codePoints.cend(), [&](quint32 codePoint) {
+        return !isFirstSliceCodePoint(codePoint) && inRanges(codePoint, std::begin(kCjkRanges), std::end(kCjkRanges))
+                && std::any_of(input.frequencySlices.cbegin(), input.frequencySlices.cend(), [&](const KeepList &list) {
+                       return std::binary_search(list.cbegin(), list.cend(), codePoint);
+                   });
+    });
 }
 
 QVector<KeepList> planSlices(const SlicePlanInput &input)

@@ -10,7 +10,7 @@ struct SlicePlanInput
 {
     KeepList codePoints;                // ascending, each once: every code point the kit holds
     QSet<quint32> blank;                // those of them whose glyph draws nothing (spaces, joiners)
-    QVector<KeepList> frequencySlices;  // the language's lists, most frequent first
+    QVector<KeepList> frequencySlices;  // the language's lists, most frequent first, each ascending
 };
 
 // Code points past the lists, grouped by Unicode block, are cut into slices
@@ -33,6 +33,12 @@ constexpr int kSliceMinimumSize = 24;
 // half- and full-width forms (U+FF00–FFEF). Kept together so that spacing
 // features (halt, chws, vhal) and text-spacing-trim see them in one font.
 bool isFirstSliceCodePoint(quint32 codePoint);
+
+// Whether the lists place any CJK character (ideographs, kana, hangul) of the
+// input that the first slice's rule does not: when none do, the lists shaped
+// nothing a reader would call CJK (they also hold accented Latin and emoji),
+// and the kit is told as cut by Unicode block.
+bool listsPlaceCjk(const SlicePlanInput &input);
 
 // Cuts the code points into slices, in the order a page is likely to need
 // them: the first slice (the rule above, and the lists' first slice), then

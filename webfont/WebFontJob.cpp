@@ -6,7 +6,9 @@
 #include "WebFace.h"
 #include "engine/FontSubsetter.h"
 #include "platform/FamilyFaces.h"
+#include "platform/FileWrites.h"
 #include "platform/HarfBuzzHandles.h"
+#include "platform/Rename.h"
 
 #include <hb-subset.h>
 
@@ -15,18 +17,23 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QThread>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
+constexpr int kTemporaryNameAttempts = 100;
+
 const char *const kFontDisplays[] = {"auto", "block", "swap", "fallback", "optional"};
 
-QString translated(const char *text)
+// n: the count a "%n" in the text stands for, in the plural form it needs.
+QString translated(const char *text, int n = -1)
 {
-    return QCoreApplication::translate("Tessaglyph", text);
+    return QCoreApplication::translate("Tessaglyph", text, nullptr, n);
 }
 
 QString native(const QString &path)
@@ -42,6 +49,18 @@ WebFontOutcome refused(const QString &text)
     return outcome;
 }
 
+// Not a failure: the user asked for it, and learns that no file of the kit
+// was left behind.
+WebFontOutcome cancelledOutcome()
+{
+    WebFontOutcome outcome;
+    outcome.job.box = JobOutcome::Box::Information;
+    outcome.job.title = translated(QT_TRANSLATE_NOOP("Tessaglyph", "Information"));
+    outcome.job.text = translated(QT_TRANSLATE_NOOP("Tessaglyph", "The kit was cancelled; none of its files were left."));
+    outcome.cancelled = true;
+    return outcome;
+}
+
 // One face of the kit: the bytes it is read from, the face HarfBuzz reads,
 // the same prepared for many subsets, and what the kit needs of it.
 struct SourceFace
@@ -51,7 +70,7 @@ struct SourceFace
     HbFacePtr face;
     HbFacePtr prepared;
     WebFace web;
-    QString language;
+    QString language; // empty when no list placed its CJK characters
     QVector<KeepList> plan;
 };
 
@@ -75,6 +94,43 @@ QString writeWholeFile(const QString &path, const QByteArray &bytes)
         return error;
     }
     return file.commit() ? QString() : file.errorString();
+}
+
+// How a slice came to be in the folder.
+enum class Placed { Created, AlreadyThere, Failed };
+
+// Puts the bytes at path unless a file is there already, which under a name
+// of the bytes' hash holds these very bytes (an earlier run's, or another
+// run's writing the same kit now). Written to a hidden temporary file and
+// renamed without replacing, so of two runs racing for one name exactly one
+// created the file, and only that one may remove it.
+Placed placeSlice(const QString &path, const QByteArray &bytes, QString *error)
+{
+    if (QFileInfo::exists(path))
+        return Placed::AlreadyThere;
+    const QString folder = QFileInfo(path).path();
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        QFile file(QStringLiteral("%1/.%2.part").arg(folder).arg(QRandomGenerator::global()->bounded(quint32(1) << 31)));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            if (file.error() == QFileDevice::OpenError && file.exists())
+                continue;
+            *error = file.errorString();
+            return Placed::Failed;
+        }
+        int failure = appendBytes(file, bytes.constData(), quint64(bytes.size()));
+        file.close();
+        if (failure == 0)
+            failure = renameWithoutReplacing(file.fileName(), path);
+        if (failure == 0)
+            return Placed::Created;
+        file.remove();
+        if (failure == EEXIST)
+            return Placed::AlreadyThere;
+        *error = qt_error_string(failure);
+        return Placed::Failed;
+    }
+    *error = qt_error_string(EEXIST);
+    return Placed::Failed;
 }
 
 QString sliceFileName(const QString &baseName, int number, const QByteArray &bytes)
@@ -194,9 +250,10 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         }
         input.blank = face.web.blank;
         const SliceLanguage language = request.language.isEmpty() ? face.web.language : requestedLanguage;
-        face.language = languageTag(language);
         input.frequencySlices = frequencySlices(language);
         face.plan = planSlices(input);
+        if (listsPlaceCjk(input))
+            face.language = languageTag(language);
         // Preparing costs about as much as a subset of the whole face, and
         // pays off only over several slices.
         hb_face_t *sliced = face.face.get();
@@ -219,14 +276,11 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     const QVector<MadeSlice> made = makeSlices(
             tasks, threads, [&](int done) { if (progress) progress({done, total}); }, cancel);
     const auto cancelled = [&] { return cancel && cancel->load(); };
-    if (cancelled()) {
-        WebFontOutcome outcome = refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "Cancelled; nothing was written.")));
-        outcome.cancelled = true;
-        return outcome;
-    }
+    if (cancelled())
+        return cancelledOutcome();
 
     // Slices first, each under a name of its bytes' hash: one already there
-    // holds these very bytes (left from an earlier run) and is kept as it is.
+    // holds these very bytes and is kept as it is, and never removed.
     WebFontOutcome outcome;
     QStringList written;
     QVector<KitFace> kit;
@@ -253,19 +307,17 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
             const QString path = request.outputFolder + QLatin1Char('/') + file;
             if (cancelled()) {
                 removeAll(written);
-                WebFontOutcome stopped = refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "Cancelled; nothing was written.")));
-                stopped.cancelled = true;
-                return stopped;
+                return cancelledOutcome();
             }
-            if (!QFileInfo::exists(path)) {
-                const QString error = writeWholeFile(path, slice.woff2);
-                if (!error.isEmpty()) {
-                    removeAll(written);
-                    return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1 could not be written: %2; nothing was written."))
-                                           .arg(native(path), error));
-                }
+            QString error;
+            const Placed placed = placeSlice(path, slice.woff2, &error);
+            if (placed == Placed::Failed) {
+                removeAll(written);
+                return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1 could not be written: %2; nothing was written."))
+                                       .arg(native(path), error));
+            }
+            if (placed == Placed::Created)
                 written.append(path);
-            }
             kitFace.slices.append({file, quint64(slice.woff2.size()), slice.mapped});
             outcome.totalBytes += quint64(slice.woff2.size());
         }
@@ -314,17 +366,25 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
             bytes += slice.bytes;
             codePoints += slice.mapped.size();
         }
-        outcome.sliceCount += int(kitFace.slices.size());
+        const int sliceCount = int(kitFace.slices.size());
+        outcome.sliceCount += sliceCount;
+        const QString name = kitFace.face.fullName, source = native(kitFace.source);
         outcome.job.summary.append(
-                translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1: %2 slices, %3 bytes, %4 characters (%5, by the %6 frequency slices)."))
-                        .arg(kitFace.face.fullName, QString::number(kitFace.slices.size()), QString::number(bytes),
-                             QString::number(codePoints), native(kitFace.source), kitFace.language));
+                kitFace.language.isEmpty()
+                        ? translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
+                                                       "%1: %n slice(s), %2 bytes, %3 characters (%4, by Unicode block)."),
+                                     sliceCount)
+                                  .arg(name, QString::number(bytes), QString::number(codePoints), source)
+                        : translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
+                                                       "%1: %n slice(s), %2 bytes, %3 characters (%4, by the %5 frequency slices)."),
+                                     sliceCount)
+                                  .arg(name, QString::number(bytes), QString::number(codePoints), source,
+                                       kitFace.language));
     }
     const qsizetype kept = outcome.sliceCount - (written.size() - 3);
     if (kept > 0)
-        outcome.job.notices.append(translated(QT_TRANSLATE_NOOP(
-                                                      "Tessaglyph", "%1 slices were already in the folder with the same bytes and were kept."))
-                                           .arg(kept));
+        outcome.job.notices.append(translated(
+                QT_TRANSLATE_N_NOOP("Tessaglyph", "Kept %n slice(s) already in the folder with the same bytes."), int(kept)));
     // Characters asked for that no face maps (line breaks and other controls are never drawn).
     qsizetype lacking = 0;
     for (quint32 codePoint : wanted) {

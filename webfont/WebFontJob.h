@@ -32,7 +32,8 @@ struct WebFontProgress
 using WebFontProgressCallback = std::function<void(const WebFontProgress &)>;
 
 // Makes the kit; a job cancelled through `cancel` leaves no CSS and removes
-// the slices it wrote. The outcome is the shared JobOutcome (succeeded,
+// the slices it wrote, and says so as information, not as a warning. A slice
+// that was in the folder before is never removed. The outcome is the shared JobOutcome (succeeded,
 // title, text, notices, summary, writtenFiles), with texts translated in the
 // "Tessaglyph" context, plus the kit's figures.
 struct WebFontOutcome

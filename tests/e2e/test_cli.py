@@ -157,6 +157,19 @@ class CliTest(unittest.TestCase):
         self.assertEqual(report["totals"]["bytes"],
                          sum(os.path.getsize(os.path.join(kits[0], f)) for f, _ in slices))
 
+        self.assertIn("DroidSansFallbackFull.ttf, by the zh-Hans frequency slices).", result.stderr)
+
+        # A Latin kit is cut by block, and its preview's sample is of the kit's own characters.
+        latin = self.folder("latin")
+        result = run("webfont", "--font", DEJAVU, "--text", "Hello", "--output-dir", latin)
+        self.assertIn("DejaVu Sans: 1 slice(s), ", result.stderr)
+        self.assertIn("DejaVuSans.ttf, by Unicode block).", result.stderr)
+        for kit, held in [(kits[0], union), (latin, set(map(ord, "Hello")))]:
+            with open(os.path.join(kit, "index.html"), encoding="utf-8") as f:
+                sample = re.search(r"<textarea[^>]*>(.*)</textarea>", f.read()).group(1)
+            self.assertTrue(sample, kit)
+            self.assertFalse({ord(c) for c in sample} - {ord(" ")} - held, sample)
+
         # The punctuation shares the first slice with ASCII.
         punctuation = {ord(c) for c in " A，。、“”《》！？（）\u3000"} & set(source_cmap)
         self.assertEqual(len(punctuation), 11)
