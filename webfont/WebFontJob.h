@@ -1,0 +1,49 @@
+#pragma once
+
+#include "engine/Jobs.h"
+#include "engine/KeepList.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+// A web-font kit: a font cut into unicode-range WOFF2 slices, with the CSS
+// that declares them, a preview page and a report.
+struct WebFontRequest
+{
+    QString fontPath;     // a .ttf or .otf file; or
+    QString family;       // an installed family: a kit of every installed face
+    QString outputFolder; // must exist
+    KeepList characters;  // empty: every character the font maps (controls left out)
+    QString cssFamily;    // empty: the font's typographic family (name ID 16, else 1)
+    QString fontDisplay = QStringLiteral("swap");
+    QString language;     // zh-Hans, zh-Hant, zh-HK, ja, ko; empty: from the font
+    int jobs = 0;         // threads; 0: every core
+};
+
+struct WebFontProgress
+{
+    int done = 0;
+    int total = 0;
+};
+
+// Called on the thread that runs the job, between slices; may be empty.
+using WebFontProgressCallback = std::function<void(const WebFontProgress &)>;
+
+// Makes the kit; a job cancelled through `cancel` leaves no CSS and removes
+// the slices it wrote. The outcome is the shared JobOutcome (succeeded,
+// title, text, notices, summary, writtenFiles), with texts translated in the
+// "Tessaglyph" context, plus the kit's figures.
+struct WebFontOutcome
+{
+    JobOutcome job;
+    QString cssPath;
+    QString previewPath; // index.html
+    int sliceCount = 0;
+    quint64 totalBytes = 0;
+    bool cancelled = false;
+};
+
+WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgressCallback &progress = {},
+                             const std::atomic<bool> *cancel = nullptr);
