@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Web-font kits of two CJK fonts, tessaglyph-cli webfont against cn-font-split 5.2.2, one run each
-# side by side: wall time and peak memory (/usr/bin/time; the largest process, not the sum), the
+# side by side: wall time, CPU time and peak memory (/usr/bin/time; the largest process, not the sum), the
 # kits' slices and bytes, and the bytes three real pages fetch from each kit; then our --jobs 1
 # against --jobs 2. Prints a markdown table.
 #   bench/webfont.sh [BUILD_DIR]
@@ -32,7 +32,7 @@ texts=("$work/texts"/{poem,coreutils,faq}.txt)
 
 # The Regular face of Noto Sans CJK SC as a file of its own, so that both tools cut one face.
 "$cli" split "$notosans" --output-dir "$work/noto" --quiet >/dev/null
-noto=$(ls "$work/noto"/*"CJK SC"*.otf)
+noto="$work/noto/Noto Sans CJK SC.otf"
 
 # One run of a tool into a fresh folder; appends its figures to results.jsonl.
 #   kit FONT_LABEL TOOL_LABEL CSS_NAME COMMAND... (the command's output folder is $out)
@@ -40,16 +40,14 @@ kit() {
   local font=$1 tool=$2 css=$3
   shift 3
   rm -rf "$out" && mkdir -p "$out"
-  if ! /usr/bin/time -f '%e %M' -o "$work/time" "$@" >"$work/log" 2>&1 || [ -z "$(ls "$out"/$css 2>/dev/null)" ]; then
+  if ! /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >"$work/log" 2>&1 || [ -z "$(ls "$out"/$css 2>/dev/null)" ]; then
     echo "$tool made no kit of $font:" >&2
     tail -n 20 "$work/log" >&2
     exit 1
   fi
-  read -r seconds peak_kb <"$work/time"
-  "$python" "$here/webfont_pages.py" measure "$(ls "$out"/$css)" "${texts[@]}" |
-    "$python" -c 'import json, sys; r = json.load(sys.stdin); r.update(zip(("font", "tool", "seconds", "peak_kb", "peer"), sys.argv[1:])); r["seconds"] = float(r["seconds"]); r["peak_kb"] = int(r["peak_kb"]); r["peer"] = r["peer"] == "peer"; print(json.dumps(r))' \
-      "$font" "$tool" "$seconds" "$peak_kb" "${peer_row:-}" >>"$work/results.jsonl"
-  echo "  $tool on $font: ${seconds} s" >&2
+  "$python" "$here/webfont_pages.py" measure --font "$font" --tool "$tool" ${peer_row:+--peer} \
+    --time "$work/time" "$(ls "$out"/$css)" "${texts[@]}" >>"$work/results.jsonl"
+  echo "  $tool on $font: $(cut -d' ' -f1 "$work/time") s" >&2
 }
 
 echo "== Web-font kits (load average $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores)"

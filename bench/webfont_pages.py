@@ -1,11 +1,14 @@
 """The web-font benchmark's pages and what they cost.
 
   webfont_pages.py texts DIR               writes the three pages' texts into DIR
-  webfont_pages.py measure CSS TEXT...     one JSON line: slices, total bytes, bytes and slices each page fetches
+  webfont_pages.py measure --font F --tool T [--peer] --time FILE CSS TEXT...
+                                           one JSON line: the run's figures (FILE: "wall user system maxKB"
+                                           from /usr/bin/time), slices, bytes, bytes and slices each page fetches
   webfont_pages.py table RESULTS           the markdown table of the JSON lines in RESULTS
 
 A page fetches the slices whose unicode-range holds one of its characters, as a browser chooses them."""
 
+import argparse
 import gettext
 import gzip
 import json
@@ -64,14 +67,14 @@ def measure(css_path, texts):
 def table(lines):
     """Each tool's row, then its ratio to the peer's row of the same font; then --jobs 2 against --jobs 1."""
     rows = [json.loads(line) for line in lines if line.strip()]
-    print("| font | tool | wall s | peak MB | slices | bytes | %s |" % " | ".join(
+    print("| font | tool | wall s | CPU s | peak MB | slices | bytes | %s |" % " | ".join(
         "%s: bytes (slices)" % page for page in PAGES))
-    print("|---|---|---:|---:|---:|---:|" + "---:|" * len(PAGES))
+    print("|---|---|---:|---:|---:|---:|---:|" + "---:|" * len(PAGES))
     peer, seconds = {}, {}
     for r in rows:
-        cells = [r["seconds"], r["peak_kb"] / 1024, r["slices"], r["bytes"]] + [p["bytes"] for p in r["pages"]]
-        print("| %s | %s | %.1f | %.0f | %d | %d | %s |" % (
-            r["font"], r["tool"], *cells[:4], " | ".join("%d (%d)" % (p["bytes"], p["slices"]) for p in r["pages"])))
+        cells = [r["seconds"], r["cpu"], r["peak_kb"] / 1024, r["slices"], r["bytes"]] + [p["bytes"] for p in r["pages"]]
+        print("| %s | %s | %.1f | %.1f | %.0f | %d | %d | %s |" % (
+            r["font"], r["tool"], *cells[:5], " | ".join("%d (%d)" % (p["bytes"], p["slices"]) for p in r["pages"])))
         seconds[r["font"], r["tool"]] = r["seconds"]
         if r["peer"]:
             peer[r["font"]] = cells
@@ -92,7 +95,16 @@ if __name__ == "__main__":
             with open(os.path.join(args[0], name + ".txt"), "w", encoding="utf-8") as f:
                 f.write(read())
     elif command == "measure":
-        texts = [open(path, encoding="utf-8").read() for path in args[1:]]
-        print(json.dumps(measure(args[0], texts)))
+        parser = argparse.ArgumentParser()
+        for option in ("--font", "--tool", "--time"):
+            parser.add_argument(option, required=True)
+        parser.add_argument("--peer", action="store_true")
+        parser.add_argument("css")
+        parser.add_argument("texts", nargs="+")
+        run = parser.parse_args(args)
+        wall, user, system, peak_kb = open(run.time).read().split()
+        texts = [open(path, encoding="utf-8").read() for path in run.texts]
+        print(json.dumps(dict(measure(run.css, texts), font=run.font, tool=run.tool, peer=run.peer,
+                              seconds=float(wall), cpu=float(user) + float(system), peak_kb=int(peak_kb))))
     elif command == "table":
         table(open(args[0], encoding="utf-8"))

@@ -19,7 +19,7 @@ packages=(
   fonts-noto-cjk fonts-vlgothic fonts-noto-color-emoji fonts-naver-d2coding
   fonts-smiley-sans fonts-nanum-extra
   # benchmarks, and the texts of the web-font benchmark's pages
-  hyperfine libbenchmark-dev woff2 time gettext fortunes-zh debian-faq-zh-cn
+  hyperfine libbenchmark-dev woff2 time fortunes-zh debian-faq-zh-cn
   # fuzzing and sanitizer builds
   clang-14 libclang-rt-14-dev
   # screenshots (scripts/screenshots.sh)
