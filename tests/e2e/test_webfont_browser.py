@@ -191,7 +191,7 @@ class WebFontBrowserTest(unittest.TestCase):
                 statuses = browser.responses()
                 fonts = {url.rpartition("/")[2]: statuses.get(id) for id, url in requests.items()
                          if url.endswith(".woff2")}
-                self.assertEqual(set(fonts), {name for name, cmap in slices.items()
+                self.assertEqual(set(fonts), {file for file, cmap in slices.items()
                                               if any(ord(c) in cmap for c in text)})
                 self.assertEqual(set(fonts.values()), {200})
                 # The browser names a font by its own name table, whichever slices drew it.
