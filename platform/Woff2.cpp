@@ -54,7 +54,9 @@ QByteArray encodeWoff2(ByteView font)
     if (font.isNull())
         return {};
     const size_t bound = woff2::MaxWOFF2CompressedSize(font.data(), font.size());
-    QByteArray encoded(qsizetype(bound), Qt::Uninitialized);
+    // Zeroed: the encoder pads its output to four bytes without writing the
+    // padding, which would otherwise carry whatever the memory held.
+    QByteArray encoded(qsizetype(bound), '\0');
     size_t length = bound;
     bool encodedWhole = false;
     {

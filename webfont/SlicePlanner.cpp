@@ -76,7 +76,8 @@ QVector<KeepList> planSlices(const SlicePlanInput &input)
     // Which slice each code point of `all` went to, by its index; -1 for none yet.
     QVector<int> sliceOf(all.size(), -1);
     QVector<KeepList> slices;
-    const auto take = [&](const KeepList &wanted, bool includeFirstRule) {
+    const auto take = [&](const KeepList &list, bool includeFirstRule) {
+        const KeepList wanted = sortedKeepList(list);
         KeepList slice;
         for (qsizetype i = 0; i < all.size(); ++i) {
             if (sliceOf.at(i) >= 0)
