@@ -14,17 +14,23 @@ packages=(
   qt6-translations-l10n
   # tests and checks
   fontconfig xvfb xauth fonttools python3-brotli libharfbuzz-bin opentype-sanitizer
-  lintian desktop-file-utils appstream man-db
+  lintian desktop-file-utils appstream man-db chromium python3-websocket
   fonts-dejavu-core fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-droid-fallback
   fonts-noto-cjk fonts-vlgothic fonts-noto-color-emoji fonts-naver-d2coding
   fonts-smiley-sans fonts-nanum-extra
-  # benchmarks
-  hyperfine libbenchmark-dev woff2
+  # benchmarks, and the texts of the web-font benchmark's pages
+  hyperfine libbenchmark-dev woff2 time fortunes-zh debian-faq-zh-cn
   # fuzzing and sanitizer builds
   clang-14 libclang-rt-14-dev
   # screenshots (scripts/screenshots.sh)
   x11-apps xdotool netpbm
 )
+
+# The web-font benchmark installs its peer with npm; a Node.js from elsewhere
+# that brings its own npm conflicts with Debian's npm package.
+if ! command -v npm >/dev/null; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
