@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>SubsetPreview</name>
+    <message>
+        <source>The subset could not be loaded for a preview.</source>
+        <translation>无法载入子集字体以预览。</translation>
+    </message>
+    <message>
+        <source>Drawn in the default face %1, which was subset instead:</source>
+        <translation>以默认字体 %1 显示（已改用它制作子集）：</translation>
+    </message>
+    <message>
+        <source>Drawn in the subset %1:</source>
+        <translation>以子集字体 %1 显示：</translation>
+    </message>
+</context>
+<context>
     <name>Tessaglyph</name>
     <message>
         <source>Select From System Font</source>
@@ -194,6 +209,89 @@
     <message>
         <source>The collection %1 was not split whole: %2 of its %3 members could not be written.</source>
         <translation>字体集合 %1 未能完整拆分：%3 个字体中有 %2 个无法写入。</translation>
+    </message>
+    <message>
+        <source>Web Font</source>
+        <translation>网页字体</translation>
+    </message>
+</context>
+<context>
+    <name>WebFontPage</name>
+    <message>
+        <source>Open Folder</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>Open Preview</source>
+        <translation>打开预览</translation>
+    </message>
+    <message>
+        <source>The preview page is served at %1 while this box is open.</source>
+        <translation>此对话框打开期间，预览页面在 %1 提供。</translation>
+    </message>
+    <message>
+        <source>The preview page cannot be served: no local port could be opened.</source>
+        <translation>无法提供预览页面：无法打开本地端口。</translation>
+    </message>
+    <message>
+        <source>Select From System Font</source>
+        <translation>从系统字体中选择</translation>
+    </message>
+    <message>
+        <source>Select Font</source>
+        <translation>选择字体</translation>
+    </message>
+    <message>
+        <source>Select Font File</source>
+        <translation>选择字体文件</translation>
+    </message>
+    <message>
+        <source>Only these characters</source>
+        <translation>仅保留这些字符</translation>
+    </message>
+    <message>
+        <source>Empty: every character of the font</source>
+        <translation>留空：保留字体的全部字符</translation>
+    </message>
+    <message>
+        <source>Import From File</source>
+        <translation>从文件导入</translation>
+    </message>
+    <message>
+        <source>Output Directory</source>
+        <translation>输出目录</translation>
+    </message>
+    <message>
+        <source>%v of %m slices</source>
+        <translation>%v / %m 个分片</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Select File</source>
+        <translation>选择文件</translation>
+    </message>
+    <message>
+        <source>Font File(*.ttf *.otf)</source>
+        <translation>字体文件(*.ttf *.otf)</translation>
+    </message>
+    <message>
+        <source>The output folder cannot be empty!</source>
+        <translation>输出目录不能为空！</translation>
+    </message>
+    <message>
+        <source>The font file cannot be empty!</source>
+        <translation>字体文件不能为空！</translation>
+    </message>
+    <message>
+        <source>Warning!</source>
+        <translation>警告！</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes in all, slices: %3.</source>
+        <translation>%1：共 %2 字节，分片：%3 个。</translation>
     </message>
 </context>
 </TS>

@@ -434,6 +434,7 @@ void TestWindow::chineseTranslation()
     {
         Tessaglyph window;
         QCOMPARE(child<QTabWidget>(&window, "tabWidget")->tabText(0), QString::fromUtf8("字体裁剪"));
+        QCOMPARE(child<QTabWidget>(&window, "tabWidget")->tabText(2), QString::fromUtf8("网页字体"));
         QCOMPARE(child<QPushButton>(&window, "acceptBtn")->text(), QString::fromUtf8("确定"));
         window.show();
         const ShownBox shown = pressAndAnswer(child<QPushButton>(&window, "acceptBtn"));
