@@ -52,6 +52,22 @@ int glyphCount(const QRawFont &font)
     return maxp.size() < 6 ? 0 : qFromBigEndian<quint16>(maxp.constData() + 4);
 }
 
+ShownBox record(QMessageBox *box, int count)
+{
+    ShownBox shown;
+    shown.icon = box->icon();
+    shown.title = box->windowTitle();
+    shown.text = box->text();
+    shown.count = count;
+    if (auto *caption = box->findChild<QLabel *>("subsetPreviewCaption"))
+        shown.previewCaption = caption->text();
+    if (auto *glyphs = box->findChild<GlyphLine *>("subsetPreviewGlyphs")) {
+        shown.previewFamily = glyphs->rawFont().familyName();
+        shown.previewGlyphs = glyphCount(glyphs->rawFont());
+    }
+    return shown;
+}
+
 // Presses the button and answers every message box it opens, recording them.
 ShownBox pressAndAnswer(QAbstractButton *button)
 {
@@ -60,13 +76,7 @@ ShownBox pressAndAnswer(QAbstractButton *button)
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            shown = {box->icon(), box->windowTitle(), box->text(), shown.count + 1};
-            if (auto *caption = box->findChild<QLabel *>("subsetPreviewCaption"))
-                shown.previewCaption = caption->text();
-            if (auto *glyphs = box->findChild<GlyphLine *>("subsetPreviewGlyphs")) {
-                shown.previewFamily = glyphs->rawFont().familyName();
-                shown.previewGlyphs = glyphCount(glyphs->rawFont());
-            }
+            shown = record(box, shown.count + 1);
             box->button(QMessageBox::Ok)->click();
         }
     });
@@ -86,14 +96,15 @@ ShownBox answerNextBox(const std::function<void(QMessageBox *)> &whileOpen = {})
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             poll.stop();
-            shown = {box->icon(), box->windowTitle(), box->text(), shown.count + 1};
+            shown = record(box, shown.count + 1);
             if (whileOpen)
                 whileOpen(box);
             box->button(QMessageBox::Ok)->click();
         }
     });
     poll.start();
-    QTest::qWaitFor([&] { return shown.count == 1; }, 300000);
+    if (!QTest::qWaitFor([&] { return shown.count == 1; }, 300000))
+        qWarning("no box was shown");
     return shown;
 }
 
@@ -392,8 +403,8 @@ void TestWindow::previewServer()
     QFETCH(QByteArray, type);
     const QString served = dir.filePath("served/kit");
     QDir().mkpath(served);
-    for (const QString &name : {"index.html", "kit.css", "kit.0.woff2", "report.json", "../secret.txt"}) {
-        QFile file(served + '/' + name);
+    for (const char *name : {"index.html", "kit.css", "kit.0.woff2", "report.json", "../secret.txt"}) {
+        QFile file(served + '/' + QLatin1String(name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
     }
     QFile::link(dir.filePath("served/secret.txt"), served + "/out.txt");
