@@ -1,9 +1,10 @@
-// tessaglyph-cli: the window's two jobs, for scripts.
+// tessaglyph-cli: the window's jobs, for scripts.
 
 #include "engine/CmapCoverage.h"
 #include "engine/Jobs.h"
 #include "engine/KeepList.h"
-#include "engine/TextDecoding.h"
+#include "TextOptions.h"
+#include "WebFontCommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -20,9 +21,13 @@ namespace {
 enum ExitCode { Success = 0, JobFailed = 1, UsageError = 2 };
 
 const char *const kUsage = R"(Usage:
-  tessaglyph-cli subset (--font FILE | --family NAME) (--text TEXT | --text-file FILE)... --output-dir DIR
-                        [--format ttf|woff2]
+  tessaglyph-cli subset (--font FILE | --family NAME) (--text TEXT | --text-file FILE | --text-dir DIR)...
+                        --output-dir DIR [--format ttf|woff2]
   tessaglyph-cli split FILE.ttc --output-dir DIR
+  tessaglyph-cli webfont (--font FILE | --family NAME) --output-dir DIR
+                         [--text TEXT | --text-file FILE | --text-dir DIR]... [--css-family NAME]
+                         [--font-display auto|block|swap|fallback|optional]
+                         [--language zh-Hans|zh-Hant|zh-HK|ja|ko] [--jobs N]
   tessaglyph-cli --version | --help
 
 Commands:
@@ -36,12 +41,27 @@ Commands:
            and --text-file given; "--text-file -" reads standard input. A
            text file is read as UTF-8 or UTF-16 when it starts with a
            byte-order mark, as UTF-8 when it is valid UTF-8, and as GB18030
-           (a superset of GB2312) otherwise. With --format woff2 the subset
-           is written compressed for the web, as DIR/<name>.woff2.
+           (a superset of GB2312) otherwise. --text-dir reads every file
+           under DIR, recursively, the same way; binary files are skipped
+           and counted. With --format woff2 the subset is written
+           compressed for the web, as DIR/<name>.woff2.
   split    Write every member of a font collection (.ttc or .otc) into DIR as
            <family name>.ttf, or .otf for CFF outlines; a member whose family
            name an earlier member has is named after its full name. Existing
            files are never replaced.
+  webfont  Cut a font into WOFF2 slices for the web, each declared by an
+           @font-face rule with its unicode-range in DIR/<family>.css, so a
+           browser fetches only the slices a page's text needs; with a
+           preview, DIR/index.html, and DIR/report.json. --font takes a .ttf
+           or .otf file, --family every installed face of a family. Without
+           text options the kit holds every character the font maps; with
+           them (as for subset), only those. Characters are grouped by how
+           often they occur in the --language's text (by default the one the
+           font is made for), then by Unicode block. --css-family names the
+           family in the CSS (default: the font's typographic family),
+           --font-display sets font-display (default: swap), --jobs the
+           number of threads (default: every core). A progress bar is shown
+           on a terminal.
 
 Options:
   --quiet  Do not print what was made (file sizes, glyphs, missing characters).
@@ -75,6 +95,13 @@ const ValueOption kValueOptions[] = {
      "--text-file needs a file name (- for standard input)"},
     {"output-dir", "The folder that receives the fonts.", "DIR", "--output-dir needs a folder"},
     {"format", "ttf (the default) or woff2.", "FORMAT", "--format needs ttf or woff2"},
+    {"text-dir", "A folder of text files holding characters to keep.", "DIR", "--text-dir needs a folder"},
+    {"css-family", "The family name in the web font's CSS.", "NAME", "--css-family needs a family name"},
+    {"font-display", "The web font's font-display.", "VALUE",
+     "--font-display needs auto, block, swap, fallback or optional"},
+    {"language", "The language whose character frequencies group the slices.", "TAG",
+     "--language needs zh-Hans, zh-Hant, zh-HK, ja or ko"},
+    {"jobs", "Threads that make the slices.", "N", "--jobs needs a number of threads"},
 };
 
 struct FlagOption
@@ -150,36 +177,15 @@ int report(const JobOutcome &outcome, bool quiet)
     return outcome.succeeded ? Success : JobFailed;
 }
 
-// The text of one --text-file; false, with the reason printed, when it cannot be read.
-bool readTextFile(const QString &path, QString *text)
-{
-    QFile file;
-    if (path == QLatin1String("-")) {
-        file.open(stdin, QIODevice::ReadOnly);
-    } else if (!QFileInfo::exists(path)) {
-        err() << "tessaglyph-cli: " << missingFileText(path) << '\n';
-        return false;
-    } else {
-        file.setFileName(path);
-        file.open(QIODevice::ReadOnly);
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        err() << "tessaglyph-cli: cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << '\n';
-        return false;
-    }
-    *text += decodeTextFile(bytes);
-    return true;
-}
-
 int runSubset(const QCommandLineParser &parser)
 {
     if (parser.positionalArguments().size() != 1)
         return usageError(QStringLiteral("subset takes no file argument; use --font or --family"));
     if (parser.isSet(QStringLiteral("font")) == parser.isSet(QStringLiteral("family")))
         return usageError(QStringLiteral("subset needs exactly one of --font and --family"));
-    if (!parser.isSet(QStringLiteral("text")) && !parser.isSet(QStringLiteral("text-file")))
-        return usageError(QStringLiteral("subset needs --text or --text-file"));
+    if (!parser.isSet(QStringLiteral("text")) && !parser.isSet(QStringLiteral("text-file"))
+        && !parser.isSet(QStringLiteral("text-dir")))
+        return usageError(QStringLiteral("subset needs --text, --text-file or --text-dir"));
     if (!parser.isSet(QStringLiteral("output-dir")))
         return usageError(QStringLiteral("subset needs --output-dir"));
     const QString formatName = parser.value(QStringLiteral("format"));
@@ -187,13 +193,11 @@ int runSubset(const QCommandLineParser &parser)
         return usageError(QStringLiteral("--format takes ttf or woff2, not ") + formatName);
     const OutputFormat format = formatName == QLatin1String("woff2") ? OutputFormat::Woff2 : OutputFormat::Sfnt;
 
-    QString text = parser.values(QStringLiteral("text")).join(QString());
-    for (const QString &path : parser.values(QStringLiteral("text-file"))) {
-        if (!readTextFile(path, &text)) {
-            err().flush();
-            return JobFailed;
-        }
-    }
+    QString text;
+    const bool read = readTextOptions(parser, &text, err());
+    err().flush();
+    if (!read)
+        return JobFailed;
 
     const bool quiet = parser.isSet(QStringLiteral("quiet"));
     const KeepList keepList = keepListFromText(text);
@@ -263,6 +267,8 @@ int main(int argc, char *argv[])
         return runSubset(parser);
     if (command == QLatin1String("split"))
         return runSplit(parser);
+    if (command == QLatin1String("webfont"))
+        return runWebFontCommand(parser, usageError, report);
     return usageError(command.isEmpty() ? QStringLiteral("no command given")
                                         : QStringLiteral("unknown command: ") + command);
 }

@@ -65,8 +65,8 @@ JobOutcome success()
     return outcome;
 }
 
-// A refusal for an output folder that cannot take the job's files; empty
-// when it can.
+} // namespace
+
 QString outputFolderProblem(const QString &folder)
 {
     const QFileInfo info(folder);
@@ -76,6 +76,8 @@ QString outputFolderProblem(const QString &folder)
         return say(QT_TRANSLATE_NOOP("Tessaglyph", "The output folder %1 is not writable."), {native(folder)});
     return {};
 }
+
+namespace {
 
 // Besides the checks above, subsets written into the per-user folder would
 // later be taken for the installed fonts extracted there.

@@ -42,5 +42,9 @@ JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, cons
 JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolder,
                        AcceptedSuffixes suffixes = AcceptedSuffixes::TrueType);
 
+// A refusal for an output folder that cannot take a job's files ("The
+// output folder %1 does not exist."); empty when it can.
+QString outputFolderProblem(const QString &folder);
+
 // "The file %1 does not exist.", for an input file that is missing.
 QString missingFileText(const QString &path);

@@ -1,6 +1,7 @@
 """tessaglyph-cli end to end on the Debian fonts, checked with fontTools and ots-sanitize."""
 
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -36,6 +37,18 @@ def outlines(font, text):
         glyphs[cmap[ord(char)]].draw(pen)
         drawn.append(pen.value)
     return drawn
+
+
+def css_slices(css):
+    """(file, code points of its unicode-range) for each @font-face rule."""
+    slices = []
+    for rule in re.findall(r"@font-face \{(.*?)\}", css, re.S):
+        points = set()
+        for part in re.search(r"unicode-range: ([^;]*);", rule).group(1).split(", "):
+            first, _, last = part[2:].partition("-")
+            points.update(range(int(first, 16), int(last or first, 16) + 1))
+        slices.append((re.search(r'url\("([^"]+)"\)', rule).group(1), points))
+    return slices
 
 
 def member(collection, family):
@@ -95,6 +108,59 @@ class CliTest(unittest.TestCase):
         ots = subprocess.run(["ots-sanitize", self.path("DroidSansFallbackFull.woff2"), self.path("ots")],
                              capture_output=True)
         self.assertEqual(ots.returncode, 0, ots.stderr)
+
+    def test_webfont_kit_of_droid(self):
+        text = "".join(chr(c) for c in range(0x20, 0x7F)) + "，。、“”《》！？（）\u3000" + level1_hanzi()
+        with open(self.path("text.txt"), "w", encoding="utf-8") as f:
+            f.write(text)
+        kits = [self.folder("kit"), self.folder("again")]
+        for kit, jobs in zip(kits, ["2", "1"]):
+            result = run("webfont", "--font", DROID, "--text-file", self.path("text.txt"), "--output-dir", kit,
+                         "--jobs", jobs)
+            self.assertEqual(result.returncode, 0, result.stderr)
+        # Byte-identical whatever the number of threads.
+        files = sorted(os.listdir(kits[0]))
+        self.assertEqual(files, sorted(os.listdir(kits[1])))
+        for name in files:
+            with open(os.path.join(kits[0], name), "rb") as a, open(os.path.join(kits[1], name), "rb") as b:
+                self.assertEqual(a.read(), b.read(), name)
+
+        with open(os.path.join(kits[0], "DroidSansFallback.css"), encoding="utf-8") as f:
+            slices = css_slices(f.read())
+        self.assertEqual(sorted(f for f, _ in slices) + ["DroidSansFallback.css", "index.html", "report.json"], files)
+        source = TTFont(DROID)
+        source_cmap = source.getBestCmap()
+        union = set()
+        for number, (name, promised) in enumerate(slices, 1):
+            self.assertRegex(name, r"^DroidSansFallback\.%03d\.[0-9a-f]{8}\.woff2$" % number)
+            path = os.path.join(kits[0], name)
+            font = TTFont(path)
+            self.assertEqual(set(font.getBestCmap()), promised, name)
+            self.assertFalse(union & promised, name)
+            union |= promised
+            sample = "".join(chr(c) for c in sorted(promised)[-3:])
+            self.assertEqual(outlines(font, sample), outlines(source, sample), name)
+            # Trademark, designer, vendor, URLs and description (7–12) are dropped.
+            self.assertEqual(sorted({n.nameID for n in font["name"].names}), [0, 1, 2, 3, 4, 5, 6, 13, 14])
+            ots = subprocess.run(["ots-sanitize", path, self.path("ots")], capture_output=True)
+            self.assertEqual(ots.returncode, 0, (name, ots.stderr))
+        self.assertEqual(union, {ord(c) for c in text} & set(source_cmap))
+        # The punctuation shares the first slice with ASCII.
+        punctuation = {ord(c) for c in " A，。、“”《》！？（）\u3000"} & set(source_cmap)
+        self.assertEqual(len(punctuation), 11)
+        self.assertLessEqual(punctuation, slices[0][1])
+
+        # Failures: nothing written.
+        truncated = self.path("truncated.ttf")
+        with open(DROID, "rb") as f, open(truncated, "wb") as out:
+            out.write(f.read(100000))
+        empty = self.folder("empty")
+        for args, message in [(["--font", truncated, "--output-dir", empty], "is not a valid TrueType or OpenType font"),
+                              (["--font", DROID, "--output-dir", self.path("missing")], "does not exist")]:
+            result = run("webfont", "--text", "你好", *args)
+            self.assertEqual(result.returncode, 1, args)
+            self.assertIn(message, result.stderr)
+        self.assertEqual(os.listdir(empty), [])
 
     def test_installed_families(self):
         shutil.rmtree(STORE, True)
@@ -225,7 +291,7 @@ class CliTest(unittest.TestCase):
                               (["subset", "--family", "x", "--text", "a", "--output-dir"], "--output-dir needs a folder"),
                               (["subset", "--font=", "--text", "a"], "--font needs a file name"),
                               ([], "no command given"), (["frobnicate"], "unknown command"),
-                              (["subset", "--font", DEJAVU, "--output-dir", self.dir], "needs --text or --text-file"),
+                              (["subset", "--font", DEJAVU, "--output-dir", self.dir], "needs --text, --text-file or --text-dir"),
                               (["subset", "--font", DEJAVU, "--family", "x", "--text", "a", "--output-dir", self.dir],
                                "exactly one of --font and --family")]:
             result = run(*args)

@@ -1,0 +1,95 @@
+#include "TextOptions.h"
+
+#include "engine/Jobs.h"
+#include "engine/TextDecoding.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+bool readFile(QFile &file, const QString &path, QByteArray *bytes, QTextStream &err)
+{
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        err << "tessaglyph-cli: cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << '\n';
+        return false;
+    }
+    return true;
+}
+
+// The text of one --text-file; false, with the reason printed, when it cannot be read.
+bool readTextFile(const QString &path, QString *text, QTextStream &err)
+{
+    QFile file;
+    if (path == QLatin1String("-")) {
+        file.open(stdin, QIODevice::ReadOnly);
+    } else if (!QFileInfo::exists(path)) {
+        err << "tessaglyph-cli: " << missingFileText(path) << '\n';
+        return false;
+    } else {
+        file.setFileName(path);
+        file.open(QIODevice::ReadOnly);
+    }
+    QByteArray bytes;
+    if (!readFile(file, path, &bytes, err))
+        return false;
+    *text += decodeTextFile(bytes);
+    return true;
+}
+
+// A file that no text encoding we read would hold: a NUL byte in a file
+// without a UTF-16 byte-order mark.
+bool isBinary(const QByteArray &bytes)
+{
+    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    return !utf16 && bytes.contains('\0');
+}
+
+bool readTextFolder(const QString &folder, QString *text, QTextStream &err)
+{
+    if (!QFileInfo(folder).isDir()) {
+        err << "tessaglyph-cli: the folder " << QDir::toNativeSeparators(folder) << " does not exist\n";
+        return false;
+    }
+    int binaries = 0;
+    QDirIterator files(folder, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QFile file(path);
+        QByteArray bytes;
+        if (!file.open(QIODevice::ReadOnly)) {
+            err << "tessaglyph-cli: cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << '\n';
+            return false;
+        }
+        if (!readFile(file, path, &bytes, err))
+            return false;
+        if (isBinary(bytes))
+            ++binaries;
+        else
+            *text += decodeTextFile(bytes);
+    }
+    if (binaries > 0)
+        err << binaries << " binary files under " << QDir::toNativeSeparators(folder) << " were skipped.\n";
+    return true;
+}
+
+} // namespace
+
+bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStream &err)
+{
+    *text += parser.values(QStringLiteral("text")).join(QString());
+    for (const QString &path : parser.values(QStringLiteral("text-file"))) {
+        if (!readTextFile(path, text, err))
+            return false;
+    }
+    for (const QString &folder : parser.values(QStringLiteral("text-dir"))) {
+        if (!readTextFolder(folder, text, err))
+            return false;
+    }
+    return true;
+}

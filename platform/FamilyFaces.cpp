@@ -1,0 +1,55 @@
+#include "FamilyFaces.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct FontSetDeleter
+{
+    void operator()(FcFontSet *set) const { FcFontSetDestroy(set); }
+};
+struct PatternDeleter
+{
+    void operator()(FcPattern *pattern) const { FcPatternDestroy(pattern); }
+};
+struct ObjectSetDeleter
+{
+    void operator()(FcObjectSet *set) const { FcObjectSetDestroy(set); }
+};
+
+} // namespace
+
+QVector<InstalledFace> installedFamilyFaces(const QString &family)
+{
+    QVector<InstalledFace> faces;
+    if (family.isEmpty() || !FcInit() || !FcInitBringUptoDate())
+        return faces;
+    const QByteArray name = family.toUtf8();
+    std::unique_ptr<FcPattern, PatternDeleter> pattern(FcPatternCreate());
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
+    std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr));
+    std::unique_ptr<FcFontSet, FontSetDeleter> fonts(FcFontList(nullptr, pattern.get(), objects.get()));
+    if (!fonts)
+        return faces;
+    for (int i = 0; i < fonts->nfont; ++i) {
+        FcChar8 *file = nullptr;
+        int index = 0;
+        if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) != FcResultMatch || !file)
+            continue;
+        FcPatternGetInteger(fonts->fonts[i], FC_INDEX, 0, &index);
+        // fontconfig numbers a variable font's named instances (index >> 16).
+        if (index < 0 || index > 0xFFFF)
+            continue;
+        faces.append({QString::fromUtf8(reinterpret_cast<const char *>(file)), index});
+    }
+    std::sort(faces.begin(), faces.end(), [](const InstalledFace &a, const InstalledFace &b) {
+        return a.file != b.file ? a.file < b.file : a.index < b.index;
+    });
+    faces.erase(std::unique(faces.begin(), faces.end(),
+                            [](const InstalledFace &a, const InstalledFace &b) { return a.file == b.file && a.index == b.index; }),
+                faces.end());
+    return faces;
+}

@@ -1,0 +1,185 @@
+#include "KitFiles.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QString hex(quint32 codePoint)
+{
+    return QString::number(codePoint, 16).toUpper();
+}
+
+// A CSS string: quotes and backslashes escaped, line breaks as escapes.
+QString cssString(const QString &text)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20)
+            quoted += QStringLiteral("\\%1 ").arg(c.unicode(), 0, 16);
+        else
+            quoted += c;
+    }
+    return quoted + QLatin1Char('"');
+}
+
+QString cssWeight(const WebFace &face)
+{
+    return face.weightMin == face.weightMax ? QString::number(face.weightMin)
+                                            : QStringLiteral("%1 %2").arg(face.weightMin).arg(face.weightMax);
+}
+
+QString cssStyle(const WebFace &face)
+{
+    return face.italic ? QStringLiteral("italic") : QStringLiteral("normal");
+}
+
+QString localSources(const WebFace &face)
+{
+    QString sources;
+    for (const QString &name : {face.fullName, face.postScriptName}) {
+        if (!name.isEmpty() && !sources.contains(cssString(name)))
+            sources += QStringLiteral("local(%1), ").arg(cssString(name));
+    }
+    return sources;
+}
+
+QString characters(const KeepList &codePoints)
+{
+    QString text;
+    for (quint32 codePoint : codePoints)
+        text += QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);
+    return text.toHtmlEscaped();
+}
+
+quint64 faceBytes(const KitFace &face)
+{
+    quint64 bytes = 0;
+    for (const KitSlice &slice : face.slices)
+        bytes += slice.bytes;
+    return bytes;
+}
+
+} // namespace
+
+QString unicodeRange(const KeepList &codePoints)
+{
+    QStringList ranges;
+    for (qsizetype i = 0; i < codePoints.size();) {
+        qsizetype last = i;
+        while (last + 1 < codePoints.size() && codePoints.at(last + 1) == codePoints.at(last) + 1)
+            ++last;
+        ranges.append(last == i ? QStringLiteral("U+") + hex(codePoints.at(i))
+                                : QStringLiteral("U+%1-%2").arg(hex(codePoints.at(i)), hex(codePoints.at(last))));
+        i = last + 1;
+    }
+    return ranges.join(QStringLiteral(", "));
+}
+
+QString asciiFileName(const QString &name)
+{
+    QString safe;
+    for (const QChar c : name) {
+        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('_'))
+            safe += c;
+    }
+    return safe;
+}
+
+QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings)
+{
+    QString css;
+    for (const KitFace &kitFace : faces) {
+        const WebFace &face = kitFace.face;
+        for (const KitSlice &slice : kitFace.slices) {
+            css += QStringLiteral("@font-face {\n"
+                                  "  font-family: %1;\n"
+                                  "  font-style: %2;\n"
+                                  "  font-weight: %3;\n"
+                                  "  font-display: %4;\n"
+                                  "  src: %5url(\"%6\") format(\"woff2\");\n"
+                                  "  unicode-range: %7;\n"
+                                  "}\n")
+                           .arg(cssString(settings.cssFamily), cssStyle(face), cssWeight(face), settings.fontDisplay,
+                                localSources(face), slice.file, unicodeRange(slice.mapped));
+        }
+    }
+    return css.toUtf8();
+}
+
+QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings)
+{
+    const QString family = settings.cssFamily.toHtmlEscaped();
+    QString html = QStringLiteral(
+            "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+            "<title>%1</title>\n<link rel=\"stylesheet\" href=\"%2\">\n<style>\n"
+            "body { font-family: sans-serif; margin: 2em; }\n"
+            ".web { font-family: %3; font-size: 28px; line-height: 1.4; word-break: break-all; }\n"
+            "textarea.web { width: 100%; height: 6em; box-sizing: border-box; }\n"
+            "summary { cursor: pointer; font-family: monospace; }\n"
+            "</style>\n</head>\n<body>\n<h1>%1</h1>\n"
+            "<p>Type here to see the text drawn in the web font; only the slices it needs are fetched.</p>\n"
+            "<textarea class=\"web\">%1 天地玄黄 宇宙洪荒</textarea>\n")
+                           .arg(family, settings.cssFile.toHtmlEscaped(), cssString(settings.cssFamily).toHtmlEscaped());
+    for (const KitFace &kitFace : faces) {
+        const WebFace &face = kitFace.face;
+        const QString style = QStringLiteral("font-weight: %1; font-style: %2").arg(cssWeight(face), cssStyle(face));
+        html += QStringLiteral("<h2 class=\"web\" style=\"%1\">%2</h2>\n<p>PostScript name %3; weight %4, %5; "
+                               "%6 slices, %7 bytes; language %8</p>\n")
+                        .arg(style, face.fullName.toHtmlEscaped(), face.postScriptName.toHtmlEscaped(),
+                             cssWeight(face), cssStyle(face), QString::number(kitFace.slices.size()),
+                             QString::number(faceBytes(kitFace)), kitFace.language);
+        // A closed slice draws nothing, so opening the page fetches no slice.
+        for (const KitSlice &slice : kitFace.slices)
+            html += QStringLiteral("<details><summary>%1: %2 bytes, %3 characters</summary>\n"
+                                   "<p class=\"web\" style=\"%4\">%5</p></details>\n")
+                            .arg(slice.file.toHtmlEscaped(), QString::number(slice.bytes),
+                                 QString::number(slice.mapped.size()), style, characters(slice.mapped));
+    }
+    return (html + QStringLiteral("</body>\n</html>\n")).toUtf8();
+}
+
+QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
+{
+    QJsonArray faceList;
+    quint64 totalBytes = 0;
+    qint64 totalSlices = 0, totalCodePoints = 0;
+    for (const KitFace &kitFace : faces) {
+        QJsonArray slices;
+        for (const KitSlice &slice : kitFace.slices) {
+            slices.append(QJsonObject{{QStringLiteral("file"), slice.file},
+                                      {QStringLiteral("bytes"), qint64(slice.bytes)},
+                                      {QStringLiteral("codePoints"), qint64(slice.mapped.size())},
+                                      {QStringLiteral("unicodeRange"), unicodeRange(slice.mapped)}});
+            totalBytes += slice.bytes;
+            totalCodePoints += slice.mapped.size();
+        }
+        totalSlices += kitFace.slices.size();
+        faceList.append(QJsonObject{{QStringLiteral("source"), kitFace.source},
+                                    {QStringLiteral("index"), kitFace.index},
+                                    {QStringLiteral("fullName"), kitFace.face.fullName},
+                                    {QStringLiteral("postScriptName"), kitFace.face.postScriptName},
+                                    {QStringLiteral("fontWeight"), cssWeight(kitFace.face)},
+                                    {QStringLiteral("fontStyle"), cssStyle(kitFace.face)},
+                                    {QStringLiteral("language"), kitFace.language},
+                                    {QStringLiteral("slices"), slices}});
+    }
+    const QJsonObject options{{QStringLiteral("cssFamily"), settings.cssFamily},
+                              {QStringLiteral("fontDisplay"), settings.fontDisplay},
+                              {QStringLiteral("characters"), settings.requestedCharacters == 0
+                                       ? QJsonValue(QStringLiteral("all"))
+                                       : QJsonValue(settings.requestedCharacters)}};
+    const QJsonObject report{{QStringLiteral("css"), settings.cssFile},
+                             {QStringLiteral("options"), options},
+                             {QStringLiteral("faces"), faceList},
+                             {QStringLiteral("totals"),
+                              QJsonObject{{QStringLiteral("slices"), totalSlices},
+                                          {QStringLiteral("bytes"), qint64(totalBytes)},
+                                          {QStringLiteral("codePoints"), totalCodePoints}}}};
+    return QJsonDocument(report).toJson();
+}

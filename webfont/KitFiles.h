@@ -1,0 +1,46 @@
+#pragma once
+
+#include "WebFace.h"
+#include "engine/KeepList.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+// The text files of a kit, made from what was written: the CSS, the preview
+// page (index.html) and the report (report.json).
+
+struct KitSlice
+{
+    QString file; // the name in the kit's folder
+    quint64 bytes = 0;
+    KeepList mapped; // the code points its cmap maps
+};
+
+struct KitFace
+{
+    WebFace face;
+    QString source;   // the font file it was read from
+    int index = 0;    // its index in a collection
+    QString language; // the frequency slices it was cut by, as a tag
+    QVector<KitSlice> slices;
+};
+
+struct KitSettings
+{
+    QString cssFamily;
+    QString cssFile; // the CSS's name in the kit's folder
+    QString fontDisplay;
+    int requestedCharacters = 0; // 0: every character the fonts map
+};
+
+// "U+20-7E, U+A0, U+4E00-4E05": the code points, ascending, as compact ranges.
+QString unicodeRange(const KeepList &codePoints);
+
+// A name that is safe as a file name on every system and in a URL: ASCII
+// letters, digits, "-" and "_" kept, everything else left out.
+QString asciiFileName(const QString &name);
+
+QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings);
+QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings);
+QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings);

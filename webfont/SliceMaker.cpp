@@ -1,0 +1,100 @@
+#include "SliceMaker.h"
+
+#include "platform/HarfBuzzHandles.h"
+#include "platform/Woff2.h"
+
+#include <hb-subset.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+const quint16 kSliceNameIds[11] = {0, 1, 2, 3, 4, 5, 6, 13, 14, 16, 17};
+
+namespace {
+
+using InputPtr = std::unique_ptr<hb_subset_input_t, HbDeleter<hb_subset_input_t, hb_subset_input_destroy>>;
+using SetPtr = std::unique_ptr<hb_set_t, HbDeleter<hb_set_t, hb_set_destroy>>;
+
+MadeSlice makeSlice(const SliceTask &task)
+{
+    MadeSlice made;
+    InputPtr input(hb_subset_input_create_or_fail());
+    if (!input)
+        return made;
+    hb_set_t *unicodes = hb_subset_input_unicode_set(input.get());
+    for (quint32 codePoint : task.codePoints)
+        hb_set_add(unicodes, codePoint);
+    hb_set_t *nameIds = hb_subset_input_set(input.get(), HB_SUBSET_SETS_NAME_ID);
+    hb_set_clear(nameIds);
+    for (quint16 nameId : kSliceNameIds)
+        hb_set_add(nameIds, nameId);
+    // Every language of those names: a font's own-language full name is
+    // what local() finds it by on many systems.
+    hb_set_t *languages = hb_subset_input_set(input.get(), HB_SUBSET_SETS_NAME_LANG_ID);
+    hb_set_clear(languages);
+    hb_set_invert(languages);
+
+    const HbFacePtr subset(hb_subset_or_fail(task.face, input.get()));
+    if (!subset)
+        return made;
+    const HbBlobPtr bytes(hb_face_reference_blob(subset.get()));
+    unsigned length = 0;
+    const char *data = hb_blob_get_data(bytes.get(), &length);
+    if (!data || length == 0)
+        return made;
+
+    const HbFacePtr written(hb_face_create(bytes.get(), 0));
+    const SetPtr mapped(hb_set_create());
+    hb_face_collect_unicodes(written.get(), mapped.get());
+    for (hb_codepoint_t codePoint = HB_SET_VALUE_INVALID; hb_set_next(mapped.get(), &codePoint);)
+        made.mapped.append(codePoint);
+    made.woff2 = encodeWoff2(ByteView(data, length));
+    return made;
+}
+
+} // namespace
+
+QVector<MadeSlice> makeSlices(const QVector<SliceTask> &tasks, int threads, const std::function<void(int)> &done,
+                              const std::atomic<bool> *cancel)
+{
+    QVector<MadeSlice> made(tasks.size());
+    std::atomic<int> next{0};
+    std::mutex mutex;
+    std::condition_variable finishedOne;
+    int finished = 0;
+
+    const auto cancelled = [cancel] { return cancel && cancel->load(); };
+    const auto work = [&] {
+        for (int i = next++; i < tasks.size() && !cancelled(); i = next++) {
+            MadeSlice slice = makeSlice(tasks.at(i));
+            const std::lock_guard<std::mutex> lock(mutex);
+            made[i] = std::move(slice);
+            ++finished;
+            finishedOne.notify_one();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int i = 0; i < qBound(1, threads, int(tasks.size())); ++i)
+        pool.emplace_back(work);
+
+    // Progress is told on this thread, never on a worker.
+    int told = 0;
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (told < tasks.size() && !cancelled()) {
+            finishedOne.wait(lock, [&] { return finished > told || cancelled(); });
+            const int now = finished;
+            lock.unlock();
+            while (told < now) {
+                ++told;
+                if (done)
+                    done(told);
+            }
+            lock.lock();
+        }
+    }
+    for (std::thread &thread : pool)
+        thread.join();
+    return made;
+}

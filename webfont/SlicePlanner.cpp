@@ -1,0 +1,125 @@
+#include "SlicePlanner.h"
+
+#include "UnicodeBlocks.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct Range
+{
+    quint32 first, last;
+};
+
+const Range kFirstSliceRanges[] = {
+    {0x0000, 0x007F}, // ASCII
+    {0x00A0, 0x00BF}, // Latin-1 punctuation and signs
+    {0x00D7, 0x00D7}, // ×
+    {0x00F7, 0x00F7}, // ÷
+    {0x2000, 0x206F}, // general punctuation (spaces, dashes, quotes, joiners)
+    {0x3000, 0x303F}, // CJK symbols and punctuation
+    {0xFE10, 0xFE1F}, // vertical forms
+    {0xFE30, 0xFE4F}, // CJK compatibility forms
+    {0xFF00, 0xFFEF}, // half-width and full-width forms
+};
+
+KeepList merged(const KeepList &a, const KeepList &b)
+{
+    KeepList both;
+    both.reserve(a.size() + b.size());
+    std::merge(a.cbegin(), a.cend(), b.cbegin(), b.cend(), std::back_inserter(both));
+    return both;
+}
+
+// The code points left after the first slice and the lists, grouped by
+// block: a block is cut into even parts of at most the target size, and
+// parts of neighbouring blocks share a slice while they fit in one.
+QVector<KeepList> sliceByBlock(const KeepList &rest)
+{
+    QVector<KeepList> parts;
+    for (qsizetype start = 0; start < rest.size();) {
+        const quint32 block = unicodeBlockStart(rest.at(start));
+        qsizetype end = start;
+        while (end < rest.size() && unicodeBlockStart(rest.at(end)) == block)
+            ++end;
+        const qsizetype count = end - start;
+        const qsizetype pieces = (count + kSliceTargetSize - 1) / kSliceTargetSize;
+        for (qsizetype piece = 0; piece < pieces; ++piece) {
+            const qsizetype from = start + count * piece / pieces, to = start + count * (piece + 1) / pieces;
+            parts.append(rest.mid(from, to - from));
+        }
+        start = end;
+    }
+
+    QVector<KeepList> slices;
+    for (const KeepList &part : parts) {
+        if (!slices.isEmpty() && slices.last().size() + part.size() <= kSliceTargetSize)
+            slices.last() += part;
+        else
+            slices.append(part);
+    }
+    return slices;
+}
+
+} // namespace
+
+bool isFirstSliceCodePoint(quint32 codePoint)
+{
+    return std::any_of(std::begin(kFirstSliceRanges), std::end(kFirstSliceRanges),
+                       [codePoint](const Range &range) { return codePoint >= range.first && codePoint <= range.last; });
+}
+
+QVector<KeepList> planSlices(const SlicePlanInput &input)
+{
+    const KeepList &all = input.codePoints;
+    // Which slice each code point of `all` went to, by its index; -1 for none yet.
+    QVector<int> sliceOf(all.size(), -1);
+    QVector<KeepList> slices;
+    const auto take = [&](const KeepList &list, bool includeFirstRule) {
+        const KeepList wanted = sortedKeepList(list);
+        KeepList slice;
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            if (sliceOf.at(i) >= 0)
+                continue;
+            const quint32 codePoint = all.at(i);
+            if ((includeFirstRule && isFirstSliceCodePoint(codePoint))
+                || std::binary_search(wanted.cbegin(), wanted.cend(), codePoint)) {
+                sliceOf[i] = int(slices.size());
+                slice.append(codePoint);
+            }
+        }
+        if (!slice.isEmpty())
+            slices.append(slice);
+    };
+
+    take(input.frequencySlices.value(0), true);
+    for (qsizetype list = 1; list < input.frequencySlices.size(); ++list)
+        take(input.frequencySlices.at(list), false);
+    KeepList rest;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (sliceOf.at(i) < 0)
+            rest.append(all.at(i));
+    }
+    slices += sliceByBlock(rest);
+
+    // A slice too small, or with nothing to draw, joins the slice before it
+    // (the first one takes the slice after it in), until none is left.
+    const auto unfit = [&](const KeepList &slice) {
+        return slice.size() < kSliceMinimumSize
+                || std::all_of(slice.cbegin(), slice.cend(), [&](quint32 codePoint) { return input.blank.contains(codePoint); });
+    };
+    for (qsizetype i = 0; i < slices.size() && slices.size() > 1;) {
+        if (!unfit(slices.at(i))) {
+            ++i;
+        } else if (i == 0) {
+            slices[0] = merged(slices.at(0), slices.at(1));
+            slices.remove(1);
+        } else {
+            slices[i - 1] = merged(slices.at(i - 1), slices.at(i));
+            slices.remove(i);
+            --i;
+        }
+    }
+    return slices;
+}

@@ -1,0 +1,167 @@
+#include "WebFace.h"
+
+#include "platform/HarfBuzzHandles.h"
+#include "sfnt/ByteView.h"
+#include "sfnt/NameReader.h"
+
+#include <hb-ot.h>
+
+#include <QChar>
+#include <QStringList>
+
+namespace {
+
+constexpr hb_ot_name_id_t kPostScriptNameId = 6;
+
+// OS/2 ulCodePageRange1 bits of the CJK code pages.
+constexpr quint32 kCodePageJapanese = 1u << 17;
+constexpr quint32 kCodePageSimplifiedChinese = 1u << 18;
+constexpr quint32 kCodePageKoreanWansung = 1u << 19;
+constexpr quint32 kCodePageTraditionalChinese = 1u << 20;
+constexpr quint32 kCodePageKoreanJohab = 1u << 21;
+
+// The name in English when the font has it (CSS and local() are most often
+// written with it), else in the first language the font gives it.
+QString englishFirstName(hb_face_t *face, hb_ot_name_id_t nameId)
+{
+    unsigned count = 0;
+    const hb_ot_name_entry_t *entries = hb_ot_name_list_names(face, &count);
+    hb_language_t chosen = HB_LANGUAGE_INVALID;
+    for (unsigned i = 0; i < count; ++i) {
+        if (entries[i].name_id != nameId)
+            continue;
+        const char *tag = hb_language_to_string(entries[i].language);
+        const bool english = tag && qstrncmp(tag, "en", 2) == 0;
+        if (chosen == HB_LANGUAGE_INVALID || english)
+            chosen = entries[i].language;
+        if (english)
+            break;
+    }
+    if (chosen == HB_LANGUAGE_INVALID)
+        return {};
+    unsigned length = kMaxNameUnits + 1;
+    QVector<uint16_t> text(length);
+    hb_ot_name_get_utf16(face, nameId, chosen, &length, text.data());
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(text.constData()), qsizetype(length));
+}
+
+// The languages, as HarfBuzz spells them ("zh-cn", "ja"), that the font's
+// names are given in.
+QStringList nameLanguages(hb_face_t *face)
+{
+    unsigned count = 0;
+    const hb_ot_name_entry_t *entries = hb_ot_name_list_names(face, &count);
+    QStringList languages;
+    for (unsigned i = 0; i < count; ++i) {
+        const QString tag = QString::fromLatin1(hb_language_to_string(entries[i].language));
+        if (!languages.contains(tag))
+            languages.append(tag);
+    }
+    return languages;
+}
+
+int countIn(const KeepList &codePoints, quint32 first, quint32 last)
+{
+    const auto from = std::lower_bound(codePoints.cbegin(), codePoints.cend(), first);
+    const auto to = std::upper_bound(codePoints.cbegin(), codePoints.cend(), last);
+    return int(to - from);
+}
+
+// The language whose frequency slices fit the face. Most CJK fonts map kana
+// and hangul, and many claim several CJK code pages, so the clearest signal
+// comes first: the one CJK language the names are given in, then the one
+// CJK code page claimed, then what the font maps (kana or hangul with few
+// ideographs), and Simplified Chinese otherwise.
+SliceLanguage detectLanguage(hb_face_t *face, quint32 codePages, const KeepList &codePoints)
+{
+    QVector<SliceLanguage> named;
+    for (const QString &tag : nameLanguages(face)) {
+        SliceLanguage language;
+        if (tag == QLatin1String("zh-cn") || tag == QLatin1String("zh-sg"))
+            language = SliceLanguage::SimplifiedChinese;
+        else if (tag == QLatin1String("zh-tw") || tag == QLatin1String("zh-mo"))
+            language = SliceLanguage::TraditionalChinese;
+        else if (tag == QLatin1String("zh-hk"))
+            language = SliceLanguage::HongKongChinese;
+        else if (tag.startsWith(QLatin1String("ja")))
+            language = SliceLanguage::Japanese;
+        else if (tag.startsWith(QLatin1String("ko")))
+            language = SliceLanguage::Korean;
+        else
+            continue;
+        if (!named.contains(language))
+            named.append(language);
+    }
+    if (named.size() == 1)
+        return named.first();
+
+    QVector<SliceLanguage> claimed;
+    if (codePages & kCodePageSimplifiedChinese)
+        claimed.append(SliceLanguage::SimplifiedChinese);
+    if (codePages & kCodePageTraditionalChinese)
+        claimed.append(SliceLanguage::TraditionalChinese);
+    if (codePages & kCodePageJapanese)
+        claimed.append(SliceLanguage::Japanese);
+    if (codePages & (kCodePageKoreanWansung | kCodePageKoreanJohab))
+        claimed.append(SliceLanguage::Korean);
+    if (claimed.size() == 1)
+        return claimed.first();
+
+    const int ideographs = countIn(codePoints, 0x4E00, 0x9FFF);
+    if (countIn(codePoints, 0xAC00, 0xD7A3) > ideographs)
+        return SliceLanguage::Korean;
+    if (countIn(codePoints, 0x3040, 0x30FF) > 0 && ideographs < 1000)
+        return SliceLanguage::Japanese;
+    return SliceLanguage::SimplifiedChinese;
+}
+
+} // namespace
+
+bool readWebFace(hb_face_t *face, WebFace *webFace)
+{
+    WebFace read;
+    if (hb_face_get_glyph_count(face) == 0)
+        return false;
+
+    const HbFontPtr font(hb_font_create(face));
+    std::unique_ptr<hb_set_t, HbDeleter<hb_set_t, hb_set_destroy>> unicodes(hb_set_create());
+    hb_face_collect_unicodes(face, unicodes.get());
+    for (hb_codepoint_t codePoint = HB_SET_VALUE_INVALID; hb_set_next(unicodes.get(), &codePoint);) {
+        hb_codepoint_t glyph = 0;
+        if (QChar::category(char32_t(codePoint)) == QChar::Other_Control
+            || !hb_font_get_nominal_glyph(font.get(), codePoint, &glyph) || glyph == 0)
+            continue;
+        read.codePoints.append(codePoint);
+        hb_glyph_extents_t extents{};
+        if (!hb_font_get_glyph_extents(font.get(), glyph, &extents) || extents.width == 0 || extents.height == 0)
+            read.blank.insert(codePoint);
+    }
+    if (read.codePoints.isEmpty())
+        return false;
+
+    read.family = englishFirstName(face, kTypographicFamilyNameId);
+    if (read.family.isEmpty())
+        read.family = englishFirstName(face, kFamilyNameId);
+    read.fullName = englishFirstName(face, kFullNameId);
+    read.postScriptName = englishFirstName(face, kPostScriptNameId);
+
+    const HbBlobPtr os2Blob(hb_face_reference_table(face, HB_TAG('O', 'S', '/', '2')));
+    unsigned os2Length = 0;
+    const char *os2Data = hb_blob_get_data(os2Blob.get(), &os2Length);
+    const ByteView os2(os2Data, os2Length);
+    quint16 weightClass = 0, fsSelection = 0;
+    quint32 codePages = 0;
+    if (os2.readU16(4, &weightClass) && weightClass >= 1 && weightClass <= 1000)
+        read.weightMin = read.weightMax = weightClass;
+    if (os2.readU16(62, &fsSelection))
+        read.italic = fsSelection & 1;
+    os2.readU32(78, &codePages); // version 1 and later
+    hb_ot_var_axis_info_t weightAxis{};
+    if (hb_ot_var_find_axis_info(face, HB_TAG('w', 'g', 'h', 't'), &weightAxis)) {
+        read.weightMin = qRound(weightAxis.min_value);
+        read.weightMax = qRound(weightAxis.max_value);
+    }
+    read.language = detectLanguage(face, codePages, read.codePoints);
+    *webFace = read;
+    return true;
+}

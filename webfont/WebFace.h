@@ -1,0 +1,29 @@
+#pragma once
+
+#include "FrequencySlices.h"
+#include "engine/KeepList.h"
+
+#include <QSet>
+#include <QString>
+
+struct hb_face_t;
+
+// What a kit needs to know of one face: its names and style for the CSS,
+// the code points it maps and which of them draw nothing, and the language
+// its frequency slices are taken from.
+struct WebFace
+{
+    QString family;         // typographic family (name ID 16), else family (ID 1)
+    QString fullName;       // ID 4
+    QString postScriptName; // ID 6
+    int weightMin = 400;    // OS/2 usWeightClass, or a variable font's wght range
+    int weightMax = 400;
+    bool italic = false;    // OS/2 fsSelection bit 0
+    KeepList codePoints;    // ascending; control characters left out
+    QSet<quint32> blank;    // code points whose glyph has no outline
+    SliceLanguage language = SliceLanguage::SimplifiedChinese;
+};
+
+// Reads the face. False when it has no glyphs or maps no character: not a
+// font, or a damaged one.
+bool readWebFace(hb_face_t *face, WebFace *webFace);

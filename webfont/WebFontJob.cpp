@@ -1,0 +1,314 @@
+#include "WebFontJob.h"
+
+#include "KitFiles.h"
+#include "SliceMaker.h"
+#include "SlicePlanner.h"
+#include "WebFace.h"
+#include "engine/FontSubsetter.h"
+#include "platform/FamilyFaces.h"
+#include "platform/HarfBuzzHandles.h"
+
+#include <hb-subset.h>
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QThread>
+
+#include <algorithm>
+
+namespace {
+
+const char *const kFontDisplays[] = {"auto", "block", "swap", "fallback", "optional"};
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("Tessaglyph", text);
+}
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+WebFontOutcome refused(const QString &text)
+{
+    WebFontOutcome outcome;
+    outcome.job.title = translated(QT_TRANSLATE_NOOP("Tessaglyph", "Warning!"));
+    outcome.job.text = text;
+    return outcome;
+}
+
+// One face of the kit: the bytes it is read from, the face HarfBuzz reads,
+// the same prepared for many subsets, and what the kit needs of it.
+struct SourceFace
+{
+    InstalledFace where;
+    HbBlobPtr blob;
+    HbFacePtr face;
+    HbFacePtr prepared;
+    WebFace web;
+    QString language;
+    QVector<KeepList> plan;
+};
+
+// Writes the bytes to path through a temporary file renamed into place when
+// every byte was written and flushed; the system's reason otherwise.
+QString writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    return file.commit() ? QString() : file.errorString();
+}
+
+QString sliceFileName(const QString &baseName, int number, const QByteArray &bytes)
+{
+    const QByteArray hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(8);
+    return QStringLiteral("%1.%2.%3.woff2")
+            .arg(baseName, QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')), QString::fromLatin1(hash));
+}
+
+// The faces the request names, read; a refusal's text when one cannot be.
+QString readSourceFaces(const WebFontRequest &request, std::vector<SourceFace> *faces)
+{
+    QVector<InstalledFace> wanted;
+    if (!request.fontPath.isEmpty()) {
+        if (!QFileInfo::exists(request.fontPath))
+            return missingFileText(request.fontPath);
+        wanted.append({request.fontPath, 0});
+    } else {
+        wanted = installedFamilyFaces(request.family);
+        if (wanted.isEmpty())
+            return translated(QT_TRANSLATE_NOOP("Tessaglyph", "The family %1 is not installed; nothing was written."))
+                    .arg(request.family);
+    }
+
+    for (const InstalledFace &where : wanted) {
+        SourceFace source;
+        source.where = where;
+        QByteArray bytes;
+        if (!request.fontPath.isEmpty()) {
+            // The engine's own checks: a .ttf or .otf whose tables lie within the file.
+            FontSubsetter engine(FontSubsetter::Setup::FontOnly);
+            if (engine.loadTrueTypeFile(where.file) && engine.holdsSfntFont())
+                bytes = engine.fontBytes;
+        } else {
+            QFile file(where.file);
+            if (file.open(QIODevice::ReadOnly))
+                bytes = file.readAll();
+        }
+        if (!bytes.isEmpty()) {
+            // The blob keeps the bytes (a shared copy) for as long as HarfBuzz needs them.
+            auto *kept = new QByteArray(bytes);
+            source.blob.reset(hb_blob_create(kept->constData(), unsigned(kept->size()), HB_MEMORY_MODE_READONLY, kept,
+                                             [](void *data) { delete static_cast<QByteArray *>(data); }));
+            source.face.reset(hb_face_create(source.blob.get(), unsigned(where.index)));
+        }
+        if (!source.face || !readWebFace(source.face.get(), &source.web))
+            return translated(QT_TRANSLATE_NOOP(
+                                      "Tessaglyph",
+                                      "The font %1 is not a valid TrueType or OpenType font, or it is damaged; nothing was written."))
+                    .arg(native(where.file));
+        const bool repeated = std::any_of(faces->cbegin(), faces->cend(), [&](const SourceFace &face) {
+            return face.web.postScriptName == source.web.postScriptName;
+        });
+        if (!repeated)
+            faces->push_back(std::move(source));
+    }
+    // Lightest first, upright before italic.
+    std::stable_sort(faces->begin(), faces->end(), [](const SourceFace &a, const SourceFace &b) {
+        return std::make_pair(a.web.weightMin, a.web.italic) < std::make_pair(b.web.weightMin, b.web.italic);
+    });
+    return {};
+}
+
+// Removes the files this run wrote, when it fails or is cancelled.
+void removeAll(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        QFile::remove(path);
+}
+
+} // namespace
+
+WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgressCallback &progress,
+                             const std::atomic<bool> *cancel)
+{
+    if (request.outputFolder.isEmpty())
+        return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "The output file path cannot be empty!")));
+    if (request.fontPath.isEmpty() == request.family.isEmpty())
+        return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "Choose either a font file or an installed family.")));
+    if (std::none_of(std::begin(kFontDisplays), std::end(kFontDisplays),
+                     [&](const char *display) { return request.fontDisplay == QLatin1String(display); }))
+        return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                    "font-display takes auto, block, swap, fallback or optional, not %1."))
+                               .arg(request.fontDisplay));
+    SliceLanguage requestedLanguage = SliceLanguage::SimplifiedChinese;
+    if (!request.language.isEmpty() && !languageFromTag(request.language, &requestedLanguage))
+        return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                    "The language takes zh-Hans, zh-Hant, zh-HK, ja or ko, not %1."))
+                               .arg(request.language));
+    const QString folderProblem = outputFolderProblem(request.outputFolder);
+    if (!folderProblem.isEmpty())
+        return refused(folderProblem);
+
+    std::vector<SourceFace> faces;
+    const QString readProblem = readSourceFaces(request, &faces);
+    if (!readProblem.isEmpty())
+        return refused(readProblem);
+
+    // Plan each face's slices, and prepare it once for all of them.
+    const KeepList wanted = sortedKeepList(request.characters);
+    QVector<SliceTask> tasks;
+    for (SourceFace &face : faces) {
+        SlicePlanInput input;
+        if (wanted.isEmpty()) {
+            input.codePoints = face.web.codePoints;
+        } else {
+            std::set_intersection(face.web.codePoints.cbegin(), face.web.codePoints.cend(), wanted.cbegin(),
+                                  wanted.cend(), std::back_inserter(input.codePoints));
+        }
+        input.blank = face.web.blank;
+        const SliceLanguage language = request.language.isEmpty() ? face.web.language : requestedLanguage;
+        face.language = languageTag(language);
+        input.frequencySlices = frequencySlices(language);
+        face.plan = planSlices(input);
+        face.prepared.reset(hb_subset_preprocess(face.face.get()));
+        for (const KeepList &slice : face.plan)
+            tasks.append({face.prepared.get(), slice});
+    }
+    if (tasks.isEmpty())
+        return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                    "The font has none of the characters of the text; nothing was written.")));
+
+    const int threads = request.jobs > 0 ? request.jobs : QThread::idealThreadCount();
+    const int total = int(tasks.size());
+    const QVector<MadeSlice> made = makeSlices(
+            tasks, threads, [&](int done) { if (progress) progress({done, total}); }, cancel);
+    const auto cancelled = [&] { return cancel && cancel->load(); };
+    if (cancelled()) {
+        WebFontOutcome outcome = refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "Cancelled; nothing was written.")));
+        outcome.cancelled = true;
+        return outcome;
+    }
+
+    // Slices first, each under a name of its bytes' hash: one already there
+    // holds these very bytes (left from an earlier run) and is kept as it is.
+    WebFontOutcome outcome;
+    QStringList written;
+    QVector<KitFace> kit;
+    int taskIndex = 0;
+    for (const SourceFace &face : faces) {
+        KitFace kitFace;
+        kitFace.face = face.web;
+        kitFace.source = face.where.file;
+        kitFace.index = face.where.index;
+        kitFace.language = face.language;
+        QString baseName = asciiFileName(face.web.postScriptName);
+        if (baseName.isEmpty())
+            baseName = QStringLiteral("font");
+        for (int number = 1; number <= face.plan.size(); ++number, ++taskIndex) {
+            const MadeSlice &slice = made.at(taskIndex);
+            if (slice.woff2.isEmpty() || slice.mapped.isEmpty()) {
+                removeAll(written);
+                return refused(translated(QT_TRANSLATE_NOOP(
+                                                  "Tessaglyph",
+                                                  "The web font could not be made from %1: the font is damaged or not supported; nothing was written."))
+                                       .arg(native(face.where.file)));
+            }
+            const QString file = sliceFileName(baseName, number, slice.woff2);
+            const QString path = request.outputFolder + QLatin1Char('/') + file;
+            if (cancelled()) {
+                removeAll(written);
+                WebFontOutcome stopped = refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "Cancelled; nothing was written.")));
+                stopped.cancelled = true;
+                return stopped;
+            }
+            if (!QFileInfo::exists(path)) {
+                const QString error = writeWholeFile(path, slice.woff2);
+                if (!error.isEmpty()) {
+                    removeAll(written);
+                    return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1 could not be written: %2; nothing was written."))
+                                           .arg(native(path), error));
+                }
+                written.append(path);
+            }
+            kitFace.slices.append({file, quint64(slice.woff2.size()), slice.mapped});
+            outcome.totalBytes += quint64(slice.woff2.size());
+        }
+        kit.append(kitFace);
+    }
+
+    // Then the report and the preview, and the style sheet last: it names
+    // only slices that are in place.
+    KitSettings settings;
+    settings.cssFamily = request.cssFamily.isEmpty() ? faces.front().web.family : request.cssFamily;
+    QString cssBase = asciiFileName(settings.cssFamily);
+    if (cssBase.isEmpty())
+        cssBase = asciiFileName(faces.front().web.postScriptName.section(QLatin1Char('-'), 0, 0));
+    if (cssBase.isEmpty())
+        cssBase = QStringLiteral("webfont");
+    settings.cssFile = cssBase + QStringLiteral(".css");
+    settings.fontDisplay = request.fontDisplay;
+    settings.requestedCharacters = int(wanted.size());
+    const QString folder = request.outputFolder + QLatin1Char('/');
+    const std::pair<QString, QByteArray> texts[] = {
+        {folder + QStringLiteral("report.json"), kitReport(kit, settings)},
+        {folder + QStringLiteral("index.html"), kitPreview(kit, settings)},
+        {folder + settings.cssFile, kitCss(kit, settings)},
+    };
+    for (const auto &text : texts) {
+        const QString error = writeWholeFile(text.first, text.second);
+        if (!error.isEmpty()) {
+            removeAll(written);
+            return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1 could not be written: %2; nothing was written."))
+                                   .arg(native(text.first), error));
+        }
+        written.append(text.first);
+    }
+
+    outcome.job.succeeded = true;
+    outcome.job.box = JobOutcome::Box::Information;
+    outcome.job.title = translated(QT_TRANSLATE_NOOP("Tessaglyph", "Information"));
+    outcome.job.text = translated(QT_TRANSLATE_NOOP("Tessaglyph", "Excute successfully!"));
+    outcome.job.writtenFiles = written;
+    outcome.cssPath = texts[2].first;
+    outcome.previewPath = texts[1].first;
+    for (const KitFace &kitFace : kit) {
+        quint64 bytes = 0;
+        qsizetype codePoints = 0;
+        for (const KitSlice &slice : kitFace.slices) {
+            bytes += slice.bytes;
+            codePoints += slice.mapped.size();
+        }
+        outcome.sliceCount += int(kitFace.slices.size());
+        outcome.job.summary.append(
+                translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1: %2 slices, %3 bytes, %4 characters (%5, by the %6 frequency slices)."))
+                        .arg(kitFace.face.fullName, QString::number(kitFace.slices.size()), QString::number(bytes),
+                             QString::number(codePoints), native(kitFace.source), kitFace.language));
+    }
+    const qsizetype kept = outcome.sliceCount - (written.size() - 3);
+    if (kept > 0)
+        outcome.job.notices.append(translated(QT_TRANSLATE_NOOP(
+                                                      "Tessaglyph", "%1 slices were already in the folder with the same bytes and were kept."))
+                                           .arg(kept));
+    // Characters asked for that no face maps (line breaks and other controls are never drawn).
+    qsizetype lacking = 0;
+    for (quint32 codePoint : wanted) {
+        const bool mapped = std::any_of(faces.cbegin(), faces.cend(), [&](const SourceFace &face) {
+            return std::binary_search(face.web.codePoints.cbegin(), face.web.codePoints.cend(), codePoint);
+        });
+        lacking += !mapped && QChar::category(char32_t(codePoint)) != QChar::Other_Control;
+    }
+    if (lacking > 0)
+        outcome.job.summary.append(translated(QT_TRANSLATE_NOOP("Tessaglyph", "The font lacks %1 of the characters."))
+                                           .arg(lacking));
+    return outcome;
+}
