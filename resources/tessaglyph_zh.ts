@@ -214,6 +214,54 @@
         <source>Web Font</source>
         <translation>网页字体</translation>
     </message>
+    <message>
+        <source>The family %1 is not installed; nothing was written.</source>
+        <translation>未安装字体族 %1；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The font %1 is not a valid TrueType or OpenType font, or it is damaged; nothing was written.</source>
+        <translation>字体 %1 不是有效的 TrueType 或 OpenType 字体，或已损坏；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>Choose either a font file or an installed family.</source>
+        <translation>请选择字体文件或已安装的字体族，二者择一。</translation>
+    </message>
+    <message>
+        <source>font-display takes auto, block, swap, fallback or optional, not %1.</source>
+        <translation>font-display 只能是 auto、block、swap、fallback 或 optional，不能是 %1。</translation>
+    </message>
+    <message>
+        <source>The language takes zh-Hans, zh-Hant, zh-HK, ja or ko, not %1.</source>
+        <translation>语言只能是 zh-Hans、zh-Hant、zh-HK、ja 或 ko，不能是 %1。</translation>
+    </message>
+    <message>
+        <source>The font has none of the characters of the text; nothing was written.</source>
+        <translation>字体不含文本中的任何字符；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>Cancelled; nothing was written.</source>
+        <translation>已取消；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The web font could not be made from %1: the font is damaged or not supported; nothing was written.</source>
+        <translation>无法由 %1 制作网页字体：字体已损坏或不受支持；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2; nothing was written.</source>
+        <translation>无法写入 %1：%2；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>%1: %2 slices, %3 bytes, %4 characters (%5, by the %6 frequency slices).</source>
+        <translation>%1：%2 个分片，%3 字节，%4 个字符（%5，按 %6 字频分片）。</translation>
+    </message>
+    <message>
+        <source>%1 slices were already in the folder with the same bytes and were kept.</source>
+        <translation>文件夹中已有 %1 个内容相同的分片，已保留。</translation>
+    </message>
+    <message>
+        <source>The font lacks %1 of the characters.</source>
+        <translation>字体缺少其中 %1 个字符。</translation>
+    </message>
 </context>
 <context>
     <name>WebFontPage</name>

@@ -259,9 +259,9 @@ void WebFontPage::jobEnded()
     QWidget *buttons = nullptr;
     if (shown.succeeded && !ended->cancelled) {
         progressBar->setValue(progressBar->maximum());
-        // One line for the kit, in place of one line per slice.
+        // Under the job's line for each face, the kit as a whole.
         const QString folder = outputFolderEdit->text();
-        shown.summary = QStringList(tr("%1: %2 bytes in all, slices: %3.")
+        shown.summary.append(tr("%1: %2 bytes in all, slices: %3.")
                                             .arg(QDir::toNativeSeparators(folder),
                                                  QLocale().toString(ended->totalBytes),
                                                  QLocale().toString(ended->sliceCount)));
