@@ -71,6 +71,14 @@ QWidget *kitButtons(const WebFontOutcome &outcome, const QString &folder)
     return widget;
 }
 
+// No kit is being made: an empty bar, without "0 of 1 slices".
+void showIdle(QProgressBar *bar)
+{
+    bar->setRange(0, 1);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+}
+
 } // namespace
 
 WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
@@ -98,9 +106,8 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
     QHBoxLayout *outputFolderRow = editRow(outputFolderEdit, outputFolderBtn);
 
     progressBar = new QProgressBar;
-    progressBar->setRange(0, 1);
-    progressBar->setValue(0);
     progressBar->setFormat(tr("%v of %m slices"));
+    showIdle(progressBar);
     cancelBtn = new QPushButton(tr("Cancel"));
     cancelBtn->setEnabled(false);
     QHBoxLayout *progressRow = editRow(progressBar, cancelBtn);
@@ -206,8 +213,8 @@ void WebFontPage::start()
 
     cancelRequested = false;
     outcome = std::make_unique<WebFontOutcome>();
-    progressBar->setRange(0, 1);
-    progressBar->setValue(0);
+    // Busy until the first slice is made: faces are read and planned first.
+    progressBar->setRange(0, 0);
     // The job reports from its own thread; the bar is moved on this one.
     const auto progress = [this](const WebFontProgress &step) {
         QMetaObject::invokeMethod(
@@ -215,6 +222,7 @@ void WebFontPage::start()
                 [this, step] {
                     progressBar->setRange(0, qMax(step.total, 1));
                     progressBar->setValue(step.done);
+                    progressBar->setTextVisible(true);
                 },
                 Qt::QueuedConnection);
     };
@@ -257,6 +265,8 @@ void WebFontPage::jobEnded()
     const std::unique_ptr<WebFontOutcome> ended = std::move(outcome);
     JobOutcome shown = ended->job;
     QWidget *buttons = nullptr;
+    if (progressBar->maximum() == 0)
+        showIdle(progressBar); // ended before its first slice
     if (shown.succeeded && !ended->cancelled) {
         progressBar->setValue(progressBar->maximum());
         // Under the job's line for each face, the kit as a whole.
