@@ -311,44 +311,48 @@ void TestWindow::jobsFromTheWindow()
 
 void TestWindow::webFontKit()
 {
-    // A small kit through the page's own buttons: progress to the end, the
-    // box with the kit's line and its preview served only while it is open.
+    // Small kits through the page's own buttons, from the family the list
+    // shows at start and from a font file: progress to the end, the box with
+    // the kit's line, and its preview served only while the box is open.
     Tessaglyph window;
     window.show();
     child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(2);
-    auto *fromSystem = child<QCheckBox>(&window, "webFontSystemFontCheckBox");
-    QTest::mouseClick(fromSystem, Qt::LeftButton, {}, QPoint(5, fromSystem->height() / 2));
-    QVERIFY(child<QPushButton>(&window, "webFontOpenFileBtn")->isEnabled());
-    child<QLineEdit>(&window, "webFontFileEdit")->setText(kDejaVuSans);
-    child<QTextEdit>(&window, "webFontCharactersEdit")->setPlainText("Hello, web fonts!");
-    const QString kit = dir.filePath("kit");
-    QDir().mkpath(kit);
-    child<QLineEdit>(&window, "webFontOutputEdit")->setText(kit);
     auto *accept = child<QPushButton>(&window, "acceptBtn");
     auto *progress = child<QProgressBar>(&window, "webFontProgressBar");
-    QTest::mouseClick(accept, Qt::LeftButton);
-    QVERIFY(!accept->isEnabled()); // one kit at a time
+    child<QTextEdit>(&window, "webFontCharactersEdit")->setPlainText("Hello, web fonts!");
+    for (const bool fromFile : {false, true}) {
+        if (fromFile) {
+            auto *fromSystem = child<QCheckBox>(&window, "webFontSystemFontCheckBox");
+            QTest::mouseClick(fromSystem, Qt::LeftButton, {}, QPoint(5, fromSystem->height() / 2));
+            QVERIFY(child<QPushButton>(&window, "webFontOpenFileBtn")->isEnabled());
+            child<QLineEdit>(&window, "webFontFileEdit")->setText(kDejaVuSans);
+        }
+        const QString kit = dir.filePath(fromFile ? "kit" : "familyKit");
+        QDir().mkpath(kit);
+        child<QLineEdit>(&window, "webFontOutputEdit")->setText(kit);
+        QTest::mouseClick(accept, Qt::LeftButton);
+        QVERIFY(!accept->isEnabled()); // one kit at a time
 
-    QUrl served;
-    QPair<QByteArray, QByteArray> page;
-    const ShownBox shown = answerNextBox([&](QMessageBox *box) {
-        auto *server = box->findChild<PreviewServer *>();
-        QVERIFY(server && box->findChild<QPushButton *>("openKitPreviewBtn")->isEnabled());
-        served = server->address("index.html");
-        page = httpGet(served.port(), "/index.html");
-    });
-    QCOMPARE(shown.icon, QMessageBox::Information);
-    const QStringList css = QDir(kit).entryList({"*.css"});
-    const QStringList slices = QDir(kit).entryList({"*.woff2"});
-    QCOMPARE(css.size(), 1);
-    QVERIFY(!slices.isEmpty());
-    QVERIFY2(shown.text.contains('\n' + kit + ": "), qPrintable(shown.text));
-    QVERIFY(shown.text.endsWith(QStringLiteral(" bytes in all, slices: %1.").arg(slices.size())));
-    QCOMPARE(progress->value(), progress->maximum());
-    QCOMPARE(progress->maximum(), slices.size());
-    QCOMPARE(page, qMakePair(QByteArray("HTTP/1.1 200 OK"), QByteArray("text/html; charset=utf-8")));
-    QCOMPARE(httpGet(served.port(), "/index.html").first, QByteArray()); // closed with the box
-    QVERIFY(accept->isEnabled());
+        QUrl served;
+        QPair<QByteArray, QByteArray> page;
+        const ShownBox shown = answerNextBox([&](QMessageBox *box) {
+            auto *server = box->findChild<PreviewServer *>();
+            QVERIFY(server && box->findChild<QPushButton *>("openKitPreviewBtn")->isEnabled());
+            served = server->address("index.html");
+            page = httpGet(served.port(), "/index.html");
+        });
+        QVERIFY2(shown.icon == QMessageBox::Information, qPrintable(shown.text));
+        const QStringList slices = QDir(kit).entryList({"*.woff2"});
+        QCOMPARE(QDir(kit).entryList({"*.css"}).size(), 1);
+        QVERIFY(!slices.isEmpty());
+        QVERIFY2(shown.text.contains('\n' + kit + ": "), qPrintable(shown.text));
+        QVERIFY(shown.text.endsWith(QStringLiteral(" bytes in all, slices: %1.").arg(slices.size())));
+        QCOMPARE(progress->value(), progress->maximum());
+        QCOMPARE(progress->maximum(), slices.size());
+        QCOMPARE(page, qMakePair(QByteArray("HTTP/1.1 200 OK"), QByteArray("text/html; charset=utf-8")));
+        QCOMPARE(httpGet(served.port(), "/index.html").first, QByteArray()); // closed with the box
+        QVERIFY(accept->isEnabled());
+    }
 }
 
 void TestWindow::webFontCancel()

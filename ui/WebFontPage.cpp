@@ -196,8 +196,11 @@ void WebFontPage::start()
         return;
     WebFontRequest request;
     request.outputFolder = outputFolderEdit->text();
+    // The family as the list shows it: at start, currentFont() is the
+    // application's font, whose family may be an alias ("Sans Serif") that
+    // the list shows under the name of the family it resolves to.
     if (systemFontCheckBox->isChecked())
-        request.family = fontComboBox->currentFont().family();
+        request.family = fontComboBox->currentText();
     else
         request.fontPath = fontFileEdit->text();
     QString refusal;
