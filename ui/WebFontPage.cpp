@@ -215,6 +215,7 @@ void WebFontPage::start()
     request.characters = keepListFromText(textAsTyped(charactersEdit->document()));
 
     cancelRequested = false;
+    kitFolder = request.outputFolder; // the field may change while the kit is made
     outcome = std::make_unique<WebFontOutcome>();
     // Busy until the first slice is made: faces are read and planned first.
     progressBar->setRange(0, 0);
@@ -273,12 +274,11 @@ void WebFontPage::jobEnded()
     if (shown.succeeded && !ended->cancelled) {
         progressBar->setValue(progressBar->maximum());
         // Under the job's line for each face, the kit as a whole.
-        const QString folder = outputFolderEdit->text();
         shown.summary.append(tr("%1: %2 bytes in all, slices: %3.")
-                                            .arg(QDir::toNativeSeparators(folder),
+                                            .arg(QDir::toNativeSeparators(kitFolder),
                                                  QLocale().toString(ended->totalBytes),
                                                  QLocale().toString(ended->sliceCount)));
-        buttons = kitButtons(*ended, folder);
+        buttons = kitButtons(*ended, kitFolder);
     }
     showOutcomeBox(this, shown, buttons);
 }

@@ -60,6 +60,7 @@ private:
     QPushButton *cancelBtn;
 
     QThread *jobThread = nullptr;
+    QString kitFolder;
     std::atomic<bool> cancelRequested{false};
     std::unique_ptr<WebFontOutcome> outcome; // written by the job's thread, read when it has finished
 };
