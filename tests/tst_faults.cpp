@@ -10,6 +10,7 @@
 #include "engine/Jobs.h"
 #include "platform/FileWrites.h"
 #include "sfnt/CollectionSplit.h"
+#include "webfont/WebFontJob.h"
 
 #include <QDir>
 #include <QProcess>
@@ -73,6 +74,7 @@ private slots:
     void readOnlyOutputFolder();
     void fullDiskRefusesAtFlush();
     void folderOutOfInodes();
+    void webFontKitOnFullDisk();
     void copiesOntoAnotherFileSystem();
     void sourceShrinksAfterOpening();
     void twoProcessesExtractOneFamily();
@@ -136,6 +138,29 @@ void TestFaults::folderOutOfInodes()
     QCOMPARE(split.notices, QStringList(folder + "/C.ttf could not be written: No space left on device."));
     QCOMPARE(split.writtenFiles, QStringList({folder + "/A.ttf", folder + "/B.ttf"}));
     QCOMPARE(everyFile(folder), QStringList({"A.ttf", "B.ttf"}));
+}
+
+void TestFaults::webFontKitOnFullDisk()
+{
+    const QString folder = dir.filePath("full-kit");
+    if (!mountTmpfs(folder, "size=256k"))
+        QSKIP("needs root and a tmpfs mount to fill a disk");
+    const auto unmount = unmountAtEnd(folder);
+    writeFile(folder + "/DroidSansFallback.css", "an earlier kit");
+
+    // About a megabyte of slices: the disk fills part way through them.
+    WebFontRequest request;
+    request.fontPath = kDroid;
+    request.outputFolder = folder;
+    for (quint32 codePoint = 0x4E00; codePoint < 0x5E00; ++codePoint)
+        request.characters.append(codePoint);
+    const WebFontOutcome kit = runWebFontJob(request);
+    QVERIFY(!kit.job.succeeded);
+    QVERIFY2(kit.job.text.endsWith(".woff2 could not be written: No space left on device; nothing was written."),
+             qPrintable(kit.job.text));
+    // The slices this run wrote are gone; the earlier kit's style sheet is as it was.
+    QCOMPARE(everyFile(folder), QStringList({"DroidSansFallback.css"}));
+    QCOMPARE(readFile(folder + "/DroidSansFallback.css"), QByteArray("an earlier kit"));
 }
 
 void TestFaults::copiesOntoAnotherFileSystem()

@@ -1,9 +1,12 @@
 // The web-font slice planner as a pure function: every code point in exactly
 // one slice, the punctuation together in the first, no slice of blank glyphs
-// only, no tiny slice, and the slices the rules give.
+// only, no tiny slice, and the slices the rules give. And a kit cancelled
+// part way leaves nothing behind.
 
 #include "webfont/SlicePlanner.h"
+#include "webfont/WebFontJob.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -27,6 +30,7 @@ class TestWebFont : public QObject
 private slots:
     void planSlices_data();
     void planSlices();
+    void cancelledKitLeavesNothing();
 };
 
 void TestWebFont::planSlices_data()
@@ -84,6 +88,27 @@ void TestWebFont::planSlices()
             QVERIFY2(slices.first().contains(codePoint), qPrintable(QString::number(codePoint, 16)));
     }
     QCOMPARE(planned, sizes);
+}
+
+void TestWebFont::cancelledKitLeavesNothing()
+{
+    QTemporaryDir folder;
+    WebFontRequest request;
+    request.fontPath = QStringLiteral("/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf");
+    request.outputFolder = folder.path();
+    request.characters = span(0x4E00, 0x4FFF);
+    std::atomic<bool> cancel{false};
+    int told = 0;
+    const WebFontOutcome kit = runWebFontJob(request, [&](const WebFontProgress &progress) {
+        told = progress.done;
+        QVERIFY(progress.total > 3);
+        if (progress.done == 2)
+            cancel = true;
+    }, &cancel);
+    QVERIFY(kit.cancelled);
+    QVERIFY(!kit.job.succeeded);
+    QVERIFY(told >= 2);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestWebFont)

@@ -37,6 +37,16 @@ QString cssStyle(const WebFace &face)
     return face.italic ? QStringLiteral("italic") : QStringLiteral("normal");
 }
 
+// Empty for a face of normal width, which needs no font-stretch.
+QString cssStretch(const WebFace &face)
+{
+    if (face.stretchMin == 100 && face.stretchMax == 100)
+        return {};
+    const QString first = QString::number(face.stretchMin) + QLatin1Char('%');
+    return face.stretchMin == face.stretchMax ? first
+                                              : first + QLatin1Char(' ') + QString::number(face.stretchMax) + QLatin1Char('%');
+}
+
 QString localSources(const WebFace &face)
 {
     QString sources;
@@ -99,13 +109,15 @@ QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings)
             css += QStringLiteral("@font-face {\n"
                                   "  font-family: %1;\n"
                                   "  font-style: %2;\n"
-                                  "  font-weight: %3;\n"
+                                  "  font-weight: %3;\n%8"
                                   "  font-display: %4;\n"
                                   "  src: %5url(\"%6\") format(\"woff2\");\n"
                                   "  unicode-range: %7;\n"
                                   "}\n")
                            .arg(cssString(settings.cssFamily), cssStyle(face), cssWeight(face), settings.fontDisplay,
-                                localSources(face), slice.file, unicodeRange(slice.mapped));
+                                localSources(face), slice.file, unicodeRange(slice.mapped),
+                                cssStretch(face).isEmpty() ? QString()
+                                                           : QStringLiteral("  font-stretch: %1;\n").arg(cssStretch(face)));
         }
     }
     return css.toUtf8();
@@ -128,18 +140,22 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
                            .arg(family, settings.cssFile.toHtmlEscaped(), cssString(settings.cssFamily).toHtmlEscaped());
     for (const KitFace &kitFace : faces) {
         const WebFace &face = kitFace.face;
-        const QString style = QStringLiteral("font-weight: %1; font-style: %2").arg(cssWeight(face), cssStyle(face));
+        QString style = QStringLiteral("font-weight: %1; font-style: %2").arg(cssWeight(face), cssStyle(face));
+        if (!cssStretch(face).isEmpty())
+            style += QStringLiteral("; font-stretch: ") + cssStretch(face);
         html += QStringLiteral("<h2 class=\"web\" style=\"%1\">%2</h2>\n<p>PostScript name %3; weight %4, %5; "
                                "%6 slices, %7 bytes; language %8</p>\n")
                         .arg(style, face.fullName.toHtmlEscaped(), face.postScriptName.toHtmlEscaped(),
                              cssWeight(face), cssStyle(face), QString::number(kitFace.slices.size()),
                              QString::number(faceBytes(kitFace)), kitFace.language);
-        // A closed slice draws nothing, so opening the page fetches no slice.
+        // A closed slice draws nothing, so opening the page fetches only the
+        // first slices, which the box's text needs anyway.
         for (const KitSlice &slice : kitFace.slices)
-            html += QStringLiteral("<details><summary>%1: %2 bytes, %3 characters</summary>\n"
+            html += QStringLiteral("<details%6><summary>%1: %2 bytes, %3 characters</summary>\n"
                                    "<p class=\"web\" style=\"%4\">%5</p></details>\n")
                             .arg(slice.file.toHtmlEscaped(), QString::number(slice.bytes),
-                                 QString::number(slice.mapped.size()), style, characters(slice.mapped));
+                                 QString::number(slice.mapped.size()), style, characters(slice.mapped),
+                                 &slice == &kitFace.slices.first() ? QStringLiteral(" open") : QString());
     }
     return (html + QStringLiteral("</body>\n</html>\n")).toUtf8();
 }
@@ -166,6 +182,7 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
                                     {QStringLiteral("postScriptName"), kitFace.face.postScriptName},
                                     {QStringLiteral("fontWeight"), cssWeight(kitFace.face)},
                                     {QStringLiteral("fontStyle"), cssStyle(kitFace.face)},
+                                    {QStringLiteral("fontStretch"), cssStretch(kitFace.face)},
                                     {QStringLiteral("language"), kitFace.language},
                                     {QStringLiteral("slices"), slices}});
     }

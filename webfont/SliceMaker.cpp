@@ -25,6 +25,8 @@ MadeSlice makeSlice(const SliceTask &task)
     hb_set_t *unicodes = hb_subset_input_unicode_set(input.get());
     for (quint32 codePoint : task.codePoints)
         hb_set_add(unicodes, codePoint);
+    if (task.blank)
+        hb_subset_input_set_flags(input.get(), HB_SUBSET_FLAGS_NOTDEF_OUTLINE);
     hb_set_t *nameIds = hb_subset_input_set(input.get(), HB_SUBSET_SETS_NAME_ID);
     hb_set_clear(nameIds);
     for (quint16 nameId : kSliceNameIds)

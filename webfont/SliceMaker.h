@@ -24,6 +24,9 @@ struct SliceTask
 {
     hb_face_t *face = nullptr;
     KeepList codePoints;
+    // None of them draws anything (a kit of spaces): .notdef keeps its
+    // outline, so that the glyph table is not empty, which sanitizers refuse.
+    bool blank = false;
 };
 
 // The names every slice keeps: copyright (0), family (1), subfamily (2),

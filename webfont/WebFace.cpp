@@ -9,6 +9,9 @@
 #include <QChar>
 #include <QStringList>
 
+#include <algorithm>
+#include <memory>
+
 namespace {
 
 constexpr hb_ot_name_id_t kPostScriptNameId = 6;
@@ -153,6 +156,11 @@ bool readWebFace(hb_face_t *face, WebFace *webFace)
     quint32 codePages = 0;
     if (os2.readU16(4, &weightClass) && weightClass >= 1 && weightClass <= 1000)
         read.weightMin = read.weightMax = weightClass;
+    // usWidthClass 1 to 9: ultra-condensed to ultra-expanded.
+    static const double kStretches[] = {50, 62.5, 75, 87.5, 100, 112.5, 125, 150, 200};
+    quint16 widthClass = 0;
+    if (os2.readU16(6, &widthClass) && widthClass >= 1 && widthClass <= 9)
+        read.stretchMin = read.stretchMax = kStretches[widthClass - 1];
     if (os2.readU16(62, &fsSelection))
         read.italic = fsSelection & 1;
     os2.readU32(78, &codePages); // version 1 and later
@@ -160,6 +168,11 @@ bool readWebFace(hb_face_t *face, WebFace *webFace)
     if (hb_ot_var_find_axis_info(face, HB_TAG('w', 'g', 'h', 't'), &weightAxis)) {
         read.weightMin = qRound(weightAxis.min_value);
         read.weightMax = qRound(weightAxis.max_value);
+    }
+    hb_ot_var_axis_info_t widthAxis{};
+    if (hb_ot_var_find_axis_info(face, HB_TAG('w', 'd', 't', 'h'), &widthAxis)) {
+        read.stretchMin = widthAxis.min_value;
+        read.stretchMax = widthAxis.max_value;
     }
     read.language = detectLanguage(face, codePages, read.codePoints);
     *webFace = read;

@@ -19,6 +19,10 @@ struct WebFace
     int weightMin = 400;    // OS/2 usWeightClass, or a variable font's wght range
     int weightMax = 400;
     bool italic = false;    // OS/2 fsSelection bit 0
+    // OS/2 usWidthClass as a percentage, or a variable font's wdth range:
+    // faces of one family that differ only in width (Condensed) need it.
+    double stretchMin = 100;
+    double stretchMax = 100;
     KeepList codePoints;    // ascending; control characters left out
     QSet<quint32> blank;    // code points whose glyph has no outline
     SliceLanguage language = SliceLanguage::SimplifiedChinese;

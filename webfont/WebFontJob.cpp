@@ -56,11 +56,20 @@ struct SourceFace
 };
 
 // Writes the bytes to path through a temporary file renamed into place when
-// every byte was written and flushed; the system's reason otherwise.
+// every byte was written and flushed; the system's reason otherwise. A write
+// the disk cut short returns a short count with no reason, so the rest is
+// written again until the system says why it stops; unbuffered, as a
+// buffered retry fails only when flushed, and then with no reason.
 QString writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+    bool whole = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qint64 done = 0; whole && done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        whole = written > 0;
+        done += written;
+    }
+    if (!whole || !file.flush()) {
         const QString error = file.errorString();
         file.cancelWriting();
         return error;
@@ -93,24 +102,32 @@ QString readSourceFaces(const WebFontRequest &request, std::vector<SourceFace> *
     for (const InstalledFace &where : wanted) {
         SourceFace source;
         source.where = where;
-        QByteArray bytes;
         if (!request.fontPath.isEmpty()) {
-            // The engine's own checks: a .ttf or .otf whose tables lie within the file.
+            // The engine's own checks: a .ttf or .otf whose tables lie within
+            // the file. The blob keeps the bytes (a shared copy) for as long
+            // as HarfBuzz needs them.
             FontSubsetter engine(FontSubsetter::Setup::FontOnly);
-            if (engine.loadTrueTypeFile(where.file) && engine.holdsSfntFont())
-                bytes = engine.fontBytes;
+            if (engine.loadTrueTypeFile(where.file) && engine.holdsSfntFont()) {
+                auto *kept = new QByteArray(engine.fontBytes);
+                source.blob.reset(hb_blob_create(kept->constData(), unsigned(kept->size()), HB_MEMORY_MODE_READONLY,
+                                                 kept, [](void *data) { delete static_cast<QByteArray *>(data); }));
+            }
         } else {
-            QFile file(where.file);
-            if (file.open(QIODevice::ReadOnly))
-                bytes = file.readAll();
+            // Installed fonts are mapped, as the engine maps them: a CJK
+            // collection is 20 MB or more, and only some of its tables are read.
+            auto *file = new QFile(where.file);
+            const uchar *mapped = file->open(QIODevice::ReadOnly) && file->size() > 0 && file->size() < 0xFFFFFFFF
+                    ? file->map(0, file->size())
+                    : nullptr;
+            if (mapped)
+                source.blob.reset(hb_blob_create(reinterpret_cast<const char *>(mapped), unsigned(file->size()),
+                                                 HB_MEMORY_MODE_READONLY, file,
+                                                 [](void *data) { delete static_cast<QFile *>(data); }));
+            else
+                delete file;
         }
-        if (!bytes.isEmpty()) {
-            // The blob keeps the bytes (a shared copy) for as long as HarfBuzz needs them.
-            auto *kept = new QByteArray(bytes);
-            source.blob.reset(hb_blob_create(kept->constData(), unsigned(kept->size()), HB_MEMORY_MODE_READONLY, kept,
-                                             [](void *data) { delete static_cast<QByteArray *>(data); }));
+        if (source.blob)
             source.face.reset(hb_face_create(source.blob.get(), unsigned(where.index)));
-        }
         if (!source.face || !readWebFace(source.face.get(), &source.web))
             return translated(QT_TRANSLATE_NOOP(
                                       "Tessaglyph",
@@ -180,9 +197,18 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         face.language = languageTag(language);
         input.frequencySlices = frequencySlices(language);
         face.plan = planSlices(input);
-        face.prepared.reset(hb_subset_preprocess(face.face.get()));
-        for (const KeepList &slice : face.plan)
-            tasks.append({face.prepared.get(), slice});
+        // Preparing costs about as much as a subset of the whole face, and
+        // pays off only over several slices.
+        hb_face_t *sliced = face.face.get();
+        if (face.plan.size() > 1) {
+            face.prepared.reset(hb_subset_preprocess(sliced));
+            sliced = face.prepared.get();
+        }
+        for (const KeepList &slice : face.plan) {
+            const bool blank = std::all_of(slice.cbegin(), slice.cend(),
+                                           [&](quint32 codePoint) { return face.web.blank.contains(codePoint); });
+            tasks.append({sliced, slice, blank});
+        }
     }
     if (tasks.isEmpty())
         return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph",

@@ -1,5 +1,6 @@
 """tessaglyph-cli end to end on the Debian fonts, checked with fontTools and ots-sanitize."""
 
+import fnmatch
 import os
 import re
 import shutil
@@ -150,6 +151,13 @@ class CliTest(unittest.TestCase):
         self.assertEqual(len(punctuation), 11)
         self.assertLessEqual(punctuation, slices[0][1])
 
+        # A kit of spaces only: its glyph table keeps .notdef's outline, so OTS takes it.
+        spaces = self.folder("spaces")
+        self.assertEqual(run("webfont", "--font", DROID, "--text", " \u3000", "--output-dir", spaces).returncode, 0)
+        for name in fnmatch.filter(os.listdir(spaces), "*.woff2"):
+            ots = subprocess.run(["ots-sanitize", os.path.join(spaces, name), self.path("ots")], capture_output=True)
+            self.assertEqual(ots.returncode, 0, (name, ots.stderr))
+
         # Failures: nothing written.
         truncated = self.path("truncated.ttf")
         with open(DROID, "rb") as f, open(truncated, "wb") as out:
@@ -244,6 +252,18 @@ class CliTest(unittest.TestCase):
             self.subset("--font", DEJAVU, "--text-file", self.path(name + ".txt"), out=out)
             self.assertEqual(set(TTFont(os.path.join(out, "DejaVuSans.ttf")).getBestCmap()), {65, 66}, name)
 
+        # A folder of them, recursively; a binary file among them is skipped.
+        texts = self.folder("texts")
+        os.makedirs(os.path.join(texts, "deeper"))
+        shutil.copy(self.path("utf16be.txt"), texts)
+        shutil.copy(self.path("gb18030.txt"), os.path.join(texts, "deeper"))
+        with open(os.path.join(texts, "deeper", "C.png"), "wb") as f:
+            f.write(b"C\x89PNG\0\0")
+        out = self.folder("from-folder")
+        result = self.subset("--font", DEJAVU, "--text-dir", texts, out=out)
+        self.assertIn("1 binary files under %s were skipped." % texts, result.stderr)
+        self.assertEqual(set(TTFont(os.path.join(out, "DejaVuSans.ttf")).getBestCmap()), {65, 66})
+
         # Several files, standard input and --text together: their union.
         with open(self.path("more.txt"), "wb") as f:
             f.write("𠮷".encode("gb18030"))  # four bytes in GB18030
@@ -284,7 +304,7 @@ class CliTest(unittest.TestCase):
 
     def test_usage(self):
         help_text = run("--help").stdout
-        for words in ["split FILE.ttc", "Exit status", "~/.local/share/tessaglyph", "--text-file -"]:
+        for words in ["split FILE.ttc", "Exit status", "~/.local/share/tessaglyph", "--text-file -", "webfont (--font"]:
             self.assertIn(words, help_text)
         self.assertRegex(run("--version").stdout, r"^tessaglyph-cli \d+\.\d+\.\d+\n$")
         for args, message in [(["subset", "--font", "--text", "a"], "--font needs a file name"),
