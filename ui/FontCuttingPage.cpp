@@ -4,7 +4,6 @@
 
 #include "PageRows.h"
 #include "TextFields.h"
-#include "engine/Jobs.h"
 #include "engine/TextDecoding.h"
 
 #include <QCheckBox>
