@@ -341,5 +341,9 @@
         <source>%1: %2 bytes in all, slices: %3.</source>
         <translation>%1：共 %2 字节，分片：%3 个。</translation>
     </message>
+    <message>
+        <source>No program could open %1.</source>
+        <translation>没有能打开 %1 的程序。</translation>
+    </message>
 </context>
 </TS>

@@ -54,10 +54,17 @@ QWidget *kitButtons(const WebFontOutcome &outcome, const QString &folder)
         note->setText(WebFontPage::tr("The preview page cannot be served: no local port could be opened."));
     }
 
+    // Opened by the desktop's file manager and browser; when none is set up,
+    // the user is told rather than left waiting.
+    const auto open = [widget](const QUrl &url) {
+        if (!QDesktopServices::openUrl(url))
+            QMessageBox::warning(widget, WebFontPage::tr("Warning!"),
+                                 WebFontPage::tr("No program could open %1.").arg(url.toDisplayString()),
+                                 QMessageBox::Ok, QMessageBox::NoButton);
+    };
     QObject::connect(openFolderBtn, &QPushButton::clicked, widget,
-                     [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
-    QObject::connect(openPreviewBtn, &QPushButton::clicked, widget,
-                     [previewAddress] { QDesktopServices::openUrl(previewAddress); });
+                     [open, folder] { open(QUrl::fromLocalFile(folder)); });
+    QObject::connect(openPreviewBtn, &QPushButton::clicked, widget, [open, previewAddress] { open(previewAddress); });
 
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(openFolderBtn);
