@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>SubsetPreview</name>
+    <message>
+        <source>The subset could not be loaded for a preview.</source>
+        <translation>无法载入子集字体以预览。</translation>
+    </message>
+    <message>
+        <source>Drawn in the default face %1, which was subset instead:</source>
+        <translation>以默认字体 %1 显示（已改用它制作子集）：</translation>
+    </message>
+    <message>
+        <source>Drawn in the subset %1:</source>
+        <translation>以子集字体 %1 显示：</translation>
+    </message>
+</context>
+<context>
     <name>Tessaglyph</name>
     <message>
         <source>Select From System Font</source>
@@ -184,7 +199,7 @@
         <translation>字体 %1 已损坏：其表目录不完整或为空。</translation>
     </message>
     <message>
-        <source>The font %1 is damaged: its '%2' table lies outside the file.</source>
+        <source>The font %1 is damaged: its &apos;%2&apos; table lies outside the file.</source>
         <translation>字体 %1 已损坏：其“%2”表超出了文件范围。</translation>
     </message>
     <message>
@@ -258,6 +273,151 @@ Free software under the MIT licence.</source>
         <translation>Tessaglyph %1
 版权所有 2026 Tessaglyph 开发者
 以 MIT 许可证发布的自由软件。</translation>
+    </message>
+    <message>
+        <source>Web Font</source>
+        <translation>网页字体</translation>
+    </message>
+    <message>
+        <source>The family %1 is not installed; nothing was written.</source>
+        <translation>未安装字体族 %1；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The font %1 is not a valid TrueType or OpenType font, or it is damaged; nothing was written.</source>
+        <translation>字体 %1 不是有效的 TrueType 或 OpenType 字体，或已损坏；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>Choose either a font file or an installed family.</source>
+        <translation>请选择字体文件或已安装的字体族，二者择一。</translation>
+    </message>
+    <message>
+        <source>font-display takes auto, block, swap, fallback or optional, not %1.</source>
+        <translation>font-display 只能是 auto、block、swap、fallback 或 optional，不能是 %1。</translation>
+    </message>
+    <message>
+        <source>The language takes zh-Hans, zh-Hant, zh-HK, ja or ko, not %1.</source>
+        <translation>语言只能是 zh-Hans、zh-Hant、zh-HK、ja 或 ko，不能是 %1。</translation>
+    </message>
+    <message>
+        <source>The font has none of the characters of the text; nothing was written.</source>
+        <translation>字体不含文本中的任何字符；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The web font could not be made from %1: the font is damaged or not supported; nothing was written.</source>
+        <translation>无法由 %1 制作网页字体：字体已损坏或不受支持；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2; nothing was written.</source>
+        <translation>无法写入 %1：%2；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The font lacks %1 of the characters.</source>
+        <translation>字体缺少其中 %1 个字符。</translation>
+    </message>
+    <message>
+        <source>The kit was cancelled; none of its files were left.</source>
+        <translation>已取消制作网页字体；未留下任何文件。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n slice(s), %2 bytes, %3 characters (%4, by Unicode block).</source>
+        <translation>
+            <numerusform>%1：%n 个分片，%2 字节，%3 个字符（%4，按 Unicode 区块分片）。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n slice(s), %2 bytes, %3 characters (%4, by the %5 frequency slices).</source>
+        <translation>
+            <numerusform>%1：%n 个分片，%2 字节，%3 个字符（%4，按 %5 字频分片）。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Kept %n slice(s) already in the folder with the same bytes.</source>
+        <translation>
+            <numerusform>文件夹中已有 %n 个内容相同的分片，已保留。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>WebFontPage</name>
+    <message>
+        <source>Open Folder</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>Open Preview</source>
+        <translation>打开预览</translation>
+    </message>
+    <message>
+        <source>The preview page is served at %1 while this box is open.</source>
+        <translation>此对话框打开期间，预览页面在 %1 提供。</translation>
+    </message>
+    <message>
+        <source>The preview page cannot be served: no local port could be opened.</source>
+        <translation>无法提供预览页面：无法打开本地端口。</translation>
+    </message>
+    <message>
+        <source>Select From System Font</source>
+        <translation>从系统字体中选择</translation>
+    </message>
+    <message>
+        <source>Select Font</source>
+        <translation>选择字体</translation>
+    </message>
+    <message>
+        <source>Select Font File</source>
+        <translation>选择字体文件</translation>
+    </message>
+    <message>
+        <source>Only these characters</source>
+        <translation>仅保留这些字符</translation>
+    </message>
+    <message>
+        <source>Empty: every character of the font</source>
+        <translation>留空：保留字体的全部字符</translation>
+    </message>
+    <message>
+        <source>Import From File</source>
+        <translation>从文件导入</translation>
+    </message>
+    <message>
+        <source>Output Directory</source>
+        <translation>输出目录</translation>
+    </message>
+    <message>
+        <source>%v of %m slices</source>
+        <translation>%v / %m 个分片</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Select File</source>
+        <translation>选择文件</translation>
+    </message>
+    <message>
+        <source>Font File(*.ttf *.otf)</source>
+        <translation>字体文件(*.ttf *.otf)</translation>
+    </message>
+    <message>
+        <source>The output folder cannot be empty!</source>
+        <translation>输出目录不能为空！</translation>
+    </message>
+    <message>
+        <source>The font file cannot be empty!</source>
+        <translation>字体文件不能为空！</translation>
+    </message>
+    <message>
+        <source>Warning!</source>
+        <translation>警告！</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes in all, slices: %3.</source>
+        <translation>%1：共 %2 字节，分片：%3 个。</translation>
+    </message>
+    <message>
+        <source>No program could open %1.</source>
+        <translation>没有能打开 %1 的程序。</translation>
     </message>
 </context>
 </TS>

@@ -23,7 +23,7 @@ packages=(
   # fuzzing and sanitizer builds
   clang-14 libclang-rt-14-dev
   # screenshots (scripts/screenshots.sh)
-  x11-apps xdotool netpbm
+  x11-apps xdotool netpbm openbox
 )
 
 # The web-font benchmark installs its peer with npm; a Node.js from elsewhere

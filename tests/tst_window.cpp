@@ -6,6 +6,8 @@
 #include "support/FontBuilder.h"
 
 #include "ui/LabelLink.h"
+#include "ui/PreviewServer.h"
+#include "ui/SubsetPreview.h"
 #include "ui/Tessaglyph.h"
 
 #include <QApplication>
@@ -15,12 +17,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTcpSocket>
 #include <QTextEdit>
 #include <QTranslator>
 #include <QtTest>
+
+#include <future>
 
 namespace {
 
@@ -32,7 +39,34 @@ struct ShownBox
     QString title;
     QString text;
     int count = 0;
+    // A subset's preview: its caption, and the family and glyph count of the
+    // font its characters are drawn in.
+    QString previewCaption;
+    QString previewFamily;
+    int previewGlyphs = 0;
 };
+
+int glyphCount(const QRawFont &font)
+{
+    const QByteArray maxp = font.fontTable("maxp");
+    return maxp.size() < 6 ? 0 : qFromBigEndian<quint16>(maxp.constData() + 4);
+}
+
+ShownBox record(QMessageBox *box, int count)
+{
+    ShownBox shown;
+    shown.icon = box->icon();
+    shown.title = box->windowTitle();
+    shown.text = box->text();
+    shown.count = count;
+    if (auto *caption = box->findChild<QLabel *>("subsetPreviewCaption"))
+        shown.previewCaption = caption->text();
+    if (auto *glyphs = box->findChild<GlyphLine *>("subsetPreviewGlyphs")) {
+        shown.previewFamily = glyphs->rawFont().familyName();
+        shown.previewGlyphs = glyphCount(glyphs->rawFont());
+    }
+    return shown;
+}
 
 // Presses the button and answers every message box it opens, recording them.
 ShownBox pressAndAnswer(QAbstractButton *button)
@@ -42,7 +76,7 @@ ShownBox pressAndAnswer(QAbstractButton *button)
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            shown = {box->icon(), box->windowTitle(), box->text(), shown.count + 1};
+            shown = record(box, shown.count + 1);
             box->button(QMessageBox::Ok)->click();
         }
     });
@@ -50,6 +84,54 @@ ShownBox pressAndAnswer(QAbstractButton *button)
     QTest::mouseClick(button, Qt::LeftButton);
     QTest::qWait(30); // a second box would show up here
     return shown;
+}
+
+// Answers the next message box, whenever it opens, with "Ok", recording it;
+// `whileOpen` runs first, with the box.
+ShownBox answerNextBox(const std::function<void(QMessageBox *)> &whileOpen = {})
+{
+    ShownBox shown;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            poll.stop();
+            shown = record(box, shown.count + 1);
+            if (whileOpen)
+                whileOpen(box);
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    poll.start();
+    if (!QTest::qWaitFor([&] { return shown.count == 1; }, 300000))
+        qWarning("no box was shown");
+    return shown;
+}
+
+// The status line and the Content-Type of what 127.0.0.1:port answers to a
+// GET of the target, asked from another thread while this one serves.
+QPair<QByteArray, QByteArray> httpGet(quint16 port, const QByteArray &target)
+{
+    auto reply = std::async(std::launch::async, [port, target] {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (!socket.waitForConnected(10000))
+            return QByteArray();
+        socket.write("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+        QByteArray bytes;
+        while (socket.waitForReadyRead(10000))
+            bytes += socket.readAll();
+        return bytes + socket.readAll();
+    });
+    while (reply.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    const QByteArray bytes = reply.get();
+    QByteArray type;
+    for (const QByteArray &line : bytes.left(bytes.indexOf("\r\n\r\n")).split('\n')) {
+        if (line.startsWith("Content-Type: "))
+            type = line.mid(14).trimmed();
+    }
+    return {bytes.left(bytes.indexOf('\r')), type};
 }
 
 template <typename T>
@@ -95,6 +177,10 @@ private slots:
     void initialStateAndCheckBox();
     void acceptChecks();
     void jobsFromTheWindow();
+    void webFontKit();
+    void webFontCancel();
+    void previewServer_data();
+    void previewServer();
     void cancelAndLogo();
     void chineseTranslation();
 };
@@ -107,7 +193,8 @@ void TestWindow::initialStateAndCheckBox()
     QCOMPARE(window.minimumSize(), window.maximumSize());
     QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
     auto *tabs = child<QTabWidget>(&window, "tabWidget");
-    QCOMPARE(QStringList({tabs->tabText(0), tabs->tabText(1)}), QStringList({"Font Cutting", "TTC Font Split"}));
+    QCOMPARE(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}),
+             QStringList({"Font Cutting", "TTC Font Split", "Web Font"}));
     QCOMPARE(child<QTextEdit>(&window, "charactersEdit")->toPlainText(), QString::fromUtf8("字体裁剪工具让中文网页更轻快"));
     QCOMPARE(child<QLineEdit>(&window, "outputDirEdit")->text(), QDir::currentPath());
 
@@ -178,13 +265,19 @@ void TestWindow::jobsFromTheWindow()
     QVERIFY(lines.value(1).startsWith(out + "/DejaVuSans.ttf: "));
     QCOMPARE(lines.value(2), QString::fromUtf8("The font lacks 1 of the characters: 你"));
     QVERIFY(mapsAll(out + "/DejaVuSans.ttf", QString::fromUtf8("Hi\u00A0")));
+    // The preview draws the text in the subset just written: its family, its glyphs.
+    QCOMPARE(shown.previewFamily, QStringLiteral("DejaVu Sans"));
+    QCOMPARE(shown.previewGlyphs, glyphCount(QRawFont(out + "/DejaVuSans.ttf", 12)));
+    QVERIFY(shown.previewGlyphs < 10);
     QVERIFY(!mapsAll(out + "/DejaVuSans.ttf", " "));
 
     // A font that has none of the text: the default face, under its own name, says so.
     const QString latin = FontBuilder::writeFile(dir.filePath("Latin.ttf"), FontBuilder::trueTypeFont("Latin"));
     child<QLineEdit>(&window, "fontFileEdit")->setText(latin);
     characters->setPlainText("é");
-    lines = pressAndAnswer(accept).text.split('\n');
+    shown = pressAndAnswer(accept);
+    lines = shown.text.split('\n');
+    QCOMPARE(shown.previewCaption, "Drawn in the default face DejaVu Sans, which was subset instead:");
     QCOMPARE(lines.value(1), latin + " has none of the characters of the text. The subset was made from the default "
                                      "face DejaVu Sans instead.");
     QVERIFY(QFileInfo::exists(out + "/DejaVu Sans.ttf") && !QFileInfo::exists(out + "/Latin.ttf"));
@@ -216,6 +309,115 @@ void TestWindow::jobsFromTheWindow()
              split + "/文泉驿微米黑.ttf was kept as it was: a file of that name exists.");
 }
 
+void TestWindow::webFontKit()
+{
+    // Small kits through the page's own buttons, from the family the list
+    // shows at start and from a font file: progress to the end, the box with
+    // the kit's line, and its preview served only while the box is open.
+    Tessaglyph window;
+    window.show();
+    child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(2);
+    auto *accept = child<QPushButton>(&window, "acceptBtn");
+    auto *progress = child<QProgressBar>(&window, "webFontProgressBar");
+    child<QTextEdit>(&window, "webFontCharactersEdit")->setPlainText("Hello, web fonts!");
+    for (const bool fromFile : {false, true}) {
+        if (fromFile) {
+            auto *fromSystem = child<QCheckBox>(&window, "webFontSystemFontCheckBox");
+            QTest::mouseClick(fromSystem, Qt::LeftButton, {}, QPoint(5, fromSystem->height() / 2));
+            QVERIFY(child<QPushButton>(&window, "webFontOpenFileBtn")->isEnabled());
+            child<QLineEdit>(&window, "webFontFileEdit")->setText(kDejaVuSans);
+        }
+        const QString kit = dir.filePath(fromFile ? "kit" : "familyKit");
+        QDir().mkpath(kit);
+        child<QLineEdit>(&window, "webFontOutputEdit")->setText(kit);
+        QTest::mouseClick(accept, Qt::LeftButton);
+        QVERIFY(!accept->isEnabled()); // one kit at a time
+
+        QUrl served;
+        QPair<QByteArray, QByteArray> page;
+        const ShownBox shown = answerNextBox([&](QMessageBox *box) {
+            auto *server = box->findChild<PreviewServer *>();
+            QVERIFY(server && box->findChild<QPushButton *>("openKitPreviewBtn")->isEnabled());
+            served = server->address("index.html");
+            page = httpGet(served.port(), "/index.html");
+        });
+        QVERIFY2(shown.icon == QMessageBox::Information, qPrintable(shown.text));
+        const QStringList slices = QDir(kit).entryList({"*.woff2"});
+        QCOMPARE(QDir(kit).entryList({"*.css"}).size(), 1);
+        QVERIFY(!slices.isEmpty());
+        QVERIFY2(shown.text.contains('\n' + kit + ": "), qPrintable(shown.text));
+        QVERIFY(shown.text.endsWith(QStringLiteral(" bytes in all, slices: %1.").arg(slices.size())));
+        QCOMPARE(progress->value(), progress->maximum());
+        QCOMPARE(progress->maximum(), slices.size());
+        QCOMPARE(page, qMakePair(QByteArray("HTTP/1.1 200 OK"), QByteArray("text/html; charset=utf-8")));
+        QCOMPARE(httpGet(served.port(), "/index.html").first, QByteArray()); // closed with the box
+        QVERIFY(accept->isEnabled());
+    }
+}
+
+void TestWindow::webFontCancel()
+{
+    // Every character of a big font, cancelled at its first slice: the box
+    // says so, and the folder holds neither CSS nor slices.
+    const QString bigFont = QStringLiteral("/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf");
+    if (!QFileInfo::exists(bigFont))
+        QSKIP("fonts-droid-fallback is not installed");
+    Tessaglyph window;
+    window.show();
+    child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(2);
+    child<QCheckBox>(&window, "webFontSystemFontCheckBox")->setChecked(false);
+    child<QLineEdit>(&window, "webFontFileEdit")->setText(bigFont);
+    const QString kit = dir.filePath("cancelled");
+    QDir().mkpath(kit);
+    child<QLineEdit>(&window, "webFontOutputEdit")->setText(kit);
+    auto *progress = child<QProgressBar>(&window, "webFontProgressBar");
+    auto *cancel = child<QPushButton>(&window, "webFontCancelBtn");
+    QVERIFY(!cancel->isEnabled());
+    QObject::connect(progress, &QProgressBar::valueChanged, cancel, [cancel](int done) {
+        if (done > 0 && cancel->isEnabled())
+            QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(&window, "acceptBtn"), Qt::LeftButton);
+    const ShownBox shown = answerNextBox();
+    QCOMPARE(shown.count, 1);
+    QVERIFY(progress->value() > 0 && progress->value() < progress->maximum());
+    QCOMPARE(QDir(kit).entryList({"*.css", "*.woff2"}), QStringList());
+}
+
+void TestWindow::previewServer_data()
+{
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QByteArray>("status");
+    QTest::addColumn<QByteArray>("type");
+    QTest::newRow("folder is its page") << QByteArray("/") << QByteArray("HTTP/1.1 200 OK") << QByteArray("text/html; charset=utf-8");
+    QTest::newRow("css") << QByteArray("/kit.css?v=1") << QByteArray("HTTP/1.1 200 OK") << QByteArray("text/css; charset=utf-8");
+    QTest::newRow("slice") << QByteArray("/kit.0.woff2") << QByteArray("HTTP/1.1 200 OK") << QByteArray("font/woff2");
+    QTest::newRow("report") << QByteArray("/report.json") << QByteArray("HTTP/1.1 200 OK") << QByteArray("application/json");
+    QTest::newRow("parent") << QByteArray("/../secret.txt") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8");
+    QTest::newRow("encoded parent") << QByteArray("/%2e%2e/secret.txt") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8");
+    QTest::newRow("absolute") << QByteArray("//etc/passwd") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8");
+    QTest::newRow("link out") << QByteArray("/out.txt") << QByteArray("HTTP/1.1 404 Not Found") << QByteArray("text/plain; charset=utf-8");
+    QTest::newRow("missing") << QByteArray("/none.css") << QByteArray("HTTP/1.1 404 Not Found") << QByteArray("text/plain; charset=utf-8");
+}
+
+void TestWindow::previewServer()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(QByteArray, status);
+    QFETCH(QByteArray, type);
+    const QString served = dir.filePath("served/kit");
+    QDir().mkpath(served);
+    for (const char *name : {"index.html", "kit.css", "kit.0.woff2", "report.json", "../secret.txt"}) {
+        QFile file(served + '/' + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
+    }
+    QFile::link(dir.filePath("served/secret.txt"), served + "/out.txt");
+    PreviewServer server(served);
+    QVERIFY(server.isListening());
+    QCOMPARE(server.address("index.html").host(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(httpGet(server.address({}).port(), target), qMakePair(status, type));
+}
+
 void TestWindow::cancelAndLogo()
 {
     UrlCatcher catcher;
@@ -224,7 +426,7 @@ void TestWindow::cancelAndLogo()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QList<LabelLink *> logos = window.findChildren<LabelLink *>();
-    QCOMPARE(logos.size(), 2);
+    QCOMPARE(logos.size(), 3);
     LabelLink *logo = logos.first()->isVisible() ? logos.first() : logos.last();
     QCOMPARE(logo->pixmap().size(), QSize(108, 39)); // set by the first resize
     QTest::mouseMove(logo, QPoint(10, 10));
@@ -248,6 +450,7 @@ void TestWindow::chineseTranslation()
     {
         Tessaglyph window;
         QCOMPARE(child<QTabWidget>(&window, "tabWidget")->tabText(0), QString::fromUtf8("字体裁剪"));
+        QCOMPARE(child<QTabWidget>(&window, "tabWidget")->tabText(2), QString::fromUtf8("网页字体"));
         QCOMPARE(child<QPushButton>(&window, "acceptBtn")->text(), QString::fromUtf8("确定"));
         QVERIFY(window.findChild<LabelLink *>()->toolTip().endsWith(QString::fromUtf8("以 MIT 许可证发布的自由软件。")));
         window.show();

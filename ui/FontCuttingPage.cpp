@@ -3,18 +3,16 @@
 #include "Tessaglyph.h"
 
 #include "PageRows.h"
-#include "engine/Jobs.h"
+#include "TextFields.h"
 #include "engine/TextDecoding.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
 #include <QFontComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -124,19 +122,5 @@ void Tessaglyph::slotSaveFontFile()
 
 void Tessaglyph::slotImportTextFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Select File"), QDir::currentPath(),
-                                                      tr("Text File(*.txt)"));
-    if (path.isEmpty())
-        return;
-    if (!QFileInfo::exists(path)) {
-        QMessageBox::warning(this, tr("Warning!"), missingFileText(path), QMessageBox::Ok, QMessageBox::NoButton);
-        return;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    charactersEdit->clear();
-    // By its byte-order mark, else UTF-8 or GB2312 (as GB18030), whichever it is.
-    charactersEdit->setPlainText(decodeTextFile(file.readAll()));
-    file.close();
+    importTextFile(this, charactersEdit);
 }

@@ -1,44 +1,24 @@
-// "Accept": runs the job of the current tab and shows its outcome.
+// "Accept": runs the job of the current tab and shows its outcome; a subset
+// with a preview of the text drawn in it.
 
 #include "Tessaglyph.h"
 
+#include "OutcomeBox.h"
+#include "SubsetPreview.h"
+#include "TextFields.h"
+#include "WebFontPage.h"
 #include "engine/Jobs.h"
 #include "engine/KeepList.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFontComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTabWidget>
-#include <QTextDocument>
 #include <QTextEdit>
 #include <QUrl>
-
-namespace {
-
-// The editor's text as typed. toPlainText() would turn each no-break space
-// into a space; only the document's own separators become line breaks here.
-QString textAsTyped(const QTextDocument *document)
-{
-    QString text = document->toRawText();
-    for (QChar &unit : text) {
-        switch (unit.unicode()) {
-        case 0xFDD0: // beginning of a frame
-        case 0xFDD1: // end of a frame
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
-            unit = QLatin1Char('\n');
-            break;
-        default:
-            break;
-        }
-    }
-    return text;
-}
-
-} // namespace
 
 KeepList Tessaglyph::keepListFromText()
 {
@@ -47,31 +27,39 @@ KeepList Tessaglyph::keepListFromText()
 
 void Tessaglyph::slotAcceptBtnClicked()
 {
+    if (tabWidget->currentWidget() == static_cast<QWidget *>(webFontPage)) {
+        webFontPage->start();
+        return;
+    }
     JobOutcome outcome;
+    QWidget *preview = nullptr;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (tabWidget->currentIndex() == 0) {
+    if (tabWidget->currentWidget() == fontCuttingPage) {
         const QString outputFolder = saveFontFileEdit->text();
         // The output field is checked first, before the text is read.
         const KeepList keepList = outputFolder.isEmpty() ? KeepList() : keepListFromText();
-        if (systemFontCheckBox->isChecked())
-            outcome = runSystemSubsetJob(fontSubsetter, fontComboBox->currentFont().family(), outputFolder, keepList);
+        const bool fromSystem = systemFontCheckBox->isChecked();
+        const QString family = fontComboBox->currentFont().family();
+        if (fromSystem)
+            outcome = runSystemSubsetJob(fontSubsetter, family, outputFolder, keepList);
         else
             outcome = runFileSubsetJob(fontSubsetter, fontFileEdit->text(), outputFolder, keepList);
+        // The window writes .ttf (or .otf for CFF outlines), never WOFF2, so
+        // the subset can be drawn here.
+        if (outcome.succeeded && !outcome.writtenFiles.isEmpty()) {
+            // A subset is named after the face it holds: the default face's
+            // name on a subset of anything else means that face stood in.
+            const QString written = outcome.writtenFiles.first();
+            const QString face = QFileInfo(written).completeBaseName();
+            const QString requested = fromSystem ? family : QFileInfo(fontFileEdit->text()).completeBaseName();
+            const bool defaultFaceUsed = face == fontSubsetter.defaultFace && face != requested;
+            preview = new SubsetPreview(written, textAsTyped(charactersEdit->document()), defaultFaceUsed);
+        }
     } else {
         outcome = runSplitJob(ttcFileEdit->text(), outputDirEdit->text());
     }
     QApplication::restoreOverrideCursor();
-    showOutcome(outcome);
-}
-
-void Tessaglyph::showOutcome(const JobOutcome &outcome)
-{
-    // The outcome's texts are translated already, in this window's context.
-    const QString text = (QStringList(outcome.text) + outcome.notices + outcome.summary).join(QLatin1Char('\n'));
-    if (outcome.box == JobOutcome::Box::Information)
-        QMessageBox::information(this, outcome.title, text, QMessageBox::Ok, QMessageBox::NoButton);
-    else
-        QMessageBox::warning(this, outcome.title, text, QMessageBox::Ok, QMessageBox::NoButton);
+    showOutcomeBox(this, outcome, preview);
 }
 
 void Tessaglyph::slotWebLink(QString webAddress)

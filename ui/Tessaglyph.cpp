@@ -1,5 +1,8 @@
 #include "Tessaglyph.h"
 
+#include "WebFontPage.h"
+
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
@@ -15,6 +18,8 @@ Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
     ttcSplitPage = createTtcSplitPage();
     tabWidget->addTab(fontCuttingPage, tr("Font Cutting"));
     tabWidget->addTab(ttcSplitPage, tr("TTC Font Split"));
+    webFontPage = new WebFontPage;
+    tabWidget->addTab(webFontPage, tr("Web Font"));
 
     QVBoxLayout *tabLayout = new QVBoxLayout;
     tabLayout->addWidget(tabWidget);
@@ -35,6 +40,8 @@ Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     connect(acceptBtn, SIGNAL(clicked()), this, SLOT(slotAcceptBtnClicked()));
     connect(cancelBtn, SIGNAL(clicked()), this, SLOT(close()));
+    // One kit at a time: "Accept" waits while one is being made.
+    connect(webFontPage, &WebFontPage::runningChanged, acceptBtn, [this](bool running) { acceptBtn->setEnabled(!running); });
     setFixedSize(400, 550);
     setWindowTitle(tr("Tessaglyph"));
 
@@ -42,4 +49,11 @@ Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
     tabWidget->setObjectName(QStringLiteral("tabWidget"));
     acceptBtn->setObjectName(QStringLiteral("acceptBtn"));
     cancelBtn->setObjectName(QStringLiteral("cancelBtn"));
+    webFontPage->setObjectName(QStringLiteral("webFontPage"));
+}
+
+void Tessaglyph::closeEvent(QCloseEvent *event)
+{
+    webFontPage->cancelAndWait();
+    QMainWindow::closeEvent(event);
 }

@@ -11,10 +11,10 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
-struct JobOutcome;
+class WebFontPage;
 
-// The main window: the "Font Cutting" and "TTC Font Split" pages above
-// "Accept" and "Cancel". It reads its widgets, hands the jobs to the engine
+// The main window: the "Font Cutting", "TTC Font Split" and "Web Font" pages
+// above "Accept" and "Cancel". It reads its widgets, hands the jobs to the engine
 // and shows their outcome.
 class Tessaglyph : public QMainWindow
 {
@@ -33,11 +33,14 @@ protected slots:
     void slotAcceptBtnClicked();
     void slotWebLink(QString webAddress);
 
+protected:
+    // A web-font kit still being made is cancelled, and cleaned up, first.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     QWidget *createFontCuttingPage();
     QWidget *createTtcSplitPage();
     KeepList keepListFromText();
-    void showOutcome(const JobOutcome &outcome);
 
     QTabWidget *tabWidget;
     QWidget *fontCuttingPage;
@@ -57,6 +60,7 @@ private:
     QPushButton *openTtcFileBtn;
     QLineEdit *outputDirEdit;
     QPushButton *outputDirBtn;
+    WebFontPage *webFontPage;
     QPushButton *acceptBtn;
     QPushButton *cancelBtn;
     FontSubsetter fontSubsetter;

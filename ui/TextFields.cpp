@@ -1,0 +1,51 @@
+#include "TextFields.h"
+
+#include "engine/Jobs.h"
+#include "engine/TextDecoding.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTextDocument>
+#include <QTextEdit>
+
+QString textAsTyped(const QTextDocument *document)
+{
+    QString text = document->toRawText();
+    for (QChar &unit : text) {
+        switch (unit.unicode()) {
+        case 0xFDD0: // beginning of a frame
+        case 0xFDD1: // end of a frame
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+            unit = QLatin1Char('\n');
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
+void importTextFile(QWidget *parent, QTextEdit *editor)
+{
+    const QString path = QFileDialog::getOpenFileName(
+            parent, QCoreApplication::translate("Tessaglyph", "Select File"), QDir::currentPath(),
+            QCoreApplication::translate("Tessaglyph", "Text File(*.txt)"));
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo::exists(path)) {
+        QMessageBox::warning(parent, QCoreApplication::translate("Tessaglyph", "Warning!"), missingFileText(path),
+                             QMessageBox::Ok, QMessageBox::NoButton);
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    editor->clear();
+    editor->setPlainText(decodeTextFile(file.readAll()));
+    file.close();
+}
