@@ -1,17 +1,9 @@
 #include "DefaultFace.h"
 
+#include "FontconfigHandles.h"
 #include "NameFolding.h"
 
-#include <fontconfig/fontconfig.h>
-
-#include <memory>
-
 namespace {
-struct PatternDeleter
-{
-    void operator()(FcPattern *pattern) const { FcPatternDestroy(pattern); }
-};
-using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
 
 // The family of the font fontconfig would draw `family` with, after the
 // configuration's substitutions (which follow the language, too).
@@ -19,14 +11,14 @@ QString matchedFamily(const char *family)
 {
     if (!FcInit())
         return {};
-    PatternPtr pattern(FcNameParse(reinterpret_cast<const FcChar8 *>(family)));
+    FcPatternPtr pattern(FcNameParse(reinterpret_cast<const FcChar8 *>(family)));
     if (!pattern)
         return {};
     FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
 
     FcResult result = FcResultNoMatch;
-    PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
+    FcPatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
     FcChar8 *matched = nullptr;
     if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &matched) != FcResultMatch || !matched)
         return {};

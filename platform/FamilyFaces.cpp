@@ -1,26 +1,8 @@
 #include "FamilyFaces.h"
 
-#include <fontconfig/fontconfig.h>
+#include "FontconfigHandles.h"
 
 #include <algorithm>
-#include <memory>
-
-namespace {
-
-struct FontSetDeleter
-{
-    void operator()(FcFontSet *set) const { FcFontSetDestroy(set); }
-};
-struct PatternDeleter
-{
-    void operator()(FcPattern *pattern) const { FcPatternDestroy(pattern); }
-};
-struct ObjectSetDeleter
-{
-    void operator()(FcObjectSet *set) const { FcObjectSetDestroy(set); }
-};
-
-} // namespace
 
 QVector<InstalledFace> installedFamilyFaces(const QString &family)
 {
@@ -28,10 +10,10 @@ QVector<InstalledFace> installedFamilyFaces(const QString &family)
     if (family.isEmpty() || !FcInit() || !FcInitBringUptoDate())
         return faces;
     const QByteArray name = family.toUtf8();
-    std::unique_ptr<FcPattern, PatternDeleter> pattern(FcPatternCreate());
+    FcPatternPtr pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
-    std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr));
-    std::unique_ptr<FcFontSet, FontSetDeleter> fonts(FcFontList(nullptr, pattern.get(), objects.get()));
+    FcObjectSetPtr objects(FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr));
+    FcFontSetPtr fonts(FcFontList(nullptr, pattern.get(), objects.get()));
     if (!fonts)
         return faces;
     for (int i = 0; i < fonts->nfont; ++i) {

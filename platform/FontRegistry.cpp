@@ -1,26 +1,11 @@
 #include "FontRegistry.h"
 
+#include "FontconfigHandles.h"
 #include "NameFolding.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <algorithm>
-#include <memory>
 
 namespace {
-
-struct FontSetDeleter
-{
-    void operator()(FcFontSet *set) const { FcFontSetDestroy(set); }
-};
-struct PatternDeleter
-{
-    void operator()(FcPattern *pattern) const { FcPatternDestroy(pattern); }
-};
-struct ObjectSetDeleter
-{
-    void operator()(FcObjectSet *set) const { FcObjectSetDestroy(set); }
-};
 
 QString patternString(FcPattern *pattern, const char *object)
 {
@@ -38,10 +23,10 @@ FontRegistry::FontRegistry()
     if (!FcInit() || !FcInitBringUptoDate())
         return;
 
-    std::unique_ptr<FcPattern, PatternDeleter> all(FcPatternCreate());
-    std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(
+    FcPatternPtr all(FcPatternCreate());
+    FcObjectSetPtr objects(
             FcObjectSetBuild(FC_FILE, FC_FAMILY, FC_STYLE, FC_INDEX, FC_FOUNDRY, nullptr));
-    std::unique_ptr<FcFontSet, FontSetDeleter> fonts(FcFontList(nullptr, all.get(), objects.get()));
+    FcFontSetPtr fonts(FcFontList(nullptr, all.get(), objects.get()));
     if (!fonts)
         return;
 

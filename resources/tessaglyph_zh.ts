@@ -319,19 +319,19 @@ Free software under the MIT licence.</source>
         <translation>已取消制作网页字体；未留下任何文件。</translation>
     </message>
     <message numerus="yes">
-        <source>%1: %n slice(s), %2 bytes, %3 characters (%4, by Unicode block).</source>
+        <source>%1: %2 bytes, %3 characters, slices: %n (%4, by Unicode block).</source>
         <translation>
             <numerusform>%1：%n 个分片，%2 字节，%3 个字符（%4，按 Unicode 区块分片）。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%1: %n slice(s), %2 bytes, %3 characters (%4, by the %5 frequency slices).</source>
+        <source>%1: %2 bytes, %3 characters, slices: %n (%4, by the %5 frequency slices).</source>
         <translation>
             <numerusform>%1：%n 个分片，%2 字节，%3 个字符（%4，按 %5 字频分片）。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>Kept %n slice(s) already in the folder with the same bytes.</source>
+        <source>Slices already in the folder with the same bytes, kept: %n.</source>
         <translation>
             <numerusform>文件夹中已有 %n 个内容相同的分片，已保留。</numerusform>
         </translation>

@@ -354,11 +354,11 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         outcome.job.summary.append(
                 kitFace.language.isEmpty()
                         ? translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
-                                                       "%1: %n slice(s), %2 bytes, %3 characters (%4, by Unicode block)."),
+                                                       "%1: %2 bytes, %3 characters, slices: %n (%4, by Unicode block)."),
                                      sliceCount)
                                   .arg(name, QString::number(bytes), QString::number(codePoints), source)
                         : translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
-                                                       "%1: %n slice(s), %2 bytes, %3 characters (%4, by the %5 frequency slices)."),
+                                                       "%1: %2 bytes, %3 characters, slices: %n (%4, by the %5 frequency slices)."),
                                      sliceCount)
                                   .arg(name, QString::number(bytes), QString::number(codePoints), source,
                                        kitFace.language));
@@ -366,7 +366,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     const qsizetype kept = outcome.sliceCount - (written.size() - 3);
     if (kept > 0)
         outcome.job.notices.append(translated(
-                QT_TRANSLATE_N_NOOP("Tessaglyph", "Kept %n slice(s) already in the folder with the same bytes."), int(kept)));
+                QT_TRANSLATE_N_NOOP("Tessaglyph", "Slices already in the folder with the same bytes, kept: %n."), int(kept)));
     // Characters asked for that no face maps (line breaks and other controls are never drawn).
     qsizetype lacking = 0;
     for (quint32 codePoint : wanted) {
