@@ -20,7 +20,8 @@ struct SlicePlanInput
 // ideographs) more. At 200 code points the repeated part stays under an
 // eighth of a slice even for the smallest glyphs, and a page that needs one
 // character of a block fetches at most about 25 KB for it. The lists' own
-// slices hold about 188 characters, for the same reasons.
+// slices hold about 188 characters, for the same reasons; the less frequent
+// of them are cut finer (below).
 constexpr int kSliceTargetSize = 200;
 
 // The lists' slices past the first few are cut into parts: code-point order
@@ -33,21 +34,24 @@ constexpr int kSliceTargetSize = 200;
 // - Lists 2 to 6 (the ~940 most frequent characters) stay whole: a long page
 //   uses 55 to 97% of each, so parts would only add the repeated tables.
 // - Lists 7 to 20 are used sparsely (the FAQ: 1 to 36%, the poem: 0 to 5
-//   characters of each), and are cut into parts of about 32 code points
-//   (6 parts of ~188): a page's few characters of them fetch 6 to 21 KB each
-//   (Noto) instead of 47 to 84 KB.
+//   characters of each), and are cut into parts of about 26 code points
+//   (7 parts of ~188): a page's few characters of them fetch 7 to 18 KB each
+//   (Noto; Droid 3 to 4 KB) instead of 47 to 84 KB. Parts of 32 left the FAQ
+//   at 0.72 (Noto) and 0.73 (Droid).
 // - Lists 21 to 120, in code-point order, are cut in halves (~69): a page
-//   that needs one of them fetches half the bytes; thirds would save the FAQ
-//   and the poem another 3 to 4% (estimated) for about 100 more slices.
-// With these parts the pages fetch 0.37 / 0.48 / 0.73 (Droid, 168 slices
-// became 300) and 0.62 / 0.59 / 0.76 (Noto, 258 became 397, total bytes
-// +2.1%). What the long page still fetches in excess is in lists 2 to 6 and
-// in the parts' characters it does not use, which finer parts do not help:
-// the tables every slice repeats (0.7 to 1.4 KB) grow, and Brotli has less
-// to work with.
+//   that needs one of them fetches half the bytes. Thirds took the FAQ on
+//   Droid from 0.71 to 0.70, but for 65 more slices there and about 100 more
+//   on Noto, each a rule more in the CSS every page loads.
+// With these parts (and CFF subroutines expanded, see SliceMaker) the pages
+// fetch 0.36 / 0.49 / 0.71 (Droid; 168 slices became 315) and
+// 0.58 / 0.56 / 0.70 (Noto; 258 became 412, and its CSS 227 to 268 KB). The
+// parts alone cost 2.3% more bytes in all. What the long page still fetches
+// in excess lies in lists 2 to 6 and in the parts' characters it does not
+// use, which finer parts hardly help: the tables every slice repeats (0.7 to
+// 1.4 KB) add up, and Brotli has less to work with.
 constexpr int kWholeListSlices = 6;        // lists 1 to 6 as they are
 constexpr int kFrequentListSlices = 20;    // lists 7 to 20 in parts of:
-constexpr int kFrequentPartSize = 32;
+constexpr int kFrequentPartSize = 26;
 constexpr int kRarePartSize = 69;          // the lists past them in parts of this
 
 // A slice smaller than this is merged into a neighbour: its file would be
