@@ -53,6 +53,11 @@ void TestWebFont::planSlices_data()
     QTest::newRow("tiny slices join the one before")
             << ascii + span(0x0391, 0x03C9) + span(0x4E00, 0x4E09) + span(0x4E10, 0x4E13) << noBlanks
             << QVector<KeepList>{{}, span(0x4E00, 0x4E09), span(0x4E10, 0x4E13)} << QVector<int>{109, 57};
+    QVector<KeepList> lists(21);
+    lists[6] = span(0x4E00, 0x4EBB);
+    lists[20] = span(0x5000, 0x5089);
+    QTest::newRow("lists past the sixth cut into parts, past the twentieth in halves")
+            << ascii + lists[6] + lists[20] << noBlanks << lists << QVector<int>{95, 26, 27, 27, 27, 27, 27, 27, 69, 69};
     QTest::newRow("a block of blank glyphs joins a slice that draws")
             << ascii + span(0x2800, 0x28FF) + span(0xE000, 0xE0C7) << KeepList{0x20, 0x2800} + span(0xE000, 0xE0C7)
             << QVector<KeepList>() << QVector<int>{95, 128, 328};

@@ -48,6 +48,30 @@ KeepList merged(const KeepList &a, const KeepList &b)
     return both;
 }
 
+// The part size a list's slice is cut to (0: kept whole), by its place in
+// the lists, the first being 0.
+int listPartSize(qsizetype list)
+{
+    if (list < kWholeListSlices)
+        return 0;
+    return list < kFrequentListSlices ? kFrequentPartSize : kRarePartSize;
+}
+
+// Cuts a list's slice into the nearest whole number (at least one) of even
+// parts of about the size: a part is under three quarters of the size only
+// when the slice itself is.
+QVector<KeepList> cutEvenly(const KeepList &slice, int partSize)
+{
+    const qsizetype count = slice.size();
+    const qsizetype pieces = partSize > 0 ? std::max<qsizetype>(1, (2 * count + partSize) / (2 * partSize)) : 1;
+    QVector<KeepList> parts;
+    for (qsizetype piece = 0; piece < pieces; ++piece) {
+        const qsizetype from = count * piece / pieces, to = count * (piece + 1) / pieces;
+        parts.append(slice.mid(from, to - from));
+    }
+    return parts;
+}
+
 // The code points left after the first slice and the lists, grouped by
 // block: a block is cut into even parts of at most the target size, and
 // parts of neighbouring blocks share a slice while they fit in one.
@@ -98,32 +122,32 @@ bool listsPlaceCjk(const SlicePlanInput &input)
 QVector<KeepList> planSlices(const SlicePlanInput &input)
 {
     const KeepList &all = input.codePoints;
-    // Which slice each code point of `all` went to, by its index; -1 for none yet.
-    QVector<int> sliceOf(all.size(), -1);
+    // Whether each code point of `all`, by its index, is in a slice yet.
+    QVector<bool> placed(all.size(), false);
     QVector<KeepList> slices;
-    const auto take = [&](const KeepList &list, bool includeFirstRule) {
+    const auto take = [&](const KeepList &list, bool includeFirstRule, int partSize) {
         const KeepList wanted = sortedKeepList(list);
         KeepList slice;
         for (qsizetype i = 0; i < all.size(); ++i) {
-            if (sliceOf.at(i) >= 0)
+            if (placed.at(i))
                 continue;
             const quint32 codePoint = all.at(i);
             if ((includeFirstRule && isFirstSliceCodePoint(codePoint))
                 || std::binary_search(wanted.cbegin(), wanted.cend(), codePoint)) {
-                sliceOf[i] = int(slices.size());
+                placed[i] = true;
                 slice.append(codePoint);
             }
         }
         if (!slice.isEmpty())
-            slices.append(slice);
+            slices += cutEvenly(slice, partSize);
     };
 
-    take(input.frequencySlices.value(0), true);
+    take(input.frequencySlices.value(0), true, 0);
     for (qsizetype list = 1; list < input.frequencySlices.size(); ++list)
-        take(input.frequencySlices.at(list), false);
+        take(input.frequencySlices.at(list), false, listPartSize(list));
     KeepList rest;
     for (qsizetype i = 0; i < all.size(); ++i) {
-        if (sliceOf.at(i) < 0)
+        if (!placed.at(i))
             rest.append(all.at(i));
     }
     slices += sliceByBlock(rest);

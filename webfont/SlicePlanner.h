@@ -20,8 +20,39 @@ struct SlicePlanInput
 // ideographs) more. At 200 code points the repeated part stays under an
 // eighth of a slice even for the smallest glyphs, and a page that needs one
 // character of a block fetches at most about 25 KB for it. The lists' own
-// slices hold about 188 characters, for the same reasons.
+// slices hold about 188 characters, for the same reasons; the less frequent
+// of them are cut finer (below).
 constexpr int kSliceTargetSize = 200;
+
+// The lists' slices past the first few are cut into parts: code-point order
+// inside a list says nothing of frequency, so a page that needs two rare
+// characters of a list fetches the whole list's slice for them. Measured with
+// this program on the three benchmark pages (a Tang poem, the Chinese
+// messages of coreutils, the Debian FAQ in Chinese; bytes fetched against
+// cn-font-split 5.2.2's): with every list whole, DroidSansFallbackFull
+// fetched 0.58 / 0.54 / 0.85 and Noto Sans CJK SC 1.07 / 0.72 / 0.98.
+// - Lists 2 to 6 (the ~940 most frequent characters) stay whole: a long page
+//   uses 55 to 97% of each, so parts would only add the repeated tables.
+// - Lists 7 to 20 are used sparsely (the FAQ: 1 to 36%, the poem: 0 to 5
+//   characters of each), and are cut into parts of about 26 code points
+//   (7 parts of ~188): a page's few characters of them fetch 7 to 18 KB each
+//   (Noto; Droid 3 to 4 KB) instead of 47 to 84 KB. Parts of 32 left the FAQ
+//   at 0.72 (Noto) and 0.73 (Droid).
+// - Lists 21 to 120, in code-point order, are cut in halves (~69): a page
+//   that needs one of them fetches half the bytes. Thirds took the FAQ on
+//   Droid from 0.71 to 0.70, but for 65 more slices there and about 100 more
+//   on Noto, each a rule more in the CSS every page loads.
+// With these parts (and CFF subroutines expanded, see SliceMaker) the pages
+// fetch 0.36 / 0.49 / 0.71 (Droid; 168 slices became 315) and
+// 0.58 / 0.56 / 0.70 (Noto; 258 became 412, and its CSS 227 to 268 KB). The
+// parts alone cost 2.3% more bytes in all. What the long page still fetches
+// in excess lies in lists 2 to 6 and in the parts' characters it does not
+// use, which finer parts hardly help: the tables every slice repeats (0.7 to
+// 1.4 KB) add up, and Brotli has less to work with.
+constexpr int kWholeListSlices = 6;        // lists 1 to 6 as they are
+constexpr int kFrequentListSlices = 20;    // lists 7 to 20 in parts of:
+constexpr int kFrequentPartSize = 26;
+constexpr int kRarePartSize = 69;          // the lists past them in parts of this
 
 // A slice smaller than this is merged into a neighbour: its file would be
 // mostly the tables every slice repeats.
@@ -42,7 +73,7 @@ bool listsPlaceCjk(const SlicePlanInput &input);
 
 // Cuts the code points into slices, in the order a page is likely to need
 // them: the first slice (the rule above, and the lists' first slice), then
-// the lists' other slices, then what remains by Unicode block in code-point
+// the lists' other slices (cut into parts as above), then what remains by Unicode block in code-point
 // order. Every code point is in exactly one slice; no slice is empty or
 // smaller than the minimum (unless it is the only one), and none holds only
 // blank code points (its glyph table would be empty, which sanitizers
