@@ -63,3 +63,15 @@ for font in "$droid" "$noto"; do
 done
 echo
 "$python" "$here/webfont_pages.py" table "$work/results.jsonl"
+
+# The threads' gain, less exposed to a single run's noise: three runs each on Droid.
+echo
+echo "== --jobs 2 against --jobs 1 on $(basename "$droid"), three runs each"
+hyperfine -N --runs 3 --prepare "rm -rf $out" --export-json "$work/jobs.json" \
+  -n "--jobs 2" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 2 --quiet'" \
+  -n "--jobs 1" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 1 --quiet'" >/dev/null
+"$python" - "$work/jobs.json" <<'PY'
+import json, sys
+r = {x["command"]: x["mean"] for x in json.load(open(sys.argv[1]))["results"]}
+print("  --jobs 2: %.2f s, --jobs 1: %.2f s: %.2fx as fast" % (r["--jobs 2"], r["--jobs 1"], r["--jobs 1"] / r["--jobs 2"]))
+PY

@@ -10,8 +10,8 @@
 
 Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
 {
-    // fontSubsetter is built first, as the last member: its catalogue and
-    // default face are ready before any widget exists.
+    // fontSubsetter is built first, as the last member; it builds its
+    // catalogue and reads the default face when a job first needs them.
     QWidget *centralWidget = new QWidget;
     tabWidget = new QTabWidget;
     fontCuttingPage = createFontCuttingPage();
