@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTextStream>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -19,7 +20,7 @@ constexpr int kBarWidth = 40;
 class ProgressBar
 {
 public:
-    ProgressBar() : m_terminal(::isatty(STDERR_FILENO) ? ::dup(STDERR_FILENO) : -1) {}
+    ProgressBar() : m_terminal(::isatty(STDERR_FILENO) ? ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0) : -1) {}
     ~ProgressBar()
     {
         if (m_terminal >= 0) {

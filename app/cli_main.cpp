@@ -67,7 +67,8 @@ Commands:
            font is made for), then by Unicode block. --css-family names the
            family in the CSS (default: the font's typographic family),
            --font-display sets font-display (default: swap), --jobs the
-           number of threads (default: every core). A progress bar is shown
+           number of threads (default: every core; at most four per core
+           and one per slice). A progress bar is shown
            on a terminal.
 
 Options:

@@ -4,6 +4,7 @@
 #include "Rename.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
@@ -95,6 +96,13 @@ int TemporaryFile::setModified(const QDateTime &time)
     return ::futimes(m_descriptor, times) == 0 ? 0 : errno;
 }
 
+int TemporaryFile::sync()
+{
+    if (m_descriptor < 0)
+        return m_error ? m_error : EBADF;
+    return ::fsync(m_descriptor) == 0 ? 0 : errno;
+}
+
 int TemporaryFile::place(const QString &path, Placing placing)
 {
     if (m_descriptor < 0)
@@ -114,6 +122,17 @@ int TemporaryFile::place(const QString &path, Placing placing)
     }
     if (error != 0)
         ::unlink(left.constData());
+    return error;
+}
+
+int placeBytes(const QString &path, const QByteArray &bytes, TemporaryFile::Placing placing)
+{
+    TemporaryFile file(QFileInfo(path).path());
+    int error = file.error();
+    if (error == 0)
+        error = file.append(bytes.constData(), quint64(bytes.size()));
+    if (error == 0)
+        error = file.place(path, placing);
     return error;
 }
 

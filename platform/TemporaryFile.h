@@ -2,6 +2,7 @@
 
 #include "base/SfntSink.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -30,6 +31,10 @@ public:
     // Gives the file this modification time.
     int setModified(const QDateTime &time);
 
+    // Syncs the file without placing it, so that a full disk shows before
+    // any file is renamed. 0 or the errno.
+    int sync();
+
     enum class Placing { NoReplace, Replace };
     // Syncs the file, renames it to `path` and closes it. With NoReplace,
     // EEXIST when a file is there, which is left alone. 0 or the errno of the
@@ -41,6 +46,10 @@ private:
     int m_descriptor = -1;
     int m_error = 0;
 };
+
+// Writes the bytes to a temporary file in path's folder and places it at
+// path as `placing` says. 0 or the errno of the step that failed.
+int placeBytes(const QString &path, const QByteArray &bytes, TemporaryFile::Placing placing);
 
 // Removes the temporary files a killed run of this program left in the
 // folder: only names of its own pattern, only when no live writer holds

@@ -22,7 +22,7 @@ public:
         const std::lock_guard<std::mutex> lock(s_mutex);
         if (s_silencers++ > 0)
             return;
-        s_saved = ::dup(STDERR_FILENO);
+        s_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
         const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         if (s_saved >= 0 && null >= 0)
             ::dup2(null, STDERR_FILENO);

@@ -318,6 +318,10 @@ Free software under the MIT licence.</source>
         <source>The kit was cancelled; none of its files were left.</source>
         <translation>已取消制作网页字体；未留下任何文件。</translation>
     </message>
+    <message>
+        <source>The font %1 is a collection: take one of its families with --family, or split it first; nothing was written.</source>
+        <translation>字体 %1 是字体集合：请用 --family 取其中一个字族，或先将其拆分；未写入任何文件。</translation>
+    </message>
     <message numerus="yes">
         <source>%1: %2 bytes, %3 characters, slices: %n (%4, by Unicode block).</source>
         <translation>

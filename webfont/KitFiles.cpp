@@ -21,7 +21,7 @@ QString cssString(const QString &text)
     for (const QChar c : text) {
         if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
             quoted += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20)
+        else if (c.unicode() < 0x20 || c == QLatin1Char('<')) // no "</style>" in a page's style element
             quoted += QStringLiteral("\\%1 ").arg(c.unicode(), 0, 16);
         else
             quoted += c;
@@ -192,7 +192,7 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
             "</style>\n</head>\n<body>\n<h1>%1</h1>\n"
             "<p>Type here to see the text drawn in the web font; only the slices it needs are fetched.</p>\n"
             "<textarea class=\"web\">%4</textarea>\n")
-                           .arg(family, settings.cssFile.toHtmlEscaped(), cssString(settings.cssFamily).toHtmlEscaped(),
+                           .arg(family, settings.cssFile.toHtmlEscaped(), cssString(settings.cssFamily),
                                 previewSample(faces, settings.cssFamily).toHtmlEscaped());
     for (const KitFace &kitFace : faces) {
         const WebFace &face = kitFace.face;

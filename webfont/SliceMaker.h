@@ -18,8 +18,9 @@ struct MadeSlice
     KeepList mapped;
 };
 
-// One slice to make: the face it is cut from, already prepared with
-// hb_subset_preprocess (safe to share between threads), and its code points.
+// One slice to make: the face it is cut from (prepared with
+// hb_subset_preprocess when the face has several slices; safe to share
+// between threads either way), and its code points.
 struct SliceTask
 {
     hb_face_t *face = nullptr;

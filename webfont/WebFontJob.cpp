@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 namespace {
 
@@ -70,20 +71,6 @@ struct SourceFace
     QVector<KeepList> plan;
 };
 
-// Writes the bytes to path through a temporary file of this program's,
-// synced and renamed over whatever is there only when whole; the system's
-// reason otherwise.
-QString writeWholeFile(const QString &path, const QByteArray &bytes)
-{
-    TemporaryFile file(QFileInfo(path).path());
-    int error = file.error();
-    if (error == 0)
-        error = file.append(bytes.constData(), quint64(bytes.size()));
-    if (error == 0)
-        error = file.place(path, TemporaryFile::Placing::Replace);
-    return error == 0 ? QString() : qt_error_string(error);
-}
-
 // How a slice came to be in the folder.
 enum class Placed { Created, AlreadyThere, Failed };
 
@@ -96,12 +83,7 @@ Placed placeSlice(const QString &path, const QByteArray &bytes, QString *error)
 {
     if (QFileInfo::exists(path))
         return Placed::AlreadyThere;
-    TemporaryFile file(QFileInfo(path).path());
-    int failure = file.error();
-    if (failure == 0)
-        failure = file.append(bytes.constData(), quint64(bytes.size()));
-    if (failure == 0)
-        failure = file.place(path, TemporaryFile::Placing::NoReplace);
+    const int failure = placeBytes(path, bytes, TemporaryFile::Placing::NoReplace);
     if (failure == 0)
         return Placed::Created;
     if (failure == EEXIST)
@@ -135,6 +117,7 @@ QString readSourceFaces(const WebFontRequest &request, std::vector<SourceFace> *
     for (const InstalledFace &where : wanted) {
         SourceFace source;
         source.where = where;
+        bool collection = false;
         if (!request.fontPath.isEmpty()) {
             // The engine's own checks: a .ttf or .otf whose tables lie within
             // the file. The blob keeps a copy of the bytes for as long as
@@ -146,6 +129,10 @@ QString readSourceFaces(const WebFontRequest &request, std::vector<SourceFace> *
                 source.blob.reset(hb_blob_create(kept->constData(), unsigned(kept->size()), HB_MEMORY_MODE_READONLY,
                                                  kept, [](void *data) { delete static_cast<QByteArray *>(data); }));
             }
+            // The engine takes no .ttc or .otc here; a collection under any
+            // name starts with its tag.
+            QFile file(where.file);
+            collection = !source.blob && file.open(QIODevice::ReadOnly) && file.read(4) == QByteArrayLiteral("ttcf");
         } else {
             // Installed fonts are mapped, as the engine maps them, when nobody
             // but root can cut them short: a CJK collection is 20 MB or more,
@@ -164,6 +151,11 @@ QString readSourceFaces(const WebFontRequest &request, std::vector<SourceFace> *
                                                  kept, [](void *data) { delete static_cast<QByteArray *>(data); }));
             }
         }
+        if (collection) // One face of it is taken by its family's name.
+            return translated(QT_TRANSLATE_NOOP(
+                                      "Tessaglyph",
+                                      "The font %1 is a collection: take one of its families with --family, or split it first; nothing was written."))
+                    .arg(native(where.file));
         if (source.blob)
             source.face.reset(hb_face_create(source.blob.get(), unsigned(where.index)));
         if (!source.face || !readWebFace(source.face.get(), &source.web))
@@ -213,6 +205,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     const QString folderProblem = outputFolderProblem(request.outputFolder);
     if (!folderProblem.isEmpty())
         return refused(folderProblem);
+    removeLeftoverTemporaryFiles(request.outputFolder);
 
     std::vector<SourceFace> faces;
     const QString readProblem = readSourceFaces(request, &faces);
@@ -253,8 +246,10 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph",
                                                     "The font has none of the characters of the text; nothing was written.")));
 
-    const int threads = request.jobs > 0 ? request.jobs : QThread::idealThreadCount();
+    // More threads than slices, or than a few per core, only cost memory.
     const int total = int(tasks.size());
+    const int threads = std::min({request.jobs > 0 ? request.jobs : QThread::idealThreadCount(),
+                                  4 * QThread::idealThreadCount(), total});
     const QVector<MadeSlice> made = makeSlices(
             tasks, threads, [&](int done) { if (progress) progress({done, total}); }, cancel);
     const auto cancelled = [&] { return cancel && cancel->load(); };
@@ -324,15 +319,40 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         {folder + QStringLiteral("index.html"), kitPreview(kit, settings)},
         {folder + settings.cssFile, kitCss(kit, settings)},
     };
+    // All three are written and synced before any is renamed, so that a full
+    // disk fails the kit with the earlier kit's files untouched. A file
+    // renamed over an earlier one is never removed: that one is gone already.
+    std::vector<std::unique_ptr<TemporaryFile>> files;
     for (const auto &text : texts) {
-        const QString error = writeWholeFile(text.first, text.second);
-        if (!error.isEmpty()) {
+        files.push_back(std::make_unique<TemporaryFile>(request.outputFolder));
+        TemporaryFile &file = *files.back();
+        int error = file.error();
+        if (error == 0)
+            error = file.append(text.second.constData(), quint64(text.second.size()));
+        if (error == 0)
+            error = file.sync();
+        if (error != 0) {
             removeAll(written);
             return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1 could not be written: %2; nothing was written."))
-                                   .arg(native(text.first), error));
+                                   .arg(native(text.first), qt_error_string(error)));
         }
-        written.append(text.first);
     }
+    QStringList placed;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const int error = files[i]->place(texts[i].first, TemporaryFile::Placing::Replace);
+        if (error != 0) {
+            // Once the report and the preview are in place they name the
+            // slices, which then stay; before that, the kit leaves nothing.
+            if (!placed.isEmpty())
+                return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1 could not be written: %2."))
+                                       .arg(native(texts[i].first), qt_error_string(error)));
+            removeAll(written);
+            return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1 could not be written: %2; nothing was written."))
+                                   .arg(native(texts[i].first), qt_error_string(error)));
+        }
+        placed.append(texts[i].first);
+    }
+    written += placed;
 
     outcome.job.succeeded = true;
     outcome.job.box = JobOutcome::Box::Information;

@@ -171,6 +171,20 @@ class CliTest(unittest.TestCase):
             self.assertTrue(sample, kit)
             self.assertFalse({ord(c) for c in sample} - {ord(" ")} - held, sample)
 
+        # The page's own rule names the family as a CSS string, which a browser reads unescaped.
+        with open(os.path.join(latin, "index.html"), encoding="utf-8") as f:
+            self.assertIn('.web { font-family: "DejaVu Sans";', f.read())
+        # A style sheet that cannot be placed leaves the earlier report and preview as they were.
+        earlier = {name: open(os.path.join(latin, name), "rb").read() for name in ["index.html", "report.json"]}
+        os.remove(os.path.join(latin, "DejaVuSans.css"))
+        os.mkdir(os.path.join(latin, "DejaVuSans.css"))
+        result = run("webfont", "--font", DEJAVU, "--text", "Hello", "--output-dir", latin)
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertIn("DejaVuSans.css could not be written: Is a directory.", result.stderr)
+        for name, data in earlier.items():
+            with open(os.path.join(latin, name), "rb") as f:
+                self.assertEqual(f.read(), data, name)
+
         # The punctuation shares the first slice with ASCII.
         punctuation = {ord(c) for c in " A，。、“”《》！？（）\u3000"} & set(source_cmap)
         self.assertEqual(len(punctuation), 11)
