@@ -31,7 +31,7 @@ namespace {
 QWidget *kitButtons(const WebFontOutcome &outcome, const QString &folder)
 {
     auto *widget = new QWidget;
-    auto *server = new PreviewServer(folder, widget);
+    auto *server = new PreviewServer(folder, outcome.job.writtenFiles, widget);
     auto *openFolderBtn = new QPushButton(WebFontPage::tr("Open Folder"));
     auto *openPreviewBtn = new QPushButton(WebFontPage::tr("Open Preview"));
     openFolderBtn->setObjectName(QStringLiteral("openKitFolderBtn"));
