@@ -50,6 +50,9 @@ bool isBinary(const QByteArray &bytes)
     return !utf16 && bytes.contains('\0');
 }
 
+// How much of a file is looked at before it is read whole.
+constexpr qint64 kBinaryTestBytes = 8 * 1024;
+
 bool readTextFolder(const QString &folder, QString *text, QTextStream &err)
 {
     if (!QFileInfo(folder).isDir()) {
@@ -65,6 +68,12 @@ bool readTextFolder(const QString &folder, QString *text, QTextStream &err)
         if (!file.open(QIODevice::ReadOnly)) {
             err << "tessaglyph-cli: cannot read " << QDir::toNativeSeparators(path) << ": " << file.errorString() << '\n';
             return false;
+        }
+        // A binary file shows itself in its first bytes: a large archive in
+        // the folder is not read whole only to be skipped.
+        if (isBinary(file.peek(kBinaryTestBytes))) {
+            ++binaries;
+            continue;
         }
         if (!readFile(file, path, &bytes, err))
             return false;

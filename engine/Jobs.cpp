@@ -218,6 +218,7 @@ JobOutcome subsetOutcome(const SubsetResult &result, AcceptedSuffixes suffixes)
 
     JobOutcome outcome = success();
     outcome.writtenFiles = {result.outputPath};
+    outcome.defaultFaceUsed = result.fallback != SubsetResult::NoFallback;
     if (!reason.isEmpty())
         outcome.notices.append(reason + QLatin1Char(' ')
                                + say(QT_TRANSLATE_NOOP("Tessaglyph", "The subset was made from the default face %1 instead."),

@@ -22,6 +22,7 @@ struct JobOutcome
     // Lines under those: what was made, file by file.
     QStringList summary;
     QStringList writtenFiles; // every file the job wrote
+    bool defaultFaceUsed = false; // a subset made from the default face in place of the one asked for
 };
 
 // Which file names the program takes: the window keeps to TrueType's .ttf

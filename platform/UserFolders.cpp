@@ -32,9 +32,13 @@ QString makeFolder(const QString &path)
         if (!problem.isEmpty())
             return problem;
     }
-    if (::mkdir(QFile::encodeName(absolute).constData(), 0777) == 0 || QFileInfo(absolute).isDir())
+    if (::mkdir(QFile::encodeName(absolute).constData(), 0777) == 0)
+        return {};
+    // Kept before the test below, whose stat would overwrite it.
+    const int mkdirError = errno;
+    if (QFileInfo(absolute).isDir())
         return {};
     // A file where the folder should be is told as such, not as "File exists".
-    const int error = errno == EEXIST ? ENOTDIR : errno;
+    const int error = mkdirError == EEXIST ? ENOTDIR : mkdirError;
     return QDir::toNativeSeparators(absolute) + QStringLiteral(": ") + qt_error_string(error);
 }

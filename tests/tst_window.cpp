@@ -110,14 +110,16 @@ ShownBox answerNextBox(const std::function<void(QMessageBox *)> &whileOpen = {})
 
 // The status line and the Content-Type of what 127.0.0.1:port answers to a
 // GET of the target, asked from another thread while this one serves.
-QPair<QByteArray, QByteArray> httpGet(quint16 port, const QByteArray &target)
+QPair<QByteArray, QByteArray> httpGet(quint16 port, const QByteArray &target, QByteArray host = {})
 {
-    auto reply = std::async(std::launch::async, [port, target] {
+    if (host.isEmpty())
+        host = "127.0.0.1:" + QByteArray::number(port);
+    auto reply = std::async(std::launch::async, [port, target, host] {
         QTcpSocket socket;
         socket.connectToHost(QHostAddress::LocalHost, port);
         if (!socket.waitForConnected(10000))
             return QByteArray();
-        socket.write("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+        socket.write("GET " + target + " HTTP/1.1\r\nHost: " + host + "\r\n\r\n");
         QByteArray bytes;
         while (socket.waitForReadyRead(10000))
             bytes += socket.readAll();
@@ -271,6 +273,12 @@ void TestWindow::jobsFromTheWindow()
     QVERIFY(shown.previewGlyphs < 10);
     QVERIFY(!mapsAll(out + "/DejaVuSans.ttf", " "));
 
+    // A family name that fontconfig resolves to the default face is no fallback.
+    child<QCheckBox>(&window, "systemFontCheckBox")->setChecked(true);
+    families->setCurrentFont(QFont("Sans Serif"));
+    QCOMPARE(pressAndAnswer(accept).previewCaption, "Drawn in the subset DejaVu Sans:");
+    child<QCheckBox>(&window, "systemFontCheckBox")->setChecked(false);
+
     // A font that has none of the text: the default face, under its own name, says so.
     const QString latin = FontBuilder::writeFile(dir.filePath("Latin.ttf"), FontBuilder::trueTypeFont("Latin"));
     child<QLineEdit>(&window, "fontFileEdit")->setText(latin);
@@ -320,8 +328,10 @@ void TestWindow::webFontKit()
     auto *accept = child<QPushButton>(&window, "acceptBtn");
     auto *progress = child<QProgressBar>(&window, "webFontProgressBar");
     child<QTextEdit>(&window, "webFontCharactersEdit")->setPlainText("Hello, web fonts!");
-    for (const bool fromFile : {false, true}) {
-        if (fromFile) {
+    // The file's kit twice: the second run keeps the first's slices, which
+    // its preview still serves.
+    for (const bool fromFile : {false, true, true}) {
+        if (fromFile && child<QCheckBox>(&window, "webFontSystemFontCheckBox")->isChecked()) {
             auto *fromSystem = child<QCheckBox>(&window, "webFontSystemFontCheckBox");
             QTest::mouseClick(fromSystem, Qt::LeftButton, {}, QPoint(5, fromSystem->height() / 2));
             QVERIFY(child<QPushButton>(&window, "webFontOpenFileBtn")->isEnabled());
@@ -335,11 +345,13 @@ void TestWindow::webFontKit()
 
         QUrl served;
         QPair<QByteArray, QByteArray> page;
+        QByteArray slice;
         const ShownBox shown = answerNextBox([&](QMessageBox *box) {
             auto *server = box->findChild<PreviewServer *>();
             QVERIFY(server && box->findChild<QPushButton *>("openKitPreviewBtn")->isEnabled());
             served = server->address("index.html");
             page = httpGet(served.port(), "/index.html");
+            slice = httpGet(served.port(), '/' + QDir(kit).entryList({"*.woff2"}).value(0).toUtf8()).first;
         });
         QVERIFY2(shown.icon == QMessageBox::Information, qPrintable(shown.text));
         const QStringList slices = QDir(kit).entryList({"*.woff2"});
@@ -350,6 +362,7 @@ void TestWindow::webFontKit()
         QCOMPARE(progress->value(), progress->maximum());
         QCOMPARE(progress->maximum(), slices.size());
         QCOMPARE(page, qMakePair(QByteArray("HTTP/1.1 200 OK"), QByteArray("text/html; charset=utf-8")));
+        QCOMPARE(slice, QByteArray("HTTP/1.1 200 OK"));
         QCOMPARE(httpGet(served.port(), "/index.html").first, QByteArray()); // closed with the box
         QVERIFY(accept->isEnabled());
     }
@@ -389,15 +402,19 @@ void TestWindow::previewServer_data()
     QTest::addColumn<QByteArray>("target");
     QTest::addColumn<QByteArray>("status");
     QTest::addColumn<QByteArray>("type");
-    QTest::newRow("folder is its page") << QByteArray("/") << QByteArray("HTTP/1.1 200 OK") << QByteArray("text/html; charset=utf-8");
-    QTest::newRow("css") << QByteArray("/kit.css?v=1") << QByteArray("HTTP/1.1 200 OK") << QByteArray("text/css; charset=utf-8");
-    QTest::newRow("slice") << QByteArray("/kit.0.woff2") << QByteArray("HTTP/1.1 200 OK") << QByteArray("font/woff2");
-    QTest::newRow("report") << QByteArray("/report.json") << QByteArray("HTTP/1.1 200 OK") << QByteArray("application/json");
-    QTest::newRow("parent") << QByteArray("/../secret.txt") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8");
-    QTest::newRow("encoded parent") << QByteArray("/%2e%2e/secret.txt") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8");
-    QTest::newRow("absolute") << QByteArray("//etc/passwd") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8");
-    QTest::newRow("link out") << QByteArray("/out.txt") << QByteArray("HTTP/1.1 404 Not Found") << QByteArray("text/plain; charset=utf-8");
-    QTest::newRow("missing") << QByteArray("/none.css") << QByteArray("HTTP/1.1 404 Not Found") << QByteArray("text/plain; charset=utf-8");
+    QTest::addColumn<QByteArray>("host"); // empty: 127.0.0.1:<port>
+    QTest::newRow("folder is its page") << QByteArray("/") << QByteArray("HTTP/1.1 200 OK") << QByteArray("text/html; charset=utf-8") << QByteArray();
+    QTest::newRow("css") << QByteArray("/kit.css?v=1") << QByteArray("HTTP/1.1 200 OK") << QByteArray("text/css; charset=utf-8") << QByteArray();
+    QTest::newRow("slice") << QByteArray("/kit.0.woff2") << QByteArray("HTTP/1.1 200 OK") << QByteArray("font/woff2") << QByteArray();
+    QTest::newRow("report") << QByteArray("/report.json") << QByteArray("HTTP/1.1 200 OK") << QByteArray("application/json") << QByteArray();
+    QTest::newRow("parent") << QByteArray("/../secret.txt") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8") << QByteArray();
+    QTest::newRow("encoded parent") << QByteArray("/%2e%2e/secret.txt") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8") << QByteArray();
+    QTest::newRow("absolute") << QByteArray("//etc/passwd") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8") << QByteArray();
+    QTest::newRow("link out") << QByteArray("/out.txt") << QByteArray("HTTP/1.1 404 Not Found") << QByteArray("text/plain; charset=utf-8") << QByteArray();
+    QTest::newRow("hidden") << QByteArray("/.secret") << QByteArray("HTTP/1.1 403 Forbidden") << QByteArray("text/plain; charset=utf-8") << QByteArray();
+    QTest::newRow("not the kit's") << QByteArray("/notes.txt") << QByteArray("HTTP/1.1 404 Not Found") << QByteArray("text/plain; charset=utf-8") << QByteArray();
+    QTest::newRow("rebound name") << QByteArray("/index.html") << QByteArray("HTTP/1.1 400 Bad Request") << QByteArray("text/plain; charset=utf-8") << QByteArray("attacker.example:80");
+    QTest::newRow("missing") << QByteArray("/none.css") << QByteArray("HTTP/1.1 404 Not Found") << QByteArray("text/plain; charset=utf-8") << QByteArray();
 }
 
 void TestWindow::previewServer()
@@ -405,17 +422,19 @@ void TestWindow::previewServer()
     QFETCH(QByteArray, target);
     QFETCH(QByteArray, status);
     QFETCH(QByteArray, type);
+    QFETCH(QByteArray, host);
     const QString served = dir.filePath("served/kit");
     QDir().mkpath(served);
-    for (const char *name : {"index.html", "kit.css", "kit.0.woff2", "report.json", "../secret.txt"}) {
+    for (const char *name : {"index.html", "kit.css", "kit.0.woff2", "report.json", "../secret.txt", ".secret", "notes.txt"}) {
         QFile file(served + '/' + QLatin1String(name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
     }
     QFile::link(dir.filePath("served/secret.txt"), served + "/out.txt");
-    PreviewServer server(served);
+    const QStringList kit = {served + "/index.html", served + "/kit.css", served + "/kit.0.woff2", served + "/report.json", served + "/out.txt", served + "/none.css"};
+    PreviewServer server(served, kit);
     QVERIFY(server.isListening());
     QCOMPARE(server.address("index.html").host(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(httpGet(server.address({}).port(), target), qMakePair(status, type));
+    QCOMPARE(httpGet(server.address({}).port(), target, host), qMakePair(status, type));
 }
 
 void TestWindow::cancelAndLogo()

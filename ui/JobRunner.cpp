@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QFontComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -46,15 +45,9 @@ void Tessaglyph::slotAcceptBtnClicked()
             outcome = runFileSubsetJob(fontSubsetter, fontFileEdit->text(), outputFolder, keepList);
         // The window writes .ttf (or .otf for CFF outlines), never WOFF2, so
         // the subset can be drawn here.
-        if (outcome.succeeded && !outcome.writtenFiles.isEmpty()) {
-            // A subset is named after the face it holds: the default face's
-            // name on a subset of anything else means that face stood in.
-            const QString written = outcome.writtenFiles.first();
-            const QString face = QFileInfo(written).completeBaseName();
-            const QString requested = fromSystem ? family : QFileInfo(fontFileEdit->text()).completeBaseName();
-            const bool defaultFaceUsed = face == fontSubsetter.defaultFace && face != requested;
-            preview = new SubsetPreview(written, textAsTyped(charactersEdit->document()), defaultFaceUsed);
-        }
+        if (outcome.succeeded && !outcome.writtenFiles.isEmpty())
+            preview = new SubsetPreview(outcome.writtenFiles.first(), textAsTyped(charactersEdit->document()),
+                                        outcome.defaultFaceUsed);
     } else {
         outcome = runSplitJob(ttcFileEdit->text(), outputDirEdit->text());
     }

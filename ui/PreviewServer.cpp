@@ -44,10 +44,9 @@ QByteArray failure(const QByteArray &status, bool withBody)
     return response(status, "text/plain; charset=utf-8", status + '\n', withBody);
 }
 
-// The file a request path names, relative to the served folder; empty when
-// the path could lead outside it (a ".." segment, a backslash, a NUL, a path
-// that is not relative once its leading slash is gone).
-QString relativeFile(const QByteArray &target)
+// The file name a request path names; empty when it is not a plain name in
+// the served folder (a subfolder, a hidden file, "..", a backslash, a NUL).
+QString requestedName(const QByteArray &target)
 {
     QByteArray path = target;
     const qsizetype end = path.indexOf('?');
@@ -58,19 +57,35 @@ QString relativeFile(const QByteArray &target)
     const QString decoded = QUrl::fromPercentEncoding(path.mid(1));
     if (decoded.isEmpty())
         return QStringLiteral("index.html");
-    if (decoded.startsWith(QLatin1Char('/')) || decoded.contains(QLatin1Char('\\')) || decoded.contains(QChar(0)))
+    if (decoded.startsWith(QLatin1Char('.')) || decoded.contains(QLatin1Char('/'))
+        || decoded.contains(QLatin1Char('\\')) || decoded.contains(QChar(0)))
         return {};
-    for (const QString &segment : decoded.split(QLatin1Char('/'))) {
-        if (segment == QLatin1String("..") || segment == QLatin1String("."))
-            return {};
+    return decoded;
+}
+
+// The Host header's value; empty when there is none.
+QByteArray hostHeader(const QByteArray &request)
+{
+    const QList<QByteArray> lines = request.split('\n');
+    for (qsizetype i = 1; i < lines.size() && !lines.at(i).trimmed().isEmpty(); ++i) {
+        const QByteArray &line = lines.at(i);
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.left(colon).trimmed().toLower() == "host")
+            return line.mid(colon + 1).trimmed();
     }
-    return decoded.endsWith(QLatin1Char('/')) ? decoded + QStringLiteral("index.html") : decoded;
+    return {};
 }
 
 } // namespace
 
-PreviewServer::PreviewServer(const QString &folder, QObject *parent) : QObject(parent), root(folder)
+PreviewServer::PreviewServer(const QString &folder, const QStringList &kitFiles, QObject *parent)
+    : QObject(parent), root(folder)
 {
+    for (const QString &file : kitFiles) {
+        const QString name = root.relativeFilePath(file);
+        if (!name.startsWith(QLatin1Char('.')) && !name.contains(QLatin1Char('/')))
+            servedNames.insert(name);
+    }
     connect(&server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = server.nextPendingConnection()) {
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -108,19 +123,23 @@ void PreviewServer::answer(QTcpSocket *socket)
     const QList<QByteArray> requestLine = received.left(received.indexOf('\n')).trimmed().split(' ');
     const QByteArray method = requestLine.value(0);
     const bool withBody = method != "HEAD";
-    if (!complete || requestLine.size() != 3 || !requestLine.at(2).startsWith("HTTP/1.")) {
+    const QByteArray port = QByteArray::number(server.serverPort());
+    const QByteArray host = hostHeader(received);
+    if (!complete || requestLine.size() != 3 || !requestLine.at(2).startsWith("HTTP/1.")
+        || (host != "127.0.0.1:" + port && host != "localhost:" + port)) {
         reply = failure("400 Bad Request", true);
     } else if (method != "GET" && method != "HEAD") {
         reply = failure("405 Method Not Allowed", true);
     } else {
-        const QString relative = relativeFile(requestLine.at(1));
+        const QString name = requestedName(requestLine.at(1));
         const QString rootPath = root.canonicalPath();
         // Resolved through links, the file must still lie inside the folder.
-        const QString path = relative.isEmpty() ? QString() : QFileInfo(root.filePath(relative)).canonicalFilePath();
+        const QString path = name.isEmpty() ? QString() : QFileInfo(root.filePath(name)).canonicalFilePath();
         QFile file(path);
-        if (relative.isEmpty() || rootPath.isEmpty()) {
+        if (name.isEmpty() || rootPath.isEmpty()) {
             reply = failure("403 Forbidden", withBody);
-        } else if (path.isEmpty() || !path.startsWith(rootPath + QLatin1Char('/')) || !QFileInfo(path).isFile()) {
+        } else if (!servedNames.contains(name) || path.isEmpty() || !path.startsWith(rootPath + QLatin1Char('/'))
+                   || !QFileInfo(path).isFile()) {
             reply = failure("404 Not Found", withBody);
         } else if (file.size() > kLargestFile || !file.open(QIODevice::ReadOnly)) {
             reply = failure("500 Internal Server Error", withBody);
