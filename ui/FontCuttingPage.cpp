@@ -96,12 +96,8 @@ QWidget *Tessaglyph::createFontCuttingPage()
 
 void Tessaglyph::slotDefulatFontChecked()
 {
-    const bool fromSystem = systemFontCheckBox->isChecked();
-    selectFontLabel->setEnabled(fromSystem);
-    fontComboBox->setEnabled(fromSystem);
-    fontFileLabel->setEnabled(!fromSystem);
-    fontFileEdit->setEnabled(!fromSystem);
-    openFontFileBtn->setEnabled(!fromSystem);
+    enableSourceRows(systemFontCheckBox->isChecked(), {selectFontLabel, fontComboBox},
+                     {fontFileLabel, fontFileEdit, openFontFileBtn});
 }
 
 void Tessaglyph::slotOpenFontFile()

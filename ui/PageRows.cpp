@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <QWidget>
 
 QHBoxLayout *editRow(QWidget *edit, QWidget *button)
 {
@@ -35,4 +36,13 @@ QLabel *addWebLinkRows(QVBoxLayout *pageLayout)
     pageLayout->addLayout(logoRow);
     pageLayout->addLayout(linkRow);
     return webLinkLabel;
+}
+
+void enableSourceRows(bool fromSystem, std::initializer_list<QWidget *> familyRows,
+                      std::initializer_list<QWidget *> fileRows)
+{
+    for (QWidget *row : familyRows)
+        row->setEnabled(fromSystem);
+    for (QWidget *row : fileRows)
+        row->setEnabled(!fromSystem);
 }

@@ -180,12 +180,8 @@ WebFontPage::~WebFontPage()
 
 void WebFontPage::slotSourceChecked()
 {
-    const bool fromSystem = systemFontCheckBox->isChecked();
-    selectFontLabel->setEnabled(fromSystem);
-    fontComboBox->setEnabled(fromSystem);
-    fontFileLabel->setEnabled(!fromSystem);
-    fontFileEdit->setEnabled(!fromSystem);
-    openFontFileBtn->setEnabled(!fromSystem);
+    enableSourceRows(systemFontCheckBox->isChecked(), {selectFontLabel, fontComboBox},
+                     {fontFileLabel, fontFileEdit, openFontFileBtn});
 }
 
 void WebFontPage::slotOpenFontFile()
