@@ -120,14 +120,14 @@ QString readSourceFaces(const WebFontRequest &request, std::vector<SourceFace> *
         bool collection = false;
         if (!request.fontPath.isEmpty()) {
             // The engine's own checks: a .ttf or .otf whose tables lie within
-            // the file. The blob keeps a copy of the bytes for as long as
-            // HarfBuzz needs them: the engine's may be a mapping that ends
-            // with the engine.
-            FontSubsetter engine(FontSubsetter::Setup::FontOnly);
-            if (engine.loadTrueTypeFile(where.file) && engine.holdsSfntFont()) {
-                auto *kept = new QByteArray(engine.fontBytes.constData(), engine.fontBytes.size());
-                source.blob.reset(hb_blob_create(kept->constData(), unsigned(kept->size()), HB_MEMORY_MODE_READONLY,
-                                                 kept, [](void *data) { delete static_cast<QByteArray *>(data); }));
+            // the file. The blob owns the engine, whose bytes (a mapping, or
+            // the file read whole) stay as long as HarfBuzz needs them.
+            auto engine = std::make_unique<FontSubsetter>(FontSubsetter::Setup::FontOnly);
+            if (engine->loadTrueTypeFile(where.file) && engine->holdsSfntFont()) {
+                const QByteArray &bytes = engine->fontBytes;
+                source.blob.reset(hb_blob_create(bytes.constData(), unsigned(bytes.size()), HB_MEMORY_MODE_READONLY,
+                                                 engine.release(),
+                                                 [](void *data) { delete static_cast<FontSubsetter *>(data); }));
             }
             // The engine takes no .ttc or .otc here; a collection under any
             // name starts with its tag.
