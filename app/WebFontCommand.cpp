@@ -83,6 +83,8 @@ int runWebFontCommand(const QCommandLineParser &parser, int (*usageError)(const 
     if (parser.isSet(QStringLiteral("font-display")))
         request.fontDisplay = parser.value(QStringLiteral("font-display"));
     request.language = parser.value(QStringLiteral("language"));
+    request.localSources = parser.isSet(QStringLiteral("local"));
+    request.prune = parser.isSet(QStringLiteral("prune"));
     if (parser.isSet(QStringLiteral("jobs"))) {
         bool number = false;
         request.jobs = parser.value(QStringLiteral("jobs")).toInt(&number);

@@ -26,7 +26,7 @@ const char *const kUsage = R"(Usage:
   tessaglyph-cli webfont (--font FILE | --family NAME) --output-dir DIR
                          [--text TEXT | --text-file FILE | --text-dir DIR]... [--css-family NAME]
                          [--font-display auto|block|swap|fallback|optional]
-                         [--language zh-Hans|zh-Hant|zh-HK|ja|ko] [--jobs N]
+                         [--language zh-Hans|zh-Hant|zh-HK|ja|ko] [--local] [--prune] [--jobs N]
   tessaglyph-cli --version | --help
 
 Commands:
@@ -66,10 +66,16 @@ Commands:
            often they occur in the --language's text (by default the one the
            font is made for), then by Unicode block. --css-family names the
            family in the CSS (default: the font's typographic family),
-           --font-display sets font-display (default: swap), --jobs the
-           number of threads (default: every core; at most four per core
-           and one per slice). A progress bar is shown
-           on a terminal.
+           --font-display sets font-display (default: swap), --local puts
+           local() sources before each url() (an installed copy of the
+           font then draws instead of the slices), --jobs the number of
+           threads (default: every core; at most four per core and one per
+           slice). A progress bar is shown on a terminal. Files in DIR
+           that no kit wrote are never replaced: one in the way of the
+           kit's CSS, index.html or report.json is a refusal. An earlier
+           kit's slices that the new CSS no longer names are counted;
+           --prune removes them. One run at a time writes into DIR; another
+           waits for it.
 
 Options:
   --quiet  Do not print what was made (file sizes, glyphs, missing characters).
@@ -122,6 +128,8 @@ struct FlagOption
 
 const FlagOption kFlags[] = {
     {"quiet", nullptr, "Do not print what was made."},
+    {"local", nullptr, "Put local() sources before each web-font slice."},
+    {"prune", nullptr, "Remove the earlier kit's slices that the new CSS no longer names."},
     {"help", "h", "Show this help."},
     {"version", nullptr, "Show the version."},
 };

@@ -1,7 +1,12 @@
 #include "FamilyLookup.h"
 
+#include "Folders.h"
+
 #include "platform/DefaultFace.h"
 #include "platform/NameFolding.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -42,4 +47,21 @@ FamilyLookup lookUpFamily(const QMap<QString, QString> &familyFiles, const QStri
     if (!genericFile.isEmpty())
         return {generic, genericFile};
     return {};
+}
+
+QVector<InstalledFace> lookUpFamilyFaces(const QMap<QString, QString> &familyFiles, const QString &family)
+{
+    const FamilyLookup found = lookUpFamily(familyFiles, family);
+    if (found.file.isEmpty())
+        return {};
+    const QVector<InstalledFace> faces = installedFamilyFaces(found.face);
+    const QString chosen = registeredFontPath(found.file);
+    const auto chosenFace = std::find_if(faces.cbegin(), faces.cend(),
+                                         [&](const InstalledFace &face) { return isSameFile(face.file, chosen); });
+    if (chosenFace == faces.cend())
+        return faces;
+    QVector<InstalledFace> sameFoundry;
+    std::copy_if(faces.cbegin(), faces.cend(), std::back_inserter(sameFoundry),
+                 [&](const InstalledFace &face) { return face.foundry == chosenFace->foundry; });
+    return sameFoundry;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/FamilyFaces.h"
+
 #include <QMap>
 #include <QString>
+#include <QVector>
 
 // How a family list names a family that two foundries make: "C059 [UKWN]".
 QString foundryQualifiedName(const QString &family, const QString &foundry);
@@ -21,3 +24,10 @@ struct FamilyLookup
 // file when the catalogue has one, else any file of the family), and as a
 // generic family ("Sans Serif", "Monospace").
 FamilyLookup lookUpFamily(const QMap<QString, QString> &familyFiles, const QString &family);
+
+// Every installed face of the family the name resolves to, as lookUpFamily
+// resolves it for a subset: by its own name, as "family [foundry]" or as a
+// generic family. Faces of the foundry whose file the lookup chose, when
+// fontconfig lists the family under several; empty when the family is not
+// installed.
+QVector<InstalledFace> lookUpFamilyFaces(const QMap<QString, QString> &familyFiles, const QString &family);

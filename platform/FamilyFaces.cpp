@@ -12,7 +12,7 @@ QVector<InstalledFace> installedFamilyFaces(const QString &family)
     const QByteArray name = family.toUtf8();
     FcPatternPtr pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
-    FcObjectSetPtr objects(FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr));
+    FcObjectSetPtr objects(FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FOUNDRY, nullptr));
     FcFontSetPtr fonts(FcFontList(nullptr, pattern.get(), objects.get()));
     if (!fonts)
         return faces;
@@ -25,7 +25,10 @@ QVector<InstalledFace> installedFamilyFaces(const QString &family)
         // fontconfig numbers a variable font's named instances (index >> 16).
         if (index < 0 || index > 0xFFFF)
             continue;
-        faces.append({QString::fromUtf8(reinterpret_cast<const char *>(file)), index});
+        FcChar8 *foundry = nullptr;
+        FcPatternGetString(fonts->fonts[i], FC_FOUNDRY, 0, &foundry);
+        faces.append({QString::fromUtf8(reinterpret_cast<const char *>(file)), index,
+                      foundry ? QString::fromUtf8(reinterpret_cast<const char *>(foundry)) : QString()});
     }
     std::sort(faces.begin(), faces.end(), [](const InstalledFace &a, const InstalledFace &b) {
         return a.file != b.file ? a.file < b.file : a.index < b.index;

@@ -8,6 +8,7 @@ struct InstalledFace
 {
     QString file;
     int index = 0;
+    QString foundry; // as fontconfig reports it; empty when it gives none
 };
 
 // Every installed face of the family (Regular, Bold, Light…), by any of the

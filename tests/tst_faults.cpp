@@ -157,21 +157,32 @@ void TestFaults::webFontKitOnFullDisk()
     if (!mountTmpfs(folder, "size=256k"))
         QSKIP("needs root and a tmpfs mount to fill a disk");
     const auto unmount = unmountAtEnd(folder);
-    writeFile(folder + "/DroidSansFallback.css", "an earlier kit");
-
-    // About a megabyte of slices: the disk fills part way through them.
     WebFontRequest request;
     request.fontPath = kDroid;
     request.outputFolder = folder;
-    for (quint32 codePoint = 0x4E00; codePoint < 0x5E00; ++codePoint)
+    for (quint32 codePoint = 0x4E00; codePoint < 0x4E40; ++codePoint)
         request.characters.append(codePoint);
-    const WebFontOutcome kit = runWebFontJob(request);
-    QVERIFY(!kit.job.succeeded);
-    QVERIFY2(kit.job.text.endsWith(".woff2 could not be written: No space left on device; nothing was written."),
-             qPrintable(kit.job.text));
-    // The slices this run wrote are gone; the earlier kit's style sheet is as it was.
-    QCOMPARE(everyFile(folder), QStringList({"DroidSansFallback.css"}));
-    QCOMPARE(readFile(folder + "/DroidSansFallback.css"), QByteArray("an earlier kit"));
+    QVERIFY(runWebFontJob(request).job.succeeded);
+    QMap<QString, QByteArray> earlier;
+    for (const QString &name : everyFile(folder))
+        earlier.insert(name, readFile(folder + "/" + name));
+    fill(folder);
+
+    // The same kit again keeps every slice, and fails on its texts; then a
+    // larger kit fails part way through its slices (about a megabyte).
+    const WebFontOutcome same = runWebFontJob(request);
+    QCOMPARE(same.job.text, "" + folder + "/report.json could not be written: No space left on device; nothing was written.");
+    for (quint32 codePoint = 0x4E40; codePoint < 0x5E00; ++codePoint)
+        request.characters.append(codePoint);
+    const WebFontOutcome larger = runWebFontJob(request);
+    QVERIFY2(larger.job.text.endsWith(".woff2 could not be written: No space left on device; nothing was written."),
+             qPrintable(larger.job.text));
+
+    // The slices they created are gone; the earlier kit is as it was.
+    QVERIFY(QFile::remove(folder + "/filler"));
+    QCOMPARE(everyFile(folder), QStringList(earlier.keys()));
+    for (auto file = earlier.cbegin(); file != earlier.cend(); ++file)
+        QCOMPARE(readFile(folder + "/" + file.key()), file.value());
 }
 
 void TestFaults::copiesOntoAnotherFileSystem()
@@ -285,12 +296,14 @@ void TestFaults::leftoversOfAKilledRun_data()
     QTest::addColumn<int>("ageSeconds");
     QTest::addColumn<bool>("locked"); // by a live run
     QTest::addColumn<bool>("removed");
-    QTest::newRow("ours, unchanged for two minutes") << ".tessaglyph-k1lled00.part" << 120 << false << true;
+    QTest::addColumn<bool>("kit"); // the run that finds it makes a web-font kit, else a split
+    QTest::newRow("ours, unchanged for two minutes") << ".tessaglyph-k1lled00.part" << 120 << false << true << false;
+    QTest::newRow("ours, found by a kit") << ".tessaglyph-k1lled00.part" << 120 << false << true << true;
     QTest::newRow("ours, just made: its writer may not have locked it yet")
-            << ".tessaglyph-k1lled00.part" << 0 << false << false;
-    QTest::newRow("ours, locked by a live run") << ".tessaglyph-k1lled00.part" << 120 << true << false;
-    QTest::newRow("another program's") << ".12345.part" << 120 << false << false;
-    QTest::newRow("our prefix, not our pattern") << ".tessaglyph-notes.part" << 120 << false << false;
+            << ".tessaglyph-k1lled00.part" << 0 << false << false << false;
+    QTest::newRow("ours, locked by a live run") << ".tessaglyph-k1lled00.part" << 120 << true << false << false;
+    QTest::newRow("another program's") << ".12345.part" << 120 << false << false << false;
+    QTest::newRow("our prefix, not our pattern") << ".tessaglyph-notes.part" << 120 << false << false << false;
 }
 
 void TestFaults::leftoversOfAKilledRun()
@@ -299,6 +312,7 @@ void TestFaults::leftoversOfAKilledRun()
     QFETCH(int, ageSeconds);
     QFETCH(bool, locked);
     QFETCH(bool, removed);
+    QFETCH(bool, kit);
     const QString folder = dir.filePath(QStringLiteral("leftovers-%1").arg(QTest::currentDataTag()));
     QDir().mkpath(folder);
     QFile leftover(writeFile(folder + "/" + name, "half a member"));
@@ -309,9 +323,25 @@ void TestFaults::leftoversOfAKilledRun()
     else
         leftover.close();
 
-    const QString ttc = writeFile(dir.filePath("one.ttc"), collection({namedFont("One")}));
-    QVERIFY(runSplitJob(ttc, folder).succeeded);
-    QCOMPARE(everyFile(folder), removed ? QStringList({"One.ttf"}) : QStringList({name, "One.ttf"}));
+    QStringList made;
+    if (kit) {
+        WebFontRequest request;
+        request.fontPath = kDejaVuSans;
+        request.outputFolder = folder;
+        request.characters = keepListFromText("One");
+        const WebFontOutcome outcome = runWebFontJob(request);
+        QVERIFY(outcome.job.succeeded);
+        for (const QString &path : outcome.kitFiles)
+            made.append(QFileInfo(path).fileName());
+    } else {
+        const QString ttc = writeFile(dir.filePath("one.ttc"), collection({namedFont("One")}));
+        QVERIFY(runSplitJob(ttc, folder).succeeded);
+        made = QStringList{"One.ttf"};
+    }
+    if (!removed)
+        made.append(name);
+    made.sort();
+    QCOMPARE(everyFile(folder), made);
 }
 
 QTEST_GUILESS_MAIN(TestFaults)

@@ -1,17 +1,67 @@
 // The web-font slice planner as a pure function: every code point in exactly
 // one slice, the punctuation together in the first, no slice of blank glyphs
-// only, no tiny slice, and the slices the rules give. And a kit cancelled
-// part way leaves nothing behind.
+// only, no tiny slice, and the slices the rules give. The kit's texts. And
+// the kit in a folder that is the user's own: a site's files never replaced,
+// slices kept only when their bytes are right, one run at a time, the
+// earlier kit's slices counted or pruned; faces of installed families as
+// subsets resolve them; a kit cancelled part way leaves nothing behind.
 
+#include "support/FontBuilder.h"
+
+#include "webfont/KitFiles.h"
 #include "webfont/SlicePlanner.h"
 #include "webfont/WebFontJob.h"
 
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+using namespace FontBuilder;
 
 namespace {
+
+const QString kDejaVuSans = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+
+// A kit of DejaVu Sans holding the text's characters, into the folder.
+WebFontOutcome latinKit(const QString &folder, const QString &text, bool prune = false)
+{
+    WebFontRequest request;
+    request.fontPath = kDejaVuSans;
+    request.outputFolder = folder;
+    request.characters = keepListFromText(text);
+    request.prune = prune;
+    return runWebFontJob(request);
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// The slices the folder's CSS names, each with whether its bytes hash to the
+// digits in its name (computed here, not by the code under test).
+QMap<QString, bool> namedSlices(const QString &cssPath)
+{
+    QMap<QString, bool> slices;
+    static const QRegularExpression url(QStringLiteral("url\\(\"([^\"]+)\"\\)"));
+    for (auto match = url.globalMatch(QString::fromUtf8(readFile(cssPath))); match.hasNext();) {
+        const QString name = match.next().captured(1);
+        const QByteArray bytes = readFile(QFileInfo(cssPath).path() + "/" + name);
+        const QString digits = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(8));
+        slices.insert(name, !bytes.isEmpty() && name.section('.', -2, -2) == digits);
+    }
+    return slices;
+}
 
 KeepList span(quint32 first, quint32 last)
 {
@@ -28,10 +78,44 @@ class TestWebFont : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void planSlices_data();
     void planSlices();
+    void unicodeRange_data();
+    void unicodeRange();
+    void kitTexts_data();
+    void kitTexts();
+    void siteFilesInTheFolder_data();
+    void siteFilesInTheFolder();
+    void reRunsIntoOneFolder_data();
+    void reRunsIntoOneFolder();
+    void oneRunAtATimePerFolder();
+    void facesOfFamilies_data();
+    void facesOfFamilies();
     void cancelledKitLeavesNothing();
+
+private:
+    QTemporaryDir dir;
 };
+
+void TestWebFont::initTestCase()
+{
+    // Faces fontconfig finds in the test's own data folder; written before
+    // anything asks fontconfig, which scans once. The first two have no
+    // PostScript name (ID 6), the third slants, and the fourth's names hold a
+    // line break and a bidi override.
+    const QString fonts = qEnvironmentVariable("XDG_DATA_HOME") + "/fonts";
+    QVERIFY(QDir().mkpath(fonts));
+    QVERIFY(!writeFile(fonts + "/nameless-regular.ttf", trueTypeFont("Nameless Test")).isEmpty());
+    QVERIFY(!writeFile(fonts + "/nameless-bold.ttf", trueTypeFont("Nameless Test", 1, 700)).isEmpty());
+    QVERIFY(!writeFile(fonts + "/slanted.ttf",
+                       trueTypeFont("Slanted Test", 0, 400, {}, {}, {{"fvar", fvarTable("slnt", -12, 0, 0)}}))
+                     .isEmpty());
+    const QString unruly = QStringLiteral("Unruly\nTest\u202E");
+    QVERIFY(!writeFile(fonts + "/unruly.ttf",
+                       trueTypeFont(unruly, 0, 400, {{3, 1, 0x0409, 1, unruly}, {3, 1, 0x0409, 4, unruly + " Face"}}))
+                     .isEmpty());
+}
 
 void TestWebFont::planSlices_data()
 {
@@ -93,6 +177,245 @@ void TestWebFont::planSlices()
             QVERIFY2(slices.first().contains(codePoint), qPrintable(QString::number(codePoint, 16)));
     }
     QCOMPARE(planned, sizes);
+}
+
+void TestWebFont::unicodeRange_data()
+{
+    QTest::addColumn<KeepList>("codePoints");
+    QTest::addColumn<QString>("range");
+    QTest::newRow("empty") << KeepList() << "";
+    QTest::newRow("one code point") << KeepList{0x41} << "U+41";
+    QTest::newRow("a run") << span(0x20, 0x7E) << "U+20-7E";
+    QTest::newRow("a gap") << KeepList{0x41, 0x42, 0x44} << "U+41-42, U+44";
+    QTest::newRow("past U+FFFF") << KeepList{0xFFFF, 0x10000, 0x20000, 0x20001} << "U+FFFF-10000, U+20000-20001";
+}
+
+void TestWebFont::unicodeRange()
+{
+    QFETCH(KeepList, codePoints);
+    QFETCH(QString, range);
+    QCOMPARE(::unicodeRange(codePoints), range);
+}
+
+void TestWebFont::kitTexts_data()
+{
+    QTest::addColumn<double>("slantMin"); // the face's slnt axis
+    QTest::addColumn<QString>("cssFamily");
+    QTest::addColumn<bool>("localSources");
+    QTest::addColumn<QString>("file"); // css or preview
+    QTest::addColumn<QStringList>("held");
+    QTest::addColumn<QStringList>("absent");
+
+    QTest::newRow("the CSS opens with its charset") << 0.0 << "站点黑体" << false << "css"
+            << QStringList{"@charset \"UTF-8\";\n/* Tessaglyph web-font kit: "} << QStringList{"local("};
+    QTest::newRow("a slnt axis is an oblique range") << -10.0 << "Slanted" << false << "css"
+            << QStringList{"font-style: oblique 0deg 10deg;"} << QStringList{"font-style: normal"};
+    QTest::newRow("local() only when asked") << 0.0 << "Local" << true << "css"
+            << QStringList{"src: local(\"Test Face\"), local(\"Test-Face\"), url("} << QStringList();
+    QTest::newRow("the preview never uses local()") << 0.0 << "Local" << true << "preview"
+            << QStringList{"<style>\n/* Tessaglyph web-font kit", "src: url("}
+            << QStringList{"local(", "<link rel=\"stylesheet\""};
+    QTest::newRow("a family name cannot close the preview's style element")
+            << 0.0 << "X</style><script>alert(1)</script>" << false << "preview"
+            << QStringList{"font-family: \"X\\3c /style>\\3c script>alert(1)\\3c /script>\";"}
+            << QStringList{"</style><script>"};
+}
+
+void TestWebFont::kitTexts()
+{
+    QFETCH(double, slantMin);
+    QFETCH(QString, cssFamily);
+    QFETCH(bool, localSources);
+    QFETCH(QString, file);
+    QFETCH(QStringList, held);
+    QFETCH(QStringList, absent);
+
+    KitFace face;
+    face.face.fullName = "Test Face";
+    face.face.postScriptName = "Test-Face";
+    face.face.slantMin = slantMin;
+    face.slices.append({"Test-Face.001.0123abcd.woff2", 1000, span(0x41, 0x5A)});
+    KitSettings settings;
+    settings.cssFamily = cssFamily;
+    settings.cssFile = "Test.css";
+    settings.fontDisplay = "swap";
+    settings.localSources = localSources;
+    const QString text = QString::fromUtf8(file == "css" ? kitCss({face}, settings) : kitPreview({face}, settings));
+    for (const QString &part : held)
+        QVERIFY2(text.contains(part), qPrintable(part + " not in:\n" + text.left(1200)));
+    for (const QString &part : absent)
+        QVERIFY2(!text.contains(part), qPrintable(part));
+}
+
+void TestWebFont::siteFilesInTheFolder_data()
+{
+    QTest::addColumn<QString>("inTheWay"); // a file of the site's ("name"), or a folder ("name/")
+    QTest::addColumn<QString>("cssFamily");
+    QTest::addColumn<QString>("refusal"); // empty: the kit is made
+    const QString refusal = "%1 is in the folder and was not written by a kit; nothing was written. "
+                            "Move it, or choose another folder.";
+    QTest::newRow("the site's index.html") << "index.html" << "" << refusal;
+    QTest::newRow("the site's report.json") << "report.json" << "" << refusal;
+    QTest::newRow("the site's CSS of the kit's name") << "DejaVuSans.css" << "" << refusal;
+    QTest::newRow("a folder where the CSS goes") << "DejaVuSans.css/" << "" << refusal;
+    QTest::newRow("a CSS family too long for a file name") << "" << QString(260, 'W') << "";
+}
+
+void TestWebFont::siteFilesInTheFolder()
+{
+    QFETCH(QString, inTheWay);
+    QFETCH(QString, cssFamily);
+    QFETCH(QString, refusal);
+    const QString folder = dir.filePath(QString("site-%1").arg(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray siteBytes = "<p>the site's own</p>";
+    const QString blocker = folder + "/" + QString(inTheWay).remove('/');
+    if (inTheWay.endsWith('/'))
+        QVERIFY(QDir().mkpath(blocker));
+    else if (!inTheWay.isEmpty())
+        QVERIFY(!writeFile(blocker, siteBytes).isEmpty());
+    const QStringList before = filesIn(folder);
+
+    WebFontRequest request;
+    request.fontPath = kDejaVuSans;
+    request.outputFolder = folder;
+    request.characters = keepListFromText("Hello");
+    request.cssFamily = cssFamily;
+    const WebFontOutcome kit = runWebFontJob(request);
+    if (refusal.isEmpty()) {
+        QVERIFY2(kit.job.succeeded, qPrintable(kit.job.text));
+        QVERIFY(QFileInfo(kit.cssPath).fileName().size() < 100);
+        QCOMPARE(namedSlices(kit.cssPath).values(), QList<bool>{true});
+    } else {
+        QCOMPARE(kit.job.text, refusal.arg(blocker));
+        QCOMPARE(filesIn(folder), before);
+        if (!inTheWay.endsWith('/'))
+            QCOMPARE(readFile(blocker), siteBytes);
+    }
+    // An earlier kit's own texts are replaced by the next kit's.
+    if (refusal.isEmpty())
+        QVERIFY(latinKit(folder, "World").job.succeeded);
+}
+
+void TestWebFont::reRunsIntoOneFolder_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("damage"); // the first kit's slice's first 100 bytes zeroed before the second run
+    QTest::addColumn<bool>("prune");
+    QTest::addColumn<QStringList>("notices");
+    QTest::addColumn<int>("slicesLeft");
+    QTest::newRow("the same kit again keeps its slice")
+            << "Hello" << "Hello" << false << false << QStringList{"Slices already in the folder with the same bytes, kept: 1."} << 1;
+    QTest::newRow("a damaged slice is replaced")
+            << "Hello" << "Hello" << true << false
+            << QStringList{"Slices in the folder whose bytes were not those of their names, replaced: 1."} << 1;
+    QTest::newRow("another text: the earlier slice is counted")
+            << "Hello" << "World" << false << false
+            << QStringList{"Slices of the earlier kit that the CSS no longer names: 1, 4008 bytes in all."} << 2;
+    QTest::newRow("another text, pruned")
+            << "Hello" << "World" << false << true
+            << QStringList{"Slices of the earlier kit that the CSS no longer names, removed: 1."} << 1;
+    QTest::newRow("a damaged earlier slice is not pruned")
+            << "Hello" << "World" << true << true
+            << QStringList{"Slices of the earlier kit left in place, as their bytes are not those of their names: 1."} << 2;
+}
+
+void TestWebFont::reRunsIntoOneFolder()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, damage);
+    QFETCH(bool, prune);
+    QFETCH(QStringList, notices);
+    QFETCH(int, slicesLeft);
+    const QString folder = dir.filePath(QString("again-%1").arg(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(folder));
+    const WebFontOutcome earlier = latinKit(folder, first);
+    QVERIFY2(earlier.job.succeeded, qPrintable(earlier.job.text));
+    if (damage) {
+        QFile slice(folder + "/" + namedSlices(earlier.cssPath).firstKey());
+        QVERIFY(slice.open(QIODevice::ReadWrite));
+        QCOMPARE(slice.write(QByteArray(100, '\0')), 100);
+    }
+    const WebFontOutcome kit = latinKit(folder, second, prune);
+    QVERIFY2(kit.job.succeeded, qPrintable(kit.job.text));
+    QCOMPARE(kit.job.notices, notices);
+    // Every slice the CSS names is there, with the bytes its name promises.
+    const QMap<QString, bool> named = namedSlices(kit.cssPath);
+    QCOMPARE(named.values(), QList<bool>{true});
+    QCOMPARE(QDir(folder).entryList({"*.woff2"}, QDir::Files).size(), slicesLeft);
+}
+
+void TestWebFont::oneRunAtATimePerFolder()
+{
+    // Another run holds the folder: this one makes its slices, then waits
+    // before it writes anything.
+    const QString folder = dir.filePath("locked");
+    QVERIFY(QDir().mkpath(folder));
+    const int other = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    QVERIFY(other >= 0);
+    QCOMPARE(::flock(other, LOCK_EX), 0);
+    WebFontOutcome kit;
+    QThread *run = QThread::create([&] { kit = latinKit(folder, "Hello"); });
+    run->start();
+    QVERIFY(!run->wait(1000));
+    QCOMPARE(filesIn(folder), QStringList());
+    ::close(other);
+    QVERIFY(run->wait(10000));
+    delete run;
+    QVERIFY2(kit.job.succeeded, qPrintable(kit.job.text));
+    QCOMPARE(filesIn(folder).size(), 4);
+}
+
+void TestWebFont::facesOfFamilies_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QStringList>("files"); // of the faces, in the kit's order; or one prefix of them all
+    QTest::addColumn<QString>("summary");   // the first face's line begins so
+    QTest::addColumn<QString>("css");       // a part of the CSS
+    QTest::newRow("a family and foundry as the family list shows them")
+            << "C059 [UKWN]"
+            << QStringList{"C059-Roman.otf", "C059-Italic.otf", "C059-Bold.otf", "C059-BdIta.otf"} << "C059-Roman: " << "font-style: italic;";
+    QTest::newRow("a generic family: the font fontconfig draws it with")
+            << "Sans Serif" << QStringList{"DejaVuSans*"} << "DejaVu Sans ExtraLight: " << "font-stretch: 87.5%;";
+    QTest::newRow("faces without PostScript names, told apart by file")
+            << "Nameless Test" << QStringList{"nameless-regular.ttf", "nameless-bold.ttf"} << "Nameless Test Regular: " << "font-weight: 700;";
+    QTest::newRow("names with a line break and a bidi override, cleaned")
+            << "Unruly\nTest\u202E" << QStringList{"unruly.ttf"} << "UnrulyTest Face: " << "font-family: \"Unruly\\a Test\u202E\";";
+    QTest::newRow("a variable font's slant") << "Slanted Test" << QStringList{"slanted.ttf"} << "Slanted Test Regular: "
+                                             << "font-style: oblique 0deg 12deg;";
+}
+
+void TestWebFont::facesOfFamilies()
+{
+    QFETCH(QString, family);
+    QFETCH(QStringList, files);
+    QFETCH(QString, summary);
+    QFETCH(QString, css);
+    const QString folder = dir.filePath(QString("family-%1").arg(qHash(QString(QTest::currentDataTag()))));
+    QVERIFY(QDir().mkpath(folder));
+    WebFontRequest request;
+    request.family = family;
+    request.outputFolder = folder;
+    request.characters = keepListFromText("AB");
+    const WebFontOutcome kit = runWebFontJob(request);
+    QVERIFY2(kit.job.succeeded, qPrintable(kit.job.text));
+    QStringList sources;
+    const QJsonObject report = QJsonDocument::fromJson(readFile(folder + "/report.json")).object();
+    for (const QJsonValue &face : report.value("faces").toArray())
+        sources.append(face.toObject().value("source").toString());
+    if (files.size() == 1 && files.first().endsWith('*')) {
+        const QString prefix = files.first().chopped(1);
+        QVERIFY(sources.size() > 1);
+        QVERIFY2(std::all_of(sources.cbegin(), sources.cend(), [&](const QString &file) { return file.startsWith(prefix); }),
+                 qPrintable(sources.join(' ')));
+    } else {
+        QCOMPARE(sources, files);
+    }
+    QVERIFY2(kit.job.summary.first().startsWith(summary), qPrintable(kit.job.summary.first()));
+    QCOMPARE(kit.job.summary.size(), sources.size());
+    QVERIFY2(QString::fromUtf8(readFile(kit.cssPath)).contains(css), qPrintable(css));
 }
 
 void TestWebFont::cancelledKitLeavesNothing()

@@ -21,34 +21,18 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTextEdit>
 #include <QThread>
 #include <QUrl>
 
 namespace {
 
-// The files the preview page loads: those the job wrote, and the slices its
-// CSS names, some of which an earlier run may have left in place.
-QStringList kitFiles(const WebFontOutcome &outcome, const QString &folder)
-{
-    QStringList files = outcome.job.writtenFiles;
-    QFile css(outcome.cssPath);
-    if (css.open(QIODevice::ReadOnly)) {
-        static const QRegularExpression slice(QStringLiteral("url\\(\"([^\"/]+)\"\\)"));
-        const QString text = QString::fromUtf8(css.readAll());
-        for (auto match = slice.globalMatch(text); match.hasNext();)
-            files.append(QDir(folder).filePath(match.next().captured(1)));
-    }
-    return files;
-}
-
 // What the box at the end offers: the folder, and the kit's preview page
 // served from it for as long as the box is open.
 QWidget *kitButtons(const WebFontOutcome &outcome, const QString &folder)
 {
     auto *widget = new QWidget;
-    auto *server = new PreviewServer(folder, kitFiles(outcome, folder), widget);
+    auto *server = new PreviewServer(folder, outcome.kitFiles, widget);
     auto *openFolderBtn = new QPushButton(WebFontPage::tr("Open Folder"));
     auto *openPreviewBtn = new QPushButton(WebFontPage::tr("Open Preview"));
     openFolderBtn->setObjectName(QStringLiteral("openKitFolderBtn"));

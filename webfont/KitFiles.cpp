@@ -1,5 +1,8 @@
 #include "KitFiles.h"
 
+#include "KitNames.h"
+
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -35,9 +38,17 @@ QString cssWeight(const WebFace &face)
                                             : QStringLiteral("%1 %2").arg(face.weightMin).arg(face.weightMax);
 }
 
+// A variable font's slnt axis is an oblique range; OpenType counts a slant
+// to the right as negative degrees, CSS as positive.
 QString cssStyle(const WebFace &face)
 {
-    return face.italic ? QStringLiteral("italic") : QStringLiteral("normal");
+    if (face.italic)
+        return QStringLiteral("italic");
+    if (face.slantMin == 0 && face.slantMax == 0)
+        return QStringLiteral("normal");
+    const double first = -face.slantMax, last = -face.slantMin;
+    return first == last ? QStringLiteral("oblique %1deg").arg(first)
+                         : QStringLiteral("oblique %1deg %2deg").arg(first).arg(last);
 }
 
 // Empty for a face of normal width, which needs no font-stretch.
@@ -120,6 +131,20 @@ QString previewSample(const QVector<KitFace> &faces, const QString &family)
     return parts.join(QLatin1Char(' '));
 }
 
+// The kit's CSS, linked; or, when it offers local() sources, the same rules
+// without them in the page itself: an installed copy of the font must not
+// stand in for the slices the preview is there to show.
+QString previewStyleSheet(const QVector<KitFace> &faces, const KitSettings &settings)
+{
+    if (!settings.localSources)
+        return QStringLiteral("<link rel=\"stylesheet\" href=\"%1\">\n").arg(settings.cssFile.toHtmlEscaped());
+    KitSettings withoutLocal = settings;
+    withoutLocal.localSources = false;
+    QString rules = QString::fromUtf8(kitCss(faces, withoutLocal));
+    rules.remove(0, rules.indexOf(QLatin1Char('\n')) + 1); // a style element takes no @charset
+    return QStringLiteral("<style>\n%1</style>\n").arg(rules);
+}
+
 quint64 faceBytes(const KitFace &face)
 {
     quint64 bytes = 0;
@@ -144,22 +169,14 @@ QString unicodeRange(const KeepList &codePoints)
     return ranges.join(QStringLiteral(", "));
 }
 
-QString asciiFileName(const QString &name)
-{
-    QString safe;
-    for (const QChar c : name) {
-        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('_'))
-            safe += c;
-    }
-    return safe;
-}
-
 QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings)
 {
-    QString css;
+    // The charset first, or a page served in another encoding misreads a
+    // family name that is not ASCII, and gets no web font at all.
+    QString css = QStringLiteral("@charset \"UTF-8\";\n/* %1: %2 */\n").arg(kKitMarker, settings.cssFile);
     for (const KitFace &kitFace : faces) {
         const WebFace &face = kitFace.face;
+        const QString stretch = cssStretch(face);
         for (const KitSlice &slice : kitFace.slices) {
             css += QStringLiteral("@font-face {\n"
                                   "  font-family: %1;\n"
@@ -170,9 +187,9 @@ QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings)
                                   "  unicode-range: %7;\n"
                                   "}\n")
                            .arg(cssString(settings.cssFamily), cssStyle(face), cssWeight(face), settings.fontDisplay,
-                                localSources(face), slice.file, unicodeRange(slice.mapped),
-                                cssStretch(face).isEmpty() ? QString()
-                                                           : QStringLiteral("  font-stretch: %1;\n").arg(cssStretch(face)));
+                                settings.localSources ? localSources(face) : QString(), slice.file,
+                                unicodeRange(slice.mapped),
+                                stretch.isEmpty() ? QString() : QStringLiteral("  font-stretch: %1;\n").arg(stretch));
         }
     }
     return css.toUtf8();
@@ -183,8 +200,9 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
     const QString family = settings.cssFamily.toHtmlEscaped();
     QString html = QStringLiteral(
             "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"generator\" content=\"%5\">\n"
             "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-            "<title>%1</title>\n<link rel=\"stylesheet\" href=\"%2\">\n<style>\n"
+            "<title>%1</title>\n%2<style>\n"
             "body { font-family: sans-serif; margin: 2em; }\n"
             ".web { font-family: %3; font-size: 28px; line-height: 1.4; word-break: break-all; }\n"
             "textarea.web { width: 100%; height: 6em; box-sizing: border-box; }\n"
@@ -192,8 +210,8 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
             "</style>\n</head>\n<body>\n<h1>%1</h1>\n"
             "<p>Type here to see the text drawn in the web font; only the slices it needs are fetched.</p>\n"
             "<textarea class=\"web\">%4</textarea>\n")
-                           .arg(family, settings.cssFile.toHtmlEscaped(), cssString(settings.cssFamily),
-                                previewSample(faces, settings.cssFamily).toHtmlEscaped());
+                           .arg(family, previewStyleSheet(faces, settings), cssString(settings.cssFamily),
+                                previewSample(faces, settings.cssFamily).toHtmlEscaped(), kKitMarker);
     for (const KitFace &kitFace : faces) {
         const WebFace &face = kitFace.face;
         QString style = QStringLiteral("font-weight: %1; font-style: %2").arg(cssWeight(face), cssStyle(face));
@@ -232,7 +250,7 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
             totalCodePoints += slice.mapped.size();
         }
         totalSlices += kitFace.slices.size();
-        faceList.append(QJsonObject{{QStringLiteral("source"), kitFace.source},
+        faceList.append(QJsonObject{{QStringLiteral("source"), QFileInfo(kitFace.source).fileName()},
                                     {QStringLiteral("index"), kitFace.index},
                                     {QStringLiteral("fullName"), kitFace.face.fullName},
                                     {QStringLiteral("postScriptName"), kitFace.face.postScriptName},
@@ -246,10 +264,13 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
     }
     const QJsonObject options{{QStringLiteral("cssFamily"), settings.cssFamily},
                               {QStringLiteral("fontDisplay"), settings.fontDisplay},
+                              {QStringLiteral("local"), settings.localSources},
                               {QStringLiteral("characters"), settings.requestedCharacters == 0
                                        ? QJsonValue(QStringLiteral("all"))
                                        : QJsonValue(settings.requestedCharacters)}};
-    const QJsonObject report{{QStringLiteral("css"), settings.cssFile},
+    // "about" sorts first, so the marker opens the file.
+    const QJsonObject report{{QStringLiteral("about"), kKitMarker},
+                             {QStringLiteral("css"), settings.cssFile},
                              {QStringLiteral("options"), options},
                              {QStringLiteral("faces"), faceList},
                              {QStringLiteral("totals"),

@@ -8,7 +8,8 @@
 #include <QVector>
 
 // The text files of a kit, made from what was written: the CSS, the preview
-// page (index.html) and the report (report.json).
+// page (index.html) and the report (report.json). Each carries kKitMarker
+// near its start, so that a later run knows it for a kit's own.
 
 struct KitSlice
 {
@@ -20,7 +21,7 @@ struct KitSlice
 struct KitFace
 {
     WebFace face;
-    QString source;   // the font file it was read from
+    QString source;   // the font file it was read from (the report gives its name only)
     int index = 0;    // its index in a collection
     QString language; // the frequency slices it was cut by, as a tag; empty: by Unicode block alone
     QVector<KitSlice> slices;
@@ -31,15 +32,12 @@ struct KitSettings
     QString cssFamily;
     QString cssFile; // the CSS's name in the kit's folder
     QString fontDisplay;
+    bool localSources = false;   // local() before each slice's url(); never in the preview page
     int requestedCharacters = 0; // 0: every character the fonts map
 };
 
 // "U+20-7E, U+A0, U+4E00-4E05": the code points, ascending, as compact ranges.
 QString unicodeRange(const KeepList &codePoints);
-
-// A name that is safe as a file name on every system and in a URL: ASCII
-// letters, digits, "-" and "_" kept, everything else left out.
-QString asciiFileName(const QString &name);
 
 QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings);
 QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings);

@@ -174,6 +174,11 @@ bool readWebFace(hb_face_t *face, WebFace *webFace)
         read.stretchMin = widthAxis.min_value;
         read.stretchMax = widthAxis.max_value;
     }
+    hb_ot_var_axis_info_t slantAxis{};
+    if (hb_ot_var_find_axis_info(face, HB_TAG('s', 'l', 'n', 't'), &slantAxis)) {
+        read.slantMin = slantAxis.min_value;
+        read.slantMax = slantAxis.max_value;
+    }
     read.language = detectLanguage(face, codePages, read.codePoints);
     *webFace = read;
     return true;

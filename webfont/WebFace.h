@@ -19,6 +19,10 @@ struct WebFace
     int weightMin = 400;    // OS/2 usWeightClass, or a variable font's wght range
     int weightMax = 400;
     bool italic = false;    // OS/2 fsSelection bit 0
+    // A variable font's slnt axis, in its own degrees (negative leans right);
+    // 0 and 0 when it has none.
+    double slantMin = 0;
+    double slantMax = 0;
     // OS/2 usWidthClass as a percentage, or a variable font's wdth range:
     // faces of one family that differ only in width (Condensed) need it.
     double stretchMin = 100;

@@ -19,6 +19,8 @@ struct WebFontRequest
     QString cssFamily;    // empty: the font's typographic family (name ID 16, else 1)
     QString fontDisplay = QStringLiteral("swap");
     QString language;     // zh-Hans, zh-Hant, zh-HK, ja, ko; empty: from the font
+    bool localSources = false; // local() before each url() in the CSS
+    bool prune = false;   // remove the earlier kit's slices that the new CSS no longer names
     int jobs = 0;         // threads; 0: every core
 };
 
@@ -31,16 +33,20 @@ struct WebFontProgress
 // Called on the thread that runs the job, between slices; may be empty.
 using WebFontProgressCallback = std::function<void(const WebFontProgress &)>;
 
-// Makes the kit; a job cancelled through `cancel` leaves no CSS and removes
-// the slices it wrote, and says so as information, not as a warning. A slice
-// that was in the folder before is never removed. The outcome is the shared JobOutcome (succeeded,
-// title, text, notices, summary, writtenFiles), with texts translated in the
+// Makes the kit. It replaces only files an earlier kit wrote (a site's own
+// file in the way is a refusal that names it), and writes while holding the
+// folder's lock, so that the CSS, preview and report of a folder always come
+// from one run. A job that fails, or is cancelled through `cancel`, removes
+// only the slices it created, and a cancelled one says so as information,
+// not as a warning. The outcome is the shared JobOutcome (succeeded, title,
+// text, notices, summary, writtenFiles), with texts translated in the
 // "Tessaglyph" context, plus the kit's figures.
 struct WebFontOutcome
 {
     JobOutcome job;
     QString cssPath;
     QString previewPath; // index.html
+    QStringList kitFiles; // the CSS, preview, report and every slice the CSS names
     int sliceCount = 0;
     quint64 totalBytes = 0;
     bool cancelled = false;

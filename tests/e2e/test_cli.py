@@ -174,13 +174,17 @@ class CliTest(unittest.TestCase):
         # The page's own rule names the family as a CSS string, which a browser reads unescaped.
         with open(os.path.join(latin, "index.html"), encoding="utf-8") as f:
             self.assertIn('.web { font-family: "DejaVu Sans";', f.read())
-        # A style sheet that cannot be placed leaves the earlier report and preview as they were.
-        earlier = {name: open(os.path.join(latin, name), "rb").read() for name in ["index.html", "report.json"]}
+        # Another kit whose style sheet cannot be placed (a folder is in its way) leaves the
+        # earlier report and preview as they were, and writes none of its slices.
+        earlier = {name: open(os.path.join(latin, name), "rb").read() for name in os.listdir(latin)}
         os.remove(os.path.join(latin, "DejaVuSans.css"))
         os.mkdir(os.path.join(latin, "DejaVuSans.css"))
-        result = run("webfont", "--font", DEJAVU, "--text", "Hello", "--output-dir", latin)
+        result = run("webfont", "--font", DEJAVU, "--text", "World", "--output-dir", latin)
         self.assertEqual(result.returncode, 1, result.stderr)
-        self.assertIn("DejaVuSans.css could not be written: Is a directory.", result.stderr)
+        self.assertIn("DejaVuSans.css is in the folder and was not written by a kit; nothing was written.",
+                      result.stderr)
+        del earlier["DejaVuSans.css"]
+        self.assertEqual(sorted(os.listdir(latin)), sorted([*earlier, "DejaVuSans.css"]))
         for name, data in earlier.items():
             with open(os.path.join(latin, name), "rb") as f:
                 self.assertEqual(f.read(), data, name)

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace FontBuilder {
 
 QByteArray u16(quint16 value)
@@ -156,7 +158,7 @@ QByteArray namedFont(const QString &family, quint16 macStyle, quint16 weight)
 }
 
 QByteArray trueTypeFont(const QString &family, quint16 macStyle, quint16 weight, const QList<NameEntry> &names,
-                        const QByteArray &cmap)
+                        const QByteArray &cmap, const QList<Table> &moreTables)
 {
     const quint16 numGlyphs = 2;
     QByteArray hhea(36, '\0');
@@ -183,10 +185,22 @@ QByteArray trueTypeFont(const QString &family, quint16 macStyle, quint16 weight,
                                                                          {3, 1, 0x0409, 2, style},
                                                                          {3, 1, 0x0409, 4, family + ' ' + style}}
                                                       : names);
-    return font({{"OS/2", os2Table(weight)}, {"cmap", cmap.isEmpty() ? latin : cmap}, {"glyf", QByteArray(4, '\0')},
-                 {"head", headTable(macStyle)}, {"hhea", hhea}, {"hmtx", hmtx},
-                 {"loca", QByteArray(2 * (numGlyphs + 1), '\0')}, {"maxp", maxp}, {"name", name},
-                 {"post", post}});
+    QList<Table> tables = {{"OS/2", os2Table(weight)}, {"cmap", cmap.isEmpty() ? latin : cmap},
+                           {"glyf", QByteArray(4, '\0')}, {"head", headTable(macStyle)}, {"hhea", hhea},
+                           {"hmtx", hmtx}, {"loca", QByteArray(2 * (numGlyphs + 1), '\0')}, {"maxp", maxp},
+                           {"name", name}, {"post", post}};
+    tables += moreTables;
+    std::sort(tables.begin(), tables.end(), [](const Table &a, const Table &b) { return a.tag < b.tag; });
+    return font(tables);
+}
+
+QByteArray fvarTable(const QByteArray &axisTag, double minValue, double defaultValue, double maxValue)
+{
+    const auto fixed = [](double value) { return u32(quint32(qint32(qRound(value * 65536)))); };
+    // majorVersion, minorVersion, axesArrayOffset, reserved, axisCount,
+    // axisSize, instanceCount, instanceSize; then the axis record.
+    return u16(1) + u16(0) + u16(16) + u16(2) + u16(1) + u16(20) + u16(0) + u16(8) + axisTag + fixed(minValue)
+            + fixed(defaultValue) + fixed(maxValue) + u16(0) + u16(256);
 }
 
 QString writeFile(const QString &path, const QByteArray &bytes)

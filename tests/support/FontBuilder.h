@@ -74,7 +74,11 @@ QByteArray namedFont(const QString &family, quint16 macStyle = 0, quint16 weight
 // Names: `names` when given, else family (ID 1), style (ID 2) and full name
 // (ID 4) in English.
 QByteArray trueTypeFont(const QString &family, quint16 macStyle = 0, quint16 weight = 400,
-                        const QList<NameEntry> &names = {}, const QByteArray &cmap = {});
+                        const QList<NameEntry> &names = {}, const QByteArray &cmap = {},
+                        const QList<Table> &moreTables = {});
+
+// An fvar table of one axis and no named instances.
+QByteArray fvarTable(const QByteArray &axisTag, double minValue, double defaultValue, double maxValue);
 
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path); // empty when it cannot be read

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <atomic>
+
+// The folder a kit is written into. It is the user's own (a site, a
+// project): a kit replaces only files an earlier kit wrote, and only one
+// run of this program writes a kit into it at a time.
+
+// A file the kit will write: its name in the folder and its bytes.
+struct KitFileBytes
+{
+    QString name;
+    QByteArray bytes;
+};
+
+// What went wrong with one of the kit's files, and which.
+struct KitFolderProblem
+{
+    enum Kind {
+        None,
+        Busy,          // another run held the folder's lock for the whole wait
+        Cancelled,     // the user cancelled while waiting or placing
+        UnusableName,  // the name cannot be a file name here (too long, say)
+        InTheWay,      // a file of that name that no kit wrote, a folder or a link
+        WriteFailed,   // error holds the errno
+    };
+    Kind kind = None;
+    QString name; // the file's name in the folder, when it concerns one
+    int error = 0;
+};
+
+// The earlier kit whose report is in the folder: the CSS it was written
+// with and the slices its report lists.
+struct EarlierKit
+{
+    QString cssFile; // empty: no kit's report is in the folder
+    QStringList sliceFiles;
+};
+
+// What the kit's slices found in the folder.
+struct PlacedSlices
+{
+    QStringList created;  // absent before: a failed run removes exactly these
+    QStringList replaced; // there with other bytes than their names promise
+    int kept = 0;         // there with these very bytes
+};
+
+class KitFolder
+{
+public:
+    explicit KitFolder(const QString &path);
+    ~KitFolder(); // releases the lock; a run that ends early removes the slices it created
+
+    KitFolder(const KitFolder &) = delete;
+    KitFolder &operator=(const KitFolder &) = delete;
+
+    // Takes the folder's lock (flock on the folder itself, which leaves no
+    // file behind), waiting while another run writes a kit into it, then
+    // removes the temporary files a killed run left.
+    KitFolderProblem lock(const std::atomic<bool> *cancel);
+
+    EarlierKit earlierKit() const;
+
+    // Whether every file can go in under its name: slices where a slice or
+    // nothing is, texts where an earlier kit's text or nothing is.
+    KitFolderProblem check(const QVector<KitFileBytes> &slices, const QVector<KitFileBytes> &texts) const;
+
+    // Puts the slices in place: one already there is kept only when it holds
+    // these very bytes, else replaced through a temporary file.
+    KitFolderProblem placeSlices(const QVector<KitFileBytes> &slices, const std::atomic<bool> *cancel);
+    const PlacedSlices &placedSlices() const { return m_slices; }
+
+    // Writes and syncs every text before any is renamed into place, so that
+    // a full disk leaves the earlier kit's texts as they were, then syncs
+    // the folder. Until the first text is in place a failure removes the
+    // slices this run created; after it, they are named and stay.
+    KitFolderProblem placeTexts(const QVector<KitFileBytes> &texts);
+    // Whether a text that names the slices is in place.
+    bool slicesNamed() const { return m_named; }
+
+    // The earlier kit's slices that exist and that `named` (the new CSS's
+    // slices) no longer holds, when the new CSS replaces the earlier one;
+    // their bytes in all.
+    QStringList staleSlices(const EarlierKit &earlier, const QString &cssFile, const QStringList &named,
+                            quint64 *bytes) const;
+    // Removes those of them whose bytes still match their name's hash;
+    // returns the names removed.
+    QStringList prune(const QStringList &stale);
+
+    QString filePath(const QString &name) const;
+
+private:
+    void removeCreatedSlices();
+
+    QString m_path;
+    int m_lock = -1;
+    PlacedSlices m_slices;
+    bool m_named = false;
+};
