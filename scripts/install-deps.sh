@@ -14,7 +14,7 @@ packages=(
   qt6-translations-l10n
   # tests and checks
   fontconfig xvfb xauth fonttools python3-brotli libharfbuzz-bin opentype-sanitizer
-  lintian desktop-file-utils appstream man-db chromium python3-websocket
+  lintian desktop-file-utils appstream man-db chromium python3-websocket strace fonts-urw-base35
   fonts-dejavu-core fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-droid-fallback
   fonts-noto-cjk fonts-vlgothic fonts-noto-color-emoji fonts-naver-d2coding
   fonts-smiley-sans fonts-nanum-extra

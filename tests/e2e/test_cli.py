@@ -346,6 +346,23 @@ class CliTest(unittest.TestCase):
         self.assertEqual(set(TTFont(self.path("VL-PGothic-Regular.ttf")).getBestCmap()),
                          {ord(c) for c in "AB𠮷野C"})
 
+    def test_webfont_folder_synced_after_its_renames(self):
+        """The kit's folder is synced once its files are renamed into it, as strace sees the calls."""
+        kit, log = self.folder("kit"), self.path("strace.log")
+        result = subprocess.run(["strace", "-f", "-qq", "-o", log, "-e", "trace=openat,fsync,rename,renameat,renameat2",
+                                 CLI, "webfont", "--font", DEJAVU, "--text", "Hello", "--output-dir", kit],
+                                capture_output=True, text=True, timeout=300)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(log) as f:
+            calls = [line.split(None, 1)[1] for line in f if " " in line]
+        renames = [i for i, call in enumerate(calls) if call.startswith("rename")]
+        self.assertRegex(calls[renames[-1]], r'"%s/DejaVuSans\.css"' % re.escape(kit))
+        after = calls[renames[-1]:]
+        opened = r'openat\(AT_FDCWD, "%s", [^)]*O_DIRECTORY[^)]*\) = (\d+)' % re.escape(kit)
+        folders = {m.group(1) for call in after if (m := re.match(opened, call))}
+        synced = {m.group(1) for call in after if (m := re.match(r"fsync\((\d+)\) += 0", call))}
+        self.assertTrue(folders & synced, after)
+
     def test_refusals(self):
         truncated = self.path("truncated.ttf")
         with open(DEJAVU, "rb") as f, open(truncated, "wb") as out:
