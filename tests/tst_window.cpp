@@ -28,6 +28,8 @@
 #include <QtTest>
 
 #include <future>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -183,6 +185,8 @@ private slots:
     void webFontCancel();
     void previewServer_data();
     void previewServer();
+    void previewServerConnections_data();
+    void previewServerConnections();
     void cancelAndLogo();
     void chineseTranslation();
 };
@@ -435,6 +439,46 @@ void TestWindow::previewServer()
     QVERIFY(server.isListening());
     QCOMPARE(server.address("index.html").host(), QStringLiteral("127.0.0.1"));
     QCOMPARE(httpGet(server.address({}).port(), target, host), qMakePair(status, type));
+}
+
+void TestWindow::previewServerConnections_data()
+{
+    QTest::addColumn<int>("idle"); // connections opened first, oldest first
+    QTest::addColumn<QByteArray>("sent"); // what each of them sends
+    QTest::addColumn<int>("connectionTime"); // ms
+    QTest::addColumn<bool>("request"); // a whole GET follows them
+    QTest::newRow("silent connection is closed in time") << 1 << QByteArray() << 300 << false;
+    QTest::newRow("half a request is closed in time") << 1 << QByteArray("GET /index.html HTTP/1.1\r\nHost: 127.0.0.1") << 300 << false;
+    QTest::newRow("full house gives way to a request") << PreviewServer::kMostConnections << QByteArray() << 60000 << true;
+}
+
+void TestWindow::previewServerConnections()
+{
+    QFETCH(int, idle);
+    QFETCH(QByteArray, sent);
+    QFETCH(int, connectionTime);
+    QFETCH(bool, request);
+    const QString served = dir.filePath("connections");
+    QDir().mkpath(served);
+    QFile page(served + "/index.html");
+    QVERIFY(page.open(QIODevice::WriteOnly) && page.write("x") == 1);
+    page.close();
+    PreviewServer server(served, {page.fileName()}, nullptr, std::chrono::milliseconds(connectionTime));
+    const quint16 port = server.address({}).port();
+    std::vector<std::unique_ptr<QTcpSocket>> sockets;
+    for (int i = 0; i < idle; ++i) {
+        sockets.push_back(std::make_unique<QTcpSocket>());
+        sockets.back()->connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(sockets.back()->waitForConnected(5000));
+        QVERIFY(sent.isEmpty() || (sockets.back()->write(sent) == sent.size() && sockets.back()->waitForBytesWritten(5000)));
+    }
+    if (request)
+        QCOMPARE(httpGet(port, "/index.html").first, QByteArray("HTTP/1.1 200 OK"));
+    // The server closes the oldest: at its connection time, or at once when a
+    // request needs its slot. The newest of a full house stays open.
+    QTRY_COMPARE_WITH_TIMEOUT(sockets.front()->state(), QAbstractSocket::UnconnectedState, 3000);
+    if (request)
+        QCOMPARE(sockets.back()->state(), QAbstractSocket::ConnectedState);
 }
 
 void TestWindow::cancelAndLogo()

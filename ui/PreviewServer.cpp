@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -78,21 +81,28 @@ QByteArray hostHeader(const QByteArray &request)
 
 } // namespace
 
-PreviewServer::PreviewServer(const QString &folder, const QStringList &kitFiles, QObject *parent)
-    : QObject(parent), root(folder)
+PreviewServer::PreviewServer(const QString &folder, const QStringList &kitFiles, QObject *parent,
+                             std::chrono::milliseconds connectionTime)
+    : QObject(parent), root(folder), connectionTime(connectionTime)
 {
     for (const QString &file : kitFiles) {
         const QString name = root.relativeFilePath(file);
         if (!name.startsWith(QLatin1Char('.')) && !name.contains(QLatin1Char('/')))
             servedNames.insert(name);
     }
-    connect(&server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket *socket = server.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
-        }
-    });
+    // A connection waiting in Qt's queue already holds a descriptor; with one
+    // at a time there, the rest wait in the system's backlog, which holds none
+    // of the window's.
+    server.setMaxPendingConnections(1);
+    connect(&server, &QTcpServer::newConnection, this, &PreviewServer::takeWaiting);
     server.listen(QHostAddress::LocalHost, 0);
+}
+
+PreviewServer::~PreviewServer()
+{
+    // The sockets are deleted with the server; their last signals find no one.
+    for (QTcpSocket *socket : std::as_const(open))
+        socket->disconnect(this);
 }
 
 bool PreviewServer::isListening() const
@@ -105,6 +115,52 @@ QUrl PreviewServer::address(const QString &file) const
     if (!server.isListening())
         return {};
     return QUrl(QStringLiteral("http://127.0.0.1:%1/%2").arg(server.serverPort()).arg(file));
+}
+
+// Takes the connections waiting in the queue while there is room for them.
+// With every slot answering, the next one waits until a slot frees, at most
+// connectionTime.
+void PreviewServer::takeWaiting()
+{
+    while (server.hasPendingConnections()) {
+        if (open.size() >= kMostConnections && !closeOldestIdle())
+            return;
+        QTcpSocket *socket = server.nextPendingConnection();
+        open.append(socket);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            closeConnection(socket);
+            takeWaiting();
+        });
+        QTimer::singleShot(connectionTime, socket, [this, socket] {
+            closeConnection(socket);
+            takeWaiting();
+        });
+        // What came while it waited in the queue was read with no one to tell.
+        answer(socket);
+    }
+}
+
+// A new connection is worth more than the oldest one that has not sent its
+// request: a browser sends it at once.
+bool PreviewServer::closeOldestIdle()
+{
+    const auto idle = std::find_if(open.cbegin(), open.cend(),
+                                   [](const QTcpSocket *socket) { return !socket->property("answered").toBool(); });
+    if (idle == open.cend())
+        return false;
+    closeConnection(*idle);
+    return true;
+}
+
+// Frees the connection's slot, whatever ended it.
+void PreviewServer::closeConnection(QTcpSocket *socket)
+{
+    if (!open.removeOne(socket))
+        return;
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
 }
 
 void PreviewServer::answer(QTcpSocket *socket)
