@@ -1,5 +1,7 @@
 #include "FontPackage.h"
 
+#include "SubsetFeatures.h"
+
 #include "HarfBuzzHandles.h"
 
 #include <hb-subset.h>
@@ -68,6 +70,8 @@ quint32 createFontPackage(const uchar *sourceFont, quint32 sourceSize,
         hb_set_clear(languages);
         hb_set_add(languages, subsetLanguage);
     }
+
+    keepEveryLayoutFeature(input.get());
 
     HbFacePtr subset(hb_subset_or_fail(face.get(), input.get()));
     if (!subset)

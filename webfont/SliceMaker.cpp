@@ -1,6 +1,7 @@
 #include "SliceMaker.h"
 
 #include "platform/HarfBuzzHandles.h"
+#include "platform/SubsetFeatures.h"
 #include "platform/Woff2.h"
 
 #include <hb-subset.h>
@@ -40,6 +41,8 @@ MadeSlice makeSlice(const SliceTask &task)
     hb_set_t *languages = hb_subset_input_set(input.get(), HB_SUBSET_SETS_NAME_LANG_ID);
     hb_set_clear(languages);
     hb_set_invert(languages);
+
+    keepEveryLayoutFeature(input.get());
 
     const HbFacePtr subset(hb_subset_or_fail(task.face, input.get()));
     if (!subset)
