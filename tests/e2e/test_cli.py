@@ -231,6 +231,17 @@ class CliTest(unittest.TestCase):
         self.assertEqual(noto.sfntVersion, "OTTO")
         self.assertEqual(outlines(noto, text), outlines(member(NOTO_SANS, "Noto Sans CJK SC"), text))
         self.assertEqual(sorted(os.listdir(STORE)), ["Noto Sans CJK SC.otf", "文泉驿微米黑.ttf"])
+        # Every layout feature a page may ask for is kept, not only those a browser applies by itself:
+        # punctuation spacing (halt, palt, chws), widths, vertical forms, other languages' forms.
+        self.subset("--family", "Noto Sans CJK SC", "--text", "。「，」你好かなABC")
+        noto = TTFont(self.path("Noto Sans CJK SC.otf"))
+        source = member(NOTO_SANS, "Noto Sans CJK SC")
+        for table in ["GSUB", "GPOS"]:
+            features = lambda font: {r.FeatureTag for r in font[table].table.FeatureList.FeatureRecord}
+            self.assertLessEqual({"halt", "palt", "vhal", "vpal", "kern"} if table == "GPOS" else
+                                 {"aalt", "fwid", "hwid", "pwid", "locl", "vert", "vrt2"},
+                                 features(noto), table)
+            self.assertLessEqual(features(noto), features(source), table)
 
         # Characters beyond U+FFFF, as one character each.
         self.subset("--family", "VL PGothic", "--text", "𠮷野家😀")
