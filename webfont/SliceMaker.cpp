@@ -6,6 +6,7 @@
 
 #include <hb-subset.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -30,8 +31,9 @@ MadeSlice makeSlice(const SliceTask &task)
     // outlines, and Brotli finds the repeats itself. Measured on Noto Sans
     // CJK SC's 397 slices: 6.9% fewer bytes (14.03 to 13.06 MB) and 11% less
     // CPU time. TrueType outlines have no subroutines; the flag leaves them be.
-    hb_subset_input_set_flags(input.get(), HB_SUBSET_FLAGS_DESUBROUTINIZE
-                                                   | (task.blank ? HB_SUBSET_FLAGS_NOTDEF_OUTLINE : 0));
+    const bool blank = task.blank && std::all_of(task.codePoints.cbegin(), task.codePoints.cend(),
+                                                 [&](quint32 codePoint) { return task.blank->contains(codePoint); });
+    hb_subset_input_set_flags(input.get(), HB_SUBSET_FLAGS_DESUBROUTINIZE | (blank ? HB_SUBSET_FLAGS_NOTDEF_OUTLINE : 0));
     hb_set_t *nameIds = hb_subset_input_set(input.get(), HB_SUBSET_SETS_NAME_ID);
     hb_set_clear(nameIds);
     for (quint16 nameId : kSliceNameIds)
@@ -106,4 +108,43 @@ QVector<MadeSlice> makeSlices(const QVector<SliceTask> &tasks, int threads, cons
     for (std::thread &thread : pool)
         thread.join();
     return made;
+}
+
+QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largestBytes, int threads,
+                                    const std::function<void(int done, int total)> &done,
+                                    const std::atomic<bool> *cancel)
+{
+    int finished = 0;
+    QVector<MadeSlice> made = makeSlices(*tasks, threads, [&](int count) { if (done) done(count, int(tasks->size())); },
+                                         cancel);
+    finished = int(made.size());
+    for (;;) {
+        QVector<SliceTask> halves;
+        QVector<int> cut; // indices into *tasks, ascending
+        for (int i = 0; i < tasks->size(); ++i) {
+            const KeepList &codePoints = tasks->at(i).codePoints;
+            if (made.at(i).woff2.size() <= largestBytes || codePoints.size() < 2)
+                continue;
+            cut.append(i);
+            const qsizetype half = codePoints.size() / 2;
+            SliceTask first = tasks->at(i), second = tasks->at(i);
+            first.codePoints = codePoints.mid(0, half);
+            second.codePoints = codePoints.mid(half);
+            halves << first << second;
+        }
+        if (cut.isEmpty() || (cancel && cancel->load()))
+            return made;
+        const int total = int(tasks->size() + cut.size());
+        const QVector<MadeSlice> madeHalves = makeSlices(
+                halves, threads, [&](int count) { if (done) done(finished - int(cut.size()) + count, total); }, cancel);
+        // From the last cut back, so that the indices before it stay put.
+        for (int k = int(cut.size()) - 1; k >= 0; --k) {
+            const int i = cut.at(k);
+            (*tasks)[i] = halves.at(2 * k);
+            tasks->insert(i + 1, halves.at(2 * k + 1));
+            made[i] = madeHalves.at(2 * k);
+            made.insert(i + 1, madeHalves.at(2 * k + 1));
+        }
+        finished = int(made.size());
+    }
 }

@@ -3,6 +3,7 @@
 #include "engine/KeepList.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QVector>
 
 #include <atomic>
@@ -25,9 +26,11 @@ struct SliceTask
 {
     hb_face_t *face = nullptr;
     KeepList codePoints;
-    // None of them draws anything (a kit of spaces): .notdef keeps its
-    // outline, so that the glyph table is not empty, which sanitizers refuse.
-    bool blank = false;
+    // The face's code points whose glyph draws nothing. A slice of them only
+    // (a kit of spaces) keeps .notdef's outline, so that its glyph table is
+    // not empty, which sanitizers refuse.
+    const QSet<quint32> *blank = nullptr;
+    int source = 0; // which of the kit's faces it is cut from
 };
 
 // The names every slice keeps: copyright (0), family (1), subfamily (2),
@@ -45,3 +48,19 @@ extern const quint16 kSliceNameIds[11];
 // empty, when *cancel turns true.
 QVector<MadeSlice> makeSlices(const QVector<SliceTask> &tasks, int threads, const std::function<void(int)> &done,
                               const std::atomic<bool> *cancel);
+
+// A slice is cut in two when its WOFF2 is larger than this: a page that
+// needs one of its characters fetches all of it. Colour and bitmap fonts
+// (emoji) run to several kilobytes a character, where CJK outlines take
+// about a hundred bytes; the lists' slices of about 200 characters stay
+// far below it.
+constexpr qsizetype kLargestSliceBytes = 150 * 1000;
+
+// Makes every task as makeSlices does, then cuts each slice larger than
+// `largestBytes` in two halves of its code points, and makes them, until
+// none is larger, unless it holds a single code point. The halves take the
+// place of the slice in `tasks`, in order. `done` is told the slices
+// finished and the slices in all, which grows as slices are cut.
+QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largestBytes, int threads,
+                                    const std::function<void(int done, int total)> &done,
+                                    const std::atomic<bool> *cancel);

@@ -107,11 +107,8 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
             plan.prepared.reset(hb_subset_preprocess(sliced));
             sliced = plan.prepared.get();
         }
-        for (const KeepList &slice : plan.slices) {
-            const bool blank = std::all_of(slice.cbegin(), slice.cend(),
-                                           [&](quint32 codePoint) { return face.web.blank.contains(codePoint); });
-            tasks->append({sliced, slice, blank});
-        }
+        for (const KeepList &slice : plan.slices)
+            tasks->append({sliced, slice, &face.web.blank, int(plans.size())});
         plans.push_back(std::move(plan));
     }
     return plans;
@@ -298,18 +295,17 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
                                                     "The font has none of the characters of the text; nothing was written.")));
 
     // More threads than slices, or than a few per core, only cost memory.
-    const int total = int(tasks.size());
     const int threads = std::min({request.jobs > 0 ? request.jobs : QThread::idealThreadCount(),
-                                  4 * QThread::idealThreadCount(), total});
-    const QVector<MadeSlice> made = makeSlices(
-            tasks, threads, [&](int done) { if (progress) progress({done, total}); }, cancel);
+                                  4 * QThread::idealThreadCount(), int(tasks.size())});
+    const QVector<MadeSlice> made = makeSlicesWithin(
+            &tasks, kLargestSliceBytes, threads,
+            [&](int done, int total) { if (progress) progress({done, total}); }, cancel);
     if (cancel && cancel->load())
         return cancelledOutcome();
 
-    // Each slice under a name of its bytes' hash.
+    // Each slice under a name of its bytes' hash, numbered within its face.
     QVector<KitFace> kit;
     QVector<KitFileBytes> sliceFiles;
-    int taskIndex = 0;
     for (std::size_t i = 0; i < faces.size(); ++i) {
         const SourceFace &face = faces[i];
         KitFace kitFace;
@@ -317,19 +313,21 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         kitFace.source = face.where.file;
         kitFace.index = face.where.index;
         kitFace.language = plans[i].language;
-        const QString baseName = kitBaseName({face.web.postScriptName, face.web.fullName}, QStringLiteral("font"));
-        for (int number = 1; number <= plans[i].slices.size(); ++number, ++taskIndex) {
-            const MadeSlice &slice = made.at(taskIndex);
-            if (slice.woff2.isEmpty() || slice.mapped.isEmpty())
-                return refused(translated(QT_TRANSLATE_NOOP(
-                                                  "Tessaglyph",
-                                                  "The web font could not be made from %1: the font is damaged or not supported; nothing was written."))
-                                       .arg(native(face.where.file)));
-            const QString file = sliceFileName(baseName, number, slice.woff2);
-            sliceFiles.append({file, slice.woff2});
-            kitFace.slices.append({file, quint64(slice.woff2.size()), slice.mapped});
-        }
         kit.append(kitFace);
+    }
+    for (int t = 0; t < tasks.size(); ++t) {
+        const MadeSlice &slice = made.at(t);
+        const SourceFace &face = faces[std::size_t(tasks.at(t).source)];
+        KitFace &kitFace = kit[tasks.at(t).source];
+        if (slice.woff2.isEmpty() || slice.mapped.isEmpty())
+            return refused(translated(QT_TRANSLATE_NOOP(
+                                              "Tessaglyph",
+                                              "The web font could not be made from %1: the font is damaged or not supported; nothing was written."))
+                                   .arg(native(face.where.file)));
+        const QString baseName = kitBaseName({face.web.postScriptName, face.web.fullName}, QStringLiteral("font"));
+        const QString file = sliceFileName(baseName, int(kitFace.slices.size()) + 1, slice.woff2);
+        sliceFiles.append({file, slice.woff2});
+        kitFace.slices.append({file, quint64(slice.woff2.size()), slice.mapped});
     }
 
     KitSettings settings;
