@@ -53,7 +53,7 @@ bool isBinary(const QByteArray &bytes)
 // How much of a file is looked at before it is read whole.
 constexpr qint64 kBinaryTestBytes = 8 * 1024;
 
-bool readTextFolder(const QString &folder, QString *text, QTextStream &err)
+bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStringList *fileTexts)
 {
     if (!QFileInfo(folder).isDir()) {
         err << "tessaglyph-cli: the folder " << QDir::toNativeSeparators(folder) << " does not exist\n";
@@ -77,10 +77,14 @@ bool readTextFolder(const QString &folder, QString *text, QTextStream &err)
         }
         if (!readFile(file, path, &bytes, err))
             return false;
-        if (isBinary(bytes))
+        if (isBinary(bytes)) {
             ++binaries;
-        else
-            *text += decodeTextFile(bytes);
+            continue;
+        }
+        const QString fileText = decodeTextFile(bytes);
+        *text += fileText;
+        if (fileTexts)
+            fileTexts->append(fileText);
     }
     if (binaries > 0)
         err << binaries << " binary files under " << QDir::toNativeSeparators(folder) << " were skipped.\n";
@@ -89,15 +93,18 @@ bool readTextFolder(const QString &folder, QString *text, QTextStream &err)
 
 } // namespace
 
-bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStream &err)
+bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStream &err, QStringList *files)
 {
-    *text += parser.values(QStringLiteral("text")).join(QString());
+    QString given = parser.values(QStringLiteral("text")).join(QString());
     for (const QString &path : parser.values(QStringLiteral("text-file"))) {
-        if (!readTextFile(path, text, err))
+        if (!readTextFile(path, &given, err))
             return false;
     }
+    *text += given;
+    if (files && !given.isEmpty())
+        files->append(given);
     for (const QString &folder : parser.values(QStringLiteral("text-dir"))) {
-        if (!readTextFolder(folder, text, err))
+        if (!readTextFolder(folder, text, err, files))
             return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QCommandLineParser;
 class QTextStream;
@@ -10,4 +11,6 @@ class QTextStream;
 // A text file is decoded by decodeTextFile; under a --text-dir folder every
 // file is read, recursively, and a binary one (a NUL byte outside UTF-16) is
 // skipped and counted on `err`.
-bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStream &err);
+// With `files`, also the text file by file: --text and --text-file as one
+// (a page's text typed or saved whole), each file under --text-dir apart.
+bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStream &err, QStringList *files = nullptr);

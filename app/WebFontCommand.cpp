@@ -97,11 +97,16 @@ int runWebFontCommand(const QCommandLineParser &parser, int (*usageError)(const 
             || parser.isSet(QStringLiteral("text-dir"));
     if (textGiven) {
         QString text;
-        const bool read = readTextOptions(parser, &text, err);
+        QStringList files;
+        const bool read = readTextOptions(parser, &text, err, &files);
         err.flush();
         if (!read)
             return 1;
         request.characters = keepListFromText(text);
+        if (files.size() > 1) {
+            for (const QString &file : files)
+                request.textFiles.append(keepListFromText(file));
+        }
         if (request.characters.isEmpty())
             return usageError(QStringLiteral("webfont was given text options but no characters"));
     }

@@ -123,6 +123,8 @@ void TestWebFont::planSlices_data()
     QTest::addColumn<KeepList>("blank");
     QTest::addColumn<QVector<KeepList>>("lists");
     QTest::addColumn<QVector<int>>("sizes");
+    QTest::addColumn<QVector<KeepList>>("texts"); // a known text's files
+    QTest::addColumn<KeepList>("starts"); // the lowest code point of each slice; empty: not checked
 
     const KeepList ascii = span(0x20, 0x7E);
     const KeepList noBlanks;
@@ -130,24 +132,33 @@ void TestWebFont::planSlices_data()
             << ascii + span(0x3000, 0x303F) + span(0x4E00, 0x4EFF) + span(0xFF01, 0xFF5E) << noBlanks
             << QVector<KeepList>{span(0x4E00, 0x4E1F), KeepList{0x3001} + span(0x4E20, 0x4E9F),
                                  KeepList{0xFF0C} + span(0x4EA0, 0x4EFF)}
-            << QVector<int>{95 + 64 + 94 + 32, 128, 96};
+            << QVector<int>{95 + 64 + 94 + 32, 128, 96} << QVector<KeepList>() << KeepList();
     QTest::newRow("the rest by block, up to the target size")
             << span(0x0100, 0x024F) + span(0x0400, 0x04FF) << noBlanks << QVector<KeepList>()
-            << QVector<int>{128, 104, 104, 128, 128};
+            << QVector<int>{128, 104, 104, 128, 128} << QVector<KeepList>() << KeepList();
     QTest::newRow("tiny slices join the one before")
             << ascii + span(0x0391, 0x03C9) + span(0x4E00, 0x4E09) + span(0x4E10, 0x4E13) << noBlanks
-            << QVector<KeepList>{{}, span(0x4E00, 0x4E09), span(0x4E10, 0x4E13)} << QVector<int>{109, 57};
+            << QVector<KeepList>{{}, span(0x4E00, 0x4E09), span(0x4E10, 0x4E13)} << QVector<int>{109, 57} << QVector<KeepList>() << KeepList();
     QVector<KeepList> lists(21);
     lists[6] = span(0x4E00, 0x4EBB);
     lists[20] = span(0x5000, 0x5089);
     QTest::newRow("lists past the sixth cut into parts, past the twentieth in halves")
-            << ascii + lists[6] + lists[20] << noBlanks << lists << QVector<int>{95, 26, 27, 27, 27, 27, 27, 27, 69, 69};
+            << ascii + lists[6] + lists[20] << noBlanks << lists << QVector<int>{95, 26, 27, 27, 27, 27, 27, 27, 69, 69} << QVector<KeepList>() << KeepList();
     QTest::newRow("a block of blank glyphs joins a slice that draws")
             << ascii + span(0x2800, 0x28FF) + span(0xE000, 0xE0C7) << KeepList{0x20, 0x2800} + span(0xE000, 0xE0C7)
-            << QVector<KeepList>() << QVector<int>{95, 128, 328};
+            << QVector<KeepList>() << QVector<int>{95, 128, 328} << QVector<KeepList>() << KeepList();
     QTest::newRow("a blank first slice takes in the next")
             << KeepList{0x20, 0x3000} + span(0x4E00, 0x4E3F) << KeepList{0x20, 0x3000} << QVector<KeepList>()
-            << QVector<int>{66};
+            << QVector<int>{66} << QVector<KeepList>() << KeepList();
+    QTest::newRow("a known text: what both files use, then each file's own")
+            << KeepList{'a'} + span(0x4E00, 0x4EBF) << noBlanks << QVector<KeepList>{span(0x4E80, 0x4EBF)}
+            << QVector<int>{1 + 64, 64, 64}
+            << QVector<KeepList>{KeepList{'a'} + span(0x4E00, 0x4E7F), span(0x4E40, 0x4EBF)}
+            << KeepList{'a', 0x4E00, 0x4E80};
+    QTest::newRow("a one-file text, frequent first, in parts")
+            << span(0x4E00, 0x57FF) << noBlanks << QVector<KeepList>{{}, span(0x5000, 0x57FF)}
+            << QVector<int>{853, 853, 854} << QVector<KeepList>{span(0x4E00, 0x57FF)}
+            << KeepList{0x5000, 0x5355, 0x4E00};
 }
 
 void TestWebFont::planSlices()
@@ -156,11 +167,14 @@ void TestWebFont::planSlices()
     QFETCH(KeepList, blank);
     QFETCH(QVector<KeepList>, lists);
     QFETCH(QVector<int>, sizes);
+    QFETCH(QVector<KeepList>, texts);
+    QFETCH(KeepList, starts);
 
     SlicePlanInput input;
     input.codePoints = sortedKeepList(codePoints);
     input.blank = QSet<quint32>(blank.cbegin(), blank.cend());
     input.frequencySlices = lists;
+    input.texts = texts;
     const QVector<KeepList> slices = ::planSlices(input);
 
     KeepList everyCodePoint;
@@ -177,6 +191,12 @@ void TestWebFont::planSlices()
             QVERIFY2(slices.first().contains(codePoint), qPrintable(QString::number(codePoint, 16)));
     }
     QCOMPARE(planned, sizes);
+    if (!starts.isEmpty()) {
+        KeepList lowest;
+        for (const KeepList &slice : slices)
+            lowest.append(slice.first());
+        QCOMPARE(lowest, starts);
+    }
 }
 
 void TestWebFont::unicodeRange_data()
@@ -424,7 +444,6 @@ void TestWebFont::cancelledKitLeavesNothing()
     WebFontRequest request;
     request.fontPath = QStringLiteral("/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf");
     request.outputFolder = folder.path();
-    request.characters = span(0x4E00, 0x4FFF);
     std::atomic<bool> cancel{false};
     int told = 0;
     const WebFontOutcome kit = runWebFontJob(request, [&](const WebFontProgress &progress) {

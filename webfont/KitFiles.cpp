@@ -87,6 +87,8 @@ QString counted(qsizetype count, const char *one, const char *many)
 
 QString slicedBy(const KitFace &face)
 {
+    if (face.byTextUse)
+        return QStringLiteral("sliced by the text's use");
     return face.language.isEmpty() ? QStringLiteral("sliced by Unicode block")
                                    : QStringLiteral("sliced by the %1 frequency slices").arg(face.language);
 }
@@ -257,6 +259,9 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
                                     {QStringLiteral("fontWeight"), cssWeight(kitFace.face)},
                                     {QStringLiteral("fontStyle"), cssStyle(kitFace.face)},
                                     {QStringLiteral("fontStretch"), cssStretch(kitFace.face)},
+                                    {QStringLiteral("slicedBy"), kitFace.byTextUse ? QStringLiteral("text")
+                                             : kitFace.language.isEmpty() ? QStringLiteral("block")
+                                                                          : QStringLiteral("frequency")},
                                     {QStringLiteral("language"), kitFace.language.isEmpty()
                                              ? QJsonValue(QJsonValue::Null)
                                              : QJsonValue(kitFace.language)},

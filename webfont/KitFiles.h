@@ -24,6 +24,7 @@ struct KitFace
     QString source;   // the font file it was read from (the report gives its name only)
     int index = 0;    // its index in a collection
     QString language; // the frequency slices it was cut by, as a tag; empty: by Unicode block alone
+    bool byTextUse = false; // cut by a known text's use of its characters (the language then orders only)
     QVector<KitSlice> slices;
 };
 

@@ -2,6 +2,8 @@
 
 #include "UnicodeBlocks.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <iterator>
 
@@ -102,6 +104,57 @@ QVector<KeepList> sliceByBlock(const KeepList &rest)
     return slices;
 }
 
+// A known text's characters past the first slice: by the number of files
+// that use each, most first, and those used by the same files together, so
+// that a page fetches slices of characters it uses. A run of the same files
+// shorter than the smallest slice joins the run after it, of files about as
+// many.
+QVector<KeepList> sliceByUse(const KeepList &rest, const QVector<KeepList> &texts, const QVector<KeepList> &lists)
+{
+    QHash<quint32, QVector<int>> users; // code point -> the files that use it, ascending
+    for (int file = 0; file < texts.size(); ++file) {
+        for (quint32 codePoint : texts.at(file))
+            users[codePoint].append(file);
+    }
+    // Among characters of the same files (all of a one-file text), the more
+    // frequent in the language first: a page of its own text fetches fewer.
+    QHash<quint32, int> rank;
+    for (int list = int(lists.size()) - 1; list >= 0; --list) {
+        for (quint32 codePoint : lists.at(list))
+            rank.insert(codePoint, list);
+    }
+    KeepList order = rest;
+    std::stable_sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        const QVector<int> &usersA = users.value(a), &usersB = users.value(b);
+        if (usersA.size() != usersB.size())
+            return usersA.size() > usersB.size();
+        if (usersA != usersB)
+            return usersA < usersB;
+        return rank.value(a, int(lists.size())) < rank.value(b, int(lists.size()));
+    });
+    QVector<KeepList> groups;
+    for (qsizetype i = 0; i < order.size();) {
+        qsizetype end = i;
+        while (end < order.size() && users.value(order.at(end)) == users.value(order.at(i)))
+            ++end;
+        const KeepList group = order.mid(i, end - i);
+        if (!groups.isEmpty() && groups.last().size() < kSliceMinimumSize)
+            groups.last() += group;
+        else
+            groups.append(group);
+        i = end;
+    }
+    QVector<KeepList> slices;
+    for (const KeepList &group : groups) {
+        const qsizetype pieces = (group.size() + kTextPartSize - 1) / kTextPartSize;
+        for (qsizetype piece = 0; piece < pieces; ++piece) {
+            const qsizetype from = group.size() * piece / pieces, to = group.size() * (piece + 1) / pieces;
+            slices.append(sortedKeepList(group.mid(from, to - from)));
+        }
+    }
+    return slices;
+}
+
 } // namespace
 
 bool isFirstSliceCodePoint(quint32 codePoint)
@@ -142,15 +195,16 @@ QVector<KeepList> planSlices(const SlicePlanInput &input)
             slices += cutEvenly(slice, partSize);
     };
 
-    take(input.frequencySlices.value(0), true, 0);
-    for (qsizetype list = 1; list < input.frequencySlices.size(); ++list)
+    const bool byUse = !input.texts.isEmpty();
+    take(byUse ? KeepList() : input.frequencySlices.value(0), true, 0);
+    for (qsizetype list = 1; !byUse && list < input.frequencySlices.size(); ++list)
         take(input.frequencySlices.at(list), false, listPartSize(list));
     KeepList rest;
     for (qsizetype i = 0; i < all.size(); ++i) {
         if (!placed.at(i))
             rest.append(all.at(i));
     }
-    slices += sliceByBlock(rest);
+    slices += byUse ? sliceByUse(rest, input.texts, input.frequencySlices) : sliceByBlock(rest);
 
     // A slice too small, or with nothing to draw, joins the slice before it
     // (the first one takes the slice after it in), until none is left.

@@ -11,6 +11,9 @@ struct SlicePlanInput
     KeepList codePoints;                // ascending, each once: every code point the kit holds
     QSet<quint32> blank;                // those of them whose glyph draws nothing (spaces, joiners)
     QVector<KeepList> frequencySlices;  // the language's lists, most frequent first, each ascending
+    // A known text, file by file (a typed text is one file), each ascending:
+    // when given, the slices follow the text's own use in place of the lists.
+    QVector<KeepList> texts;
 };
 
 // Code points past the lists, grouped by Unicode block, are cut into slices
@@ -71,8 +74,15 @@ bool isFirstSliceCodePoint(quint32 codePoint);
 // and the kit is told as cut by Unicode block.
 bool listsPlaceCjk(const SlicePlanInput &input);
 
+// A known text's characters that the same files use are needed by the same
+// pages, and share slices; a slice of them is cut at this many code points
+// (CJK: about 100 kB of WOFF2), and cut again when its bytes are too many.
+constexpr int kTextPartSize = 1000;
+
 // Cuts the code points into slices, in the order a page is likely to need
-// them: the first slice (the rule above, and the lists' first slice), then
+// them. For a known text: the first slice (the rule below), then the
+// characters by how many files use them, most first, those of the same
+// files together. Otherwise: the first slice (the rule above, and the lists' first slice), then
 // the lists' other slices (cut into parts as above), then what remains by Unicode block in code-point
 // order. Every code point is in exactly one slice; no slice is empty or
 // smaller than the minimum (unless it is the only one), and none holds only

@@ -78,10 +78,12 @@ struct FacePlan
 {
     QVector<KeepList> slices;
     QString language; // the frequency slices' language tag; empty when no list placed its CJK characters
+    bool byTextUse = false;
     HbFacePtr prepared; // the face prepared once for many subsets; null for one slice
 };
 
-std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepList &wanted, const QString &languageTag,
+std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepList &wanted,
+                              const QVector<KeepList> &texts, const QString &languageTag,
                               SliceLanguage requestedLanguage, QVector<SliceTask> *tasks)
 {
     std::vector<FacePlan> plans;
@@ -95,11 +97,13 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
                                   wanted.cend(), std::back_inserter(input.codePoints));
         }
         input.blank = face.web.blank;
+        input.texts = texts;
         const SliceLanguage language = languageTag.isEmpty() ? face.web.language : requestedLanguage;
         input.frequencySlices = frequencySlices(language);
         plan.slices = planSlices(input);
         if (listsPlaceCjk(input))
             plan.language = ::languageTag(language);
+        plan.byTextUse = !texts.isEmpty();
         // Preparing costs about as much as a subset of the whole face, and
         // pays off only over several slices.
         hb_face_t *sliced = face.face.get();
@@ -247,17 +251,25 @@ void describeKit(const QVector<KitFace> &kit, const std::vector<SourceFace> &fac
         outcome->sliceCount += sliceCount;
         outcome->totalBytes += bytes;
         const QString name = printableName(kitFace.face.fullName), source = native(kitFace.source);
-        outcome->job.summary.append(
-                kitFace.language.isEmpty()
-                        ? translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
-                                                         "%1: %2 bytes, %3 characters, slices: %n (%4, by Unicode block)."),
-                                     sliceCount)
-                                  .arg(name, QString::number(bytes), QString::number(codePoints), source)
-                        : translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
-                                                         "%1: %2 bytes, %3 characters, slices: %n (%4, by the %5 frequency slices)."),
-                                     sliceCount)
-                                  .arg(name, QString::number(bytes), QString::number(codePoints), source,
-                                       kitFace.language));
+        const QString bytesText = QString::number(bytes), characters = QString::number(codePoints);
+        if (kitFace.byTextUse)
+            outcome->job.summary.append(
+                    translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
+                                                   "%1: %2 bytes, %3 characters, slices: %n (%4, by the text's use)."),
+                               sliceCount)
+                            .arg(name, bytesText, characters, source));
+        else if (kitFace.language.isEmpty())
+            outcome->job.summary.append(
+                    translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
+                                                   "%1: %2 bytes, %3 characters, slices: %n (%4, by Unicode block)."),
+                               sliceCount)
+                            .arg(name, bytesText, characters, source));
+        else
+            outcome->job.summary.append(
+                    translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
+                                                   "%1: %2 bytes, %3 characters, slices: %n (%4, by the %5 frequency slices)."),
+                               sliceCount)
+                            .arg(name, bytesText, characters, source, kitFace.language));
     }
     // Line breaks and other controls are never drawn.
     qsizetype lacking = 0;
@@ -289,7 +301,12 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
 
     const KeepList wanted = sortedKeepList(request.characters);
     QVector<SliceTask> tasks;
-    const std::vector<FacePlan> plans = planKit(faces, wanted, request.language, requestedLanguage, &tasks);
+    QVector<KeepList> texts;
+    for (const KeepList &file : request.textFiles)
+        texts.append(sortedKeepList(file));
+    if (texts.isEmpty() && !wanted.isEmpty())
+        texts.append(wanted);
+    const std::vector<FacePlan> plans = planKit(faces, wanted, texts, request.language, requestedLanguage, &tasks);
     if (tasks.isEmpty())
         return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph",
                                                     "The font has none of the characters of the text; nothing was written.")));
@@ -313,6 +330,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         kitFace.source = face.where.file;
         kitFace.index = face.where.index;
         kitFace.language = plans[i].language;
+        kitFace.byTextUse = plans[i].byTextUse;
         kit.append(kitFace);
     }
     for (int t = 0; t < tasks.size(); ++t) {

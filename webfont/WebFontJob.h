@@ -16,6 +16,10 @@ struct WebFontRequest
     QString family;       // an installed family: a kit of every installed face
     QString outputFolder; // must exist
     KeepList characters;  // empty: every character the font maps (controls left out)
+    // The characters file by file, when the text came from several files
+    // (a folder of a site's pages): its slices then follow which files use
+    // which characters. Empty: the characters are one file's.
+    QVector<KeepList> textFiles;
     QString cssFamily;    // empty: the font's typographic family (name ID 16, else 1)
     QString fontDisplay = QStringLiteral("swap");
     QString language;     // zh-Hans, zh-Hant, zh-HK, ja, ko; empty: from the font

@@ -157,14 +157,14 @@ class CliTest(unittest.TestCase):
         self.assertEqual(report["totals"]["bytes"],
                          sum(os.path.getsize(os.path.join(kits[0], f)) for f, _ in slices))
 
-        self.assertIn("DroidSansFallbackFull.ttf, by the zh-Hans frequency slices).", result.stderr)
+        self.assertIn("DroidSansFallbackFull.ttf, by the text's use).", result.stderr)
 
-        # A Latin kit is cut by block, and its preview's sample is of the kit's own characters.
+        # A Latin kit of a text: its preview's sample is of the kit's own characters.
         latin = self.folder("latin")
         result = run("webfont", "--font", DEJAVU, "--text", "Hello", "--output-dir", latin)
         self.assertIn("DejaVu Sans: ", result.stderr)
         self.assertIn(" characters, slices: 1 (", result.stderr)
-        self.assertIn("DejaVuSans.ttf, by Unicode block).", result.stderr)
+        self.assertIn("DejaVuSans.ttf, by the text's use).", result.stderr)
         for kit, held in [(kits[0], union), (latin, set(map(ord, "Hello")))]:
             with open(os.path.join(kit, "index.html"), encoding="utf-8") as f:
                 sample = re.search(r"<textarea[^>]*>(.*)</textarea>", f.read()).group(1)
@@ -356,6 +356,29 @@ class CliTest(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(set(TTFont(self.path("VL-PGothic-Regular.ttf")).getBestCmap()),
                          {ord(c) for c in "AB𠮷野C"})
+
+    def test_webfont_kit_of_a_site(self):
+        """A kit of a folder of pages: past the first slice, a page fetches only slices all of whose
+        characters it uses."""
+        hanzi = level1_hanzi()
+        pages = {"a.html": hanzi[:800], "b.html": hanzi[400:1200], "c.txt": hanzi[:200] + hanzi[1000:1600]}
+        site = self.folder("site")
+        for name, text in pages.items():
+            with open(os.path.join(site, name), "w", encoding="utf-8") as f:
+                f.write("<p>%s</p>" % text)
+        kit = self.folder("kit")
+        result = run("webfont", "--font", DROID, "--text-dir", site, "--output-dir", kit)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("by the text's use", result.stderr)
+        with open(os.path.join(kit, "DroidSansFallback.css"), encoding="utf-8") as f:
+            slices = css_slices(f.read())
+        self.assertGreater(len(slices), 3)
+        for name, text in pages.items():
+            used = {ord(c) for c in text}
+            fetched = [points for _, points in slices[1:] if points & used]
+            self.assertTrue(fetched, name)
+            for points in fetched:
+                self.assertLessEqual(points, used, name)
 
     def test_webfont_folder_synced_after_its_renames(self):
         """The kit's folder is synced once its files are renamed into it, as strace sees the calls."""
