@@ -9,6 +9,7 @@
 
 #include "engine/FontSubsetter.h"
 #include "engine/CollectionSplit.h"
+#include "sfnt/LanguageForms.h"
 #include "sfnt/NameReader.h"
 #include "sfnt/TableTags.h"
 
@@ -61,6 +62,8 @@ private slots:
     void splitNamesAndReport_data();
     void splitNamesAndReport();
     void splitFailures();
+    void otherLanguagesForms_data();
+    void otherLanguagesForms();
 };
 
 void TestSfnt::selectName_data()
@@ -254,6 +257,62 @@ void TestSfnt::splitFailures()
     QCOMPARE(report.members[0].error, qt_error_string(ENOENT));
     QVERIFY(!splitCollection(dir.filePath("missing.ttc"), dir.path(), &report));
     QCOMPARE(report.refusal, SplitReport::Missing);
+}
+
+namespace {
+
+// A GSUB of one script ('hani') whose default language system lists 'vert'
+// (feature 2), and whose JAN and ZHS systems list a 'locl' each (0 and 1).
+QByteArray languageGsub()
+{
+    const QByteArray langSys0 = u16(0) + u16(2) + u16(1) + u16(0); // required feature: vert
+    const QByteArray langSys1 = u16(0) + u16(0xFFFF) + u16(1) + u16(1);
+    const QByteArray defaultLangSys = u16(0) + u16(0xFFFF) + u16(1) + u16(2);
+    const int scriptHeader = 4 + 2 * 6;
+    const QByteArray script = u16(scriptHeader) + u16(2) + "JAN " + u16(scriptHeader + 8) + "ZHS "
+            + u16(scriptHeader + 16) + defaultLangSys + langSys0 + langSys1;
+    const QByteArray scriptList = u16(1) + "hani" + u16(8) + script;
+    const QByteArray feature = u16(0) + u16(0);
+    const QByteArray featureList = u16(3) + "locl" + u16(20) + "locl" + u16(24) + "vert" + u16(28) + feature + feature + feature;
+    const int scriptListOffset = 10, featureListOffset = scriptListOffset + int(scriptList.size());
+    return u16(1) + u16(0) + u16(scriptListOffset) + u16(featureListOffset)
+            + u16(featureListOffset + int(featureList.size())) + scriptList + featureList + u16(0);
+}
+
+} // namespace
+
+void TestSfnt::otherLanguagesForms_data()
+{
+    QTest::addColumn<QByteArray>("gsub");
+    QTest::addColumn<QByteArray>("languages"); // language system tags, four bytes each
+    QTest::addColumn<QByteArray>("features");  // the feature tags after, in order; empty: no copy made
+    const QByteArray gsub = languageGsub();
+    QTest::newRow("Simplified Chinese pages: the Japanese forms go") << gsub << QByteArray("ZHS ") << QByteArray("zzzzloclvert");
+    QTest::newRow("Japanese pages: the Chinese forms go") << gsub << QByteArray("JAN ") << QByteArray("loclzzzzvert");
+    QTest::newRow("a language the font has no forms for: all go") << gsub << QByteArray("KOR ") << QByteArray("zzzzzzzzvert");
+    QTest::newRow("both languages: nothing goes") << gsub << QByteArray("JAN ZHS ") << QByteArray();
+    QTest::newRow("cut short in its feature list") << gsub.left(gsub.size() - 20) << QByteArray("ZHS ") << QByteArray();
+    QTest::newRow("a language system past the end") << gsub.left(40) << QByteArray("ZHS ") << QByteArray();
+}
+
+void TestSfnt::otherLanguagesForms()
+{
+    QFETCH(QByteArray, gsub);
+    QFETCH(QByteArray, languages);
+    QFETCH(QByteArray, features);
+    QVector<quint32> tags;
+    for (int at = 0; at + 4 <= languages.size(); at += 4)
+        tags.append(qFromBigEndian<quint32>(languages.constData() + at));
+    const QByteArray renamed = withOtherLanguagesFormsRenamed(ByteView(gsub.constData(), quint64(gsub.size())), tags,
+                                                              0x7A7A7A7A);
+    QByteArray after;
+    if (!renamed.isEmpty()) {
+        const int featureList = qFromBigEndian<quint16>(renamed.constData() + 6);
+        for (int f = 0; f < 3; ++f)
+            after += renamed.mid(featureList + 2 + 6 * f, 4);
+        QCOMPARE(renamed.size(), gsub.size());
+    }
+    QCOMPARE(after, features);
 }
 
 QTEST_GUILESS_MAIN(TestSfnt)

@@ -11,14 +11,17 @@ struct LanguageFile
     SliceLanguage language;
     const char *tag;
     const char *resource;
+    // The OpenType language systems a browser shapes its pages with, as
+    // HarfBuzz tries them for the tag: Hong Kong falls back to Traditional.
+    const char *languageSystems;
 };
 
 const LanguageFile kLanguages[] = {
-    {SliceLanguage::SimplifiedChinese, "zh-Hans", ":/cjk-slices/simplified-chinese.txt"},
-    {SliceLanguage::TraditionalChinese, "zh-Hant", ":/cjk-slices/traditional-chinese.txt"},
-    {SliceLanguage::HongKongChinese, "zh-HK", ":/cjk-slices/hongkong-chinese.txt"},
-    {SliceLanguage::Japanese, "ja", ":/cjk-slices/japanese.txt"},
-    {SliceLanguage::Korean, "ko", ":/cjk-slices/korean.txt"},
+    {SliceLanguage::SimplifiedChinese, "zh-Hans", ":/cjk-slices/simplified-chinese.txt", "ZHS "},
+    {SliceLanguage::TraditionalChinese, "zh-Hant", ":/cjk-slices/traditional-chinese.txt", "ZHT ZHTM"},
+    {SliceLanguage::HongKongChinese, "zh-HK", ":/cjk-slices/hongkong-chinese.txt", "ZHH ZHT "},
+    {SliceLanguage::Japanese, "ja", ":/cjk-slices/japanese.txt", "JAN "},
+    {SliceLanguage::Korean, "ko", ":/cjk-slices/korean.txt", "KOR "},
 };
 
 const LanguageFile &fileOf(SliceLanguage language)
@@ -35,6 +38,17 @@ const LanguageFile &fileOf(SliceLanguage language)
 QString languageTag(SliceLanguage language)
 {
     return QString::fromLatin1(fileOf(language).tag);
+}
+
+QVector<quint32> languageSystemTags(SliceLanguage language)
+{
+    QVector<quint32> tags;
+    const QByteArray systems(fileOf(language).languageSystems);
+    for (qsizetype at = 0; at + 4 <= systems.size(); at += 4) {
+        tags.append(quint32(uchar(systems[at])) << 24 | quint32(uchar(systems[at + 1])) << 16
+                    | quint32(uchar(systems[at + 2])) << 8 | quint32(uchar(systems[at + 3])));
+    }
+    return tags;
 }
 
 bool languageFromTag(const QString &tag, SliceLanguage *language)

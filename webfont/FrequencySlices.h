@@ -13,6 +13,8 @@ enum class SliceLanguage { SimplifiedChinese, TraditionalChinese, HongKongChines
 
 // "zh-Hans", "zh-Hant", "zh-HK", "ja", "ko".
 QString languageTag(SliceLanguage language);
+// The OpenType language system tags ('ZHS ', 'JAN '…) of its pages.
+QVector<quint32> languageSystemTags(SliceLanguage language);
 // False when the tag is none of those.
 bool languageFromTag(const QString &tag, SliceLanguage *language);
 

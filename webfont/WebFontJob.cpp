@@ -7,6 +7,9 @@
 #include "SlicePlanner.h"
 #include "SourceFaces.h"
 #include "platform/FileNamer.h"
+#include "platform/ReplacedTableFace.h"
+#include "platform/SubsetFeatures.h"
+#include "sfnt/LanguageForms.h"
 
 #include <hb-subset.h>
 
@@ -79,8 +82,26 @@ struct FacePlan
     QVector<KeepList> slices;
     QString language; // the frequency slices' language tag; empty when no list placed its CJK characters
     bool byTextUse = false;
+    // The face without other languages' localized forms, for a kit of one
+    // language; null otherwise. Before `prepared`, which may share its tables.
+    HbFacePtr oneLanguage;
     HbFacePtr prepared; // the face prepared once for many subsets; null for one slice
 };
+
+// A one-language kit serves pages in its language: the forms other
+// languages reach through 'locl' (Japanese forms of a Simplified Chinese
+// face, say) are left out, with the glyphs only they reach.
+HbFacePtr oneLanguageFace(hb_face_t *face, SliceLanguage language)
+{
+    const HbBlobPtr gsub(hb_face_reference_table(face, HB_TAG('G', 'S', 'U', 'B')));
+    unsigned length = 0;
+    const char *data = hb_blob_get_data(gsub.get(), &length);
+    const QByteArray renamed = withOtherLanguagesFormsRenamed(ByteView(data, length), languageSystemTags(language),
+                                                              kLeftOutFeatureTag);
+    if (renamed.isEmpty())
+        return {};
+    return faceReplacingTable(face, HB_TAG('G', 'S', 'U', 'B'), renamed);
+}
 
 std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepList &wanted,
                               const QVector<KeepList> &texts, const QString &languageTag,
@@ -104,9 +125,14 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         if (listsPlaceCjk(input))
             plan.language = ::languageTag(language);
         plan.byTextUse = !texts.isEmpty();
+        hb_face_t *sliced = face.face.get();
+        if (!languageTag.isEmpty()) {
+            plan.oneLanguage = oneLanguageFace(sliced, requestedLanguage);
+            if (plan.oneLanguage)
+                sliced = plan.oneLanguage.get();
+        }
         // Preparing costs about as much as a subset of the whole face, and
         // pays off only over several slices.
-        hb_face_t *sliced = face.face.get();
         if (plan.slices.size() > 1) {
             plan.prepared.reset(hb_subset_preprocess(sliced));
             sliced = plan.prepared.get();

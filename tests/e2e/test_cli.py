@@ -265,6 +265,27 @@ class CliTest(unittest.TestCase):
                              outlines(member(NOTO_SANS.replace("Regular", name.split("-")[1].split(".")[0]),
                                              "Noto Sans CJK SC"), text))
 
+    def test_webfont_kit_of_one_language(self):
+        """--language makes a kit for pages in that language: other languages' localized forms
+        (here the Japanese form of 直) are left out; without it they stay."""
+        def shaped(font_file, language):
+            return subprocess.run(["hb-shape", "--language=" + language, "--no-positions", "--no-clusters",
+                                   font_file, "直"], capture_output=True, text=True, check=True).stdout
+
+        for language, forms_kept in [(None, True), ("zh-Hans", False)]:
+            kit = self.folder("kit-%s" % language)
+            result = run("webfont", "--family", "Noto Sans CJK SC", "--text", "直", "--output-dir", kit,
+                         *(["--language", language] if language else []))
+            self.assertEqual(result.returncode, 0, result.stderr)
+            names = fnmatch.filter(os.listdir(kit), "NotoSansCJKsc-Regular.*.woff2")
+            self.assertEqual(len(names), 1, os.listdir(kit))
+            for name in names:
+                font = TTFont(os.path.join(kit, name))
+                font.flavor = None
+                font.save(self.path("slice.otf"))
+                self.assertEqual(shaped(self.path("slice.otf"), "ja") != shaped(self.path("slice.otf"), "zh-Hans"),
+                                 forms_kept, language)
+
     def test_no_per_user_folder(self):
         # The per-user folder cannot be made (a file stands where its parent
         # would be): the member is subset from its collection, and nothing is
