@@ -62,9 +62,13 @@ Commands:
            preview, DIR/index.html, and DIR/report.json. --font takes a .ttf
            or .otf file, --family every installed face of a family. Without
            text options the kit holds every character the font maps; with
-           them (as for subset), only those. Characters are grouped by how
-           often they occur in the --language's text (by default the one the
-           font is made for), then by Unicode block. --css-family names the
+           them (as for subset), only those, grouped by how many of the
+           text's files use them (each --text-dir file is one); without, by
+           how often they occur in the language's text, then by Unicode
+           block. --language makes a kit for pages in that language (the
+           forms other languages reach through localized forms are left
+           out); by default, every form stays and the frequencies are those
+           of the language the font is made for. --css-family names the
            family in the CSS (default: the font's typographic family),
            --font-display sets font-display (default: swap), --local puts
            local() sources before each url() (an installed copy of the
