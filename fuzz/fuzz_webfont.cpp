@@ -1,7 +1,8 @@
 // Fuzz target: a hostile font through a kit's face reading, the slice
-// planner and the slice maker. Every code point is planned once, and no
-// slice maps a code point it was not cut for (its unicode-range would
-// promise a glyph from another slice).
+// planner and the slice maker. Every code point is planned once, every
+// sequence the font draws as one glyph is whole in some slice, and no slice
+// maps a code point it was not cut for (its unicode-range would promise a
+// glyph from another slice).
 
 #include "platform/HarfBuzzHandles.h"
 #include "webfont/SliceMaker.h"
@@ -42,11 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::sort(planned.begin(), planned.end());
     if (planned != web.codePoints)
         std::abort();
+    // Every sequence whole in some slice.
+    const QVector<PlannedSlice> whole = keepSequencesWhole(plan, web.sequences);
+    for (const KeepList &sequence : web.sequences) {
+        if (std::none_of(whole.cbegin(), whole.cend(), [&](const PlannedSlice &slice) {
+                return std::all_of(sequence.cbegin(), sequence.cend(), [&](quint32 codePoint) {
+                    return std::binary_search(slice.codePoints.cbegin(), slice.codePoints.cend(), codePoint);
+                });
+            }))
+            std::abort();
+    }
 
     QVector<SliceTask> tasks;
-    for (const KeepList &slice : plan.mid(0, kSlicesMade)) {
-        tasks.append({face.get(), slice.mid(0, kCodePointsMade), &web.blank, 0});
-    }
+    for (const PlannedSlice &slice : whole.mid(0, kSlicesMade))
+        tasks.append({face.get(), slice.codePoints.mid(0, kCodePointsMade), {}, &web.blank, &web.variationSelectors, 0});
     const QVector<MadeSlice> made = makeSlices(tasks, 1, {}, nullptr);
     for (int i = 0; i < made.size(); ++i) {
         const KeepList &asked = tasks.at(i).codePoints;

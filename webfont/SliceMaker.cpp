@@ -27,6 +27,17 @@ MadeSlice makeSlice(const SliceTask &task)
     hb_set_t *unicodes = hb_subset_input_unicode_set(input.get());
     for (quint32 codePoint : task.codePoints)
         hb_set_add(unicodes, codePoint);
+    KeepList selectors;
+    for (const auto &[selector, bases] : task.variationSelectors ? *task.variationSelectors
+                                                                 : QVector<QPair<quint32, KeepList>>()) {
+        const bool used = std::any_of(task.codePoints.cbegin(), task.codePoints.cend(), [&](quint32 codePoint) {
+            return std::binary_search(bases.cbegin(), bases.cend(), codePoint);
+        });
+        if (used && !std::binary_search(task.codePoints.cbegin(), task.codePoints.cend(), selector)) {
+            hb_set_add(unicodes, selector);
+            selectors.append(selector);
+        }
+    }
     // CFF charstrings written out in full, not through subroutines: the same
     // outlines, and Brotli finds the repeats itself. Measured on Noto Sans
     // CJK SC's 397 slices: 6.9% fewer bytes (14.03 to 13.06 MB) and 11% less
@@ -58,8 +69,10 @@ MadeSlice makeSlice(const SliceTask &task)
     const HbFacePtr written(hb_face_create(bytes.get(), 0));
     const SetPtr mapped(hb_set_create());
     hb_face_collect_unicodes(written.get(), mapped.get());
-    for (hb_codepoint_t codePoint = HB_SET_VALUE_INVALID; hb_set_next(mapped.get(), &codePoint);)
-        made.mapped.append(codePoint);
+    for (hb_codepoint_t codePoint = HB_SET_VALUE_INVALID; hb_set_next(mapped.get(), &codePoint);) {
+        if (!selectors.contains(codePoint))
+            made.mapped.append(codePoint);
+    }
     made.woff2 = encodeWoff2(ByteView(data, length));
     return made;
 }
@@ -122,15 +135,24 @@ QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largest
         QVector<SliceTask> halves;
         QVector<int> cut; // indices into *tasks, ascending
         for (int i = 0; i < tasks->size(); ++i) {
-            const KeepList &codePoints = tasks->at(i).codePoints;
-            if (made.at(i).woff2.size() <= largestBytes || codePoints.size() < 2)
+            QVector<KeepList> units = tasks->at(i).units;
+            if (units.isEmpty()) {
+                for (quint32 codePoint : tasks->at(i).codePoints)
+                    units.append(KeepList{codePoint});
+            }
+            if (made.at(i).woff2.size() <= largestBytes || units.size() < 2)
                 continue;
             cut.append(i);
-            const qsizetype half = codePoints.size() / 2;
-            SliceTask first = tasks->at(i), second = tasks->at(i);
-            first.codePoints = codePoints.mid(0, half);
-            second.codePoints = codePoints.mid(half);
-            halves << first << second;
+            const qsizetype half = units.size() / 2;
+            for (const QVector<KeepList> &part : {units.mid(0, half), units.mid(half)}) {
+                SliceTask task = tasks->at(i);
+                task.units = part;
+                KeepList codePoints;
+                for (const KeepList &unit : part)
+                    codePoints += unit;
+                task.codePoints = sortedKeepList(codePoints);
+                halves << task;
+            }
         }
         if (cut.isEmpty() || (cancel && cancel->load()))
             return made;

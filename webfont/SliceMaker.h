@@ -3,6 +3,7 @@
 #include "engine/KeepList.h"
 
 #include <QByteArray>
+#include <QPair>
 #include <QSet>
 #include <QVector>
 
@@ -25,11 +26,19 @@ struct MadeSlice
 struct SliceTask
 {
     hb_face_t *face = nullptr;
-    KeepList codePoints;
+    KeepList codePoints; // ascending
+    // What the slice may be cut in two by: each whole (a code point, or a
+    // sequence the font draws as one glyph). Empty: each code point.
+    QVector<KeepList> units;
     // The face's code points whose glyph draws nothing. A slice of them only
     // (a kit of spaces) keeps .notdef's outline, so that its glyph table is
     // not empty, which sanitizers refuse.
     const QSet<quint32> *blank = nullptr;
+    // The face's variation selectors with their bases: a slice keeps the
+    // variation sequences of its bases. The selectors are not mapped
+    // characters, and no unicode-range promises them: a browser looks a
+    // selector up with its base, in the base's font.
+    const QVector<QPair<quint32, KeepList>> *variationSelectors = nullptr;
     int source = 0; // which of the kit's faces it is cut from
 };
 
@@ -57,8 +66,8 @@ QVector<MadeSlice> makeSlices(const QVector<SliceTask> &tasks, int threads, cons
 constexpr qsizetype kLargestSliceBytes = 150 * 1000;
 
 // Makes every task as makeSlices does, then cuts each slice larger than
-// `largestBytes` in two halves of its code points, and makes them, until
-// none is larger, unless it holds a single code point. The halves take the
+// `largestBytes` in two halves of its units, and makes them, until none is
+// larger, unless it is a single unit. The halves take the
 // place of the slice in `tasks`, in order. `done` is told the slices
 // finished and the slices in all, which grows as slices are cut.
 QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largestBytes, int threads,

@@ -3,6 +3,7 @@
 #include "UnicodeBlocks.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <iterator>
@@ -225,4 +226,38 @@ QVector<KeepList> planSlices(const SlicePlanInput &input)
         }
     }
     return slices;
+}
+
+QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences)
+{
+    QHash<quint32, int> home; // code point -> the slice it is planned in
+    QVector<PlannedSlice> planned;
+    for (const KeepList &slice : slices) {
+        PlannedSlice plannedSlice;
+        plannedSlice.codePoints = slice;
+        for (quint32 codePoint : slice) {
+            home.insert(codePoint, int(planned.size()));
+            plannedSlice.units.append(KeepList{codePoint});
+        }
+        planned.append(plannedSlice);
+    }
+    QVector<QSet<quint32>> held(planned.size());
+    for (int i = 0; i < planned.size(); ++i)
+        held[i] = QSet<quint32>(planned.at(i).codePoints.cbegin(), planned.at(i).codePoints.cend());
+    for (const KeepList &sequence : sequences) {
+        if (sequence.isEmpty() || !std::all_of(sequence.cbegin(), sequence.cend(),
+                                               [&](quint32 codePoint) { return home.contains(codePoint); }))
+            continue;
+        // A unit even when the slice holds it whole: a slice cut in two
+        // keeps it whole in one half.
+        const int slice = home.value(sequence.first());
+        for (quint32 codePoint : sequence)
+            held[slice].insert(codePoint);
+        planned[slice].units.append(sortedKeepList(sequence));
+    }
+    for (int i = 0; i < planned.size(); ++i) {
+        KeepList codePoints(held.at(i).cbegin(), held.at(i).cend());
+        planned[i].codePoints = sortedKeepList(codePoints);
+    }
+    return planned;
 }

@@ -90,3 +90,20 @@ constexpr int kTextPartSize = 1000;
 // refuse), unless every code point is blank. The same input gives the same
 // slices.
 QVector<KeepList> planSlices(const SlicePlanInput &input);
+
+// A slice as it is made: the code points it is cut for, and the units it
+// may be cut in two by when its bytes are too many.
+struct PlannedSlice
+{
+    KeepList codePoints;     // ascending
+    QVector<KeepList> units; // each planned code point on its own, each sequence it keeps whole
+};
+
+// Makes every sequence (the code points a font draws as one glyph: a
+// ligature, an emoji ZWJ, modifier, flag, keycap or tag sequence) whole in
+// one slice: the one that holds its first code point takes in the others,
+// which are then in two slices, and the unicode-ranges overlap. A browser
+// shapes a run with one slice's font at a time, so a sequence split across
+// slices would fall apart into its pieces. Sequences with a code point the
+// kit does not hold are left out.
+QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences);

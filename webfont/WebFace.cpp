@@ -2,11 +2,13 @@
 
 #include "platform/HarfBuzzHandles.h"
 #include "base/ByteView.h"
+#include "sfnt/GsubLigatures.h"
 #include "sfnt/NameReader.h"
 
 #include <hb-ot.h>
 
 #include <QChar>
+#include <QHash>
 #include <QStringList>
 
 #include <algorithm>
@@ -118,6 +120,52 @@ SliceLanguage detectLanguage(hb_face_t *face, quint32 codePages, const KeepList 
     return SliceLanguage::SimplifiedChinese;
 }
 
+// Ligatures read per face, at most: Noto Color Emoji has about 4,000.
+constexpr int kMostLigatures = 100000;
+
+using SetPtr = std::unique_ptr<hb_set_t, HbDeleter<hb_set_t, hb_set_destroy>>;
+
+// The code points of each ligature whose glyphs are all mapped from
+// characters (a ligature of glyphs that other substitutions make first is
+// drawn from whatever slice holds the characters it is made from).
+QVector<KeepList> ligatureSequences(hb_face_t *face, const QHash<quint32, KeepList> &characters)
+{
+    const HbBlobPtr gsub(hb_face_reference_table(face, HB_TAG('G', 'S', 'U', 'B')));
+    unsigned length = 0;
+    const char *data = hb_blob_get_data(gsub.get(), &length);
+    QVector<KeepList> sequences;
+    for (const QVector<quint16> &glyphs : gsubLigatures(ByteView(data, length), kMostLigatures)) {
+        KeepList sequence;
+        for (quint16 glyph : glyphs) {
+            const KeepList codePoints = characters.value(glyph);
+            if (codePoints.isEmpty()) {
+                sequence.clear();
+                break;
+            }
+            sequence += codePoints;
+        }
+        if (!sequence.isEmpty())
+            sequences.append(sequence);
+    }
+    return sequences;
+}
+
+QVector<QPair<quint32, KeepList>> variationSelectors(hb_face_t *face)
+{
+    QVector<QPair<quint32, KeepList>> selectors;
+    const SetPtr found(hb_set_create());
+    hb_face_collect_variation_selectors(face, found.get());
+    for (hb_codepoint_t selector = HB_SET_VALUE_INVALID; hb_set_next(found.get(), &selector);) {
+        const SetPtr bases(hb_set_create());
+        hb_face_collect_variation_unicodes(face, selector, bases.get());
+        KeepList list;
+        for (hb_codepoint_t base = HB_SET_VALUE_INVALID; hb_set_next(bases.get(), &base);)
+            list.append(base);
+        selectors.append({selector, list});
+    }
+    return selectors;
+}
+
 } // namespace
 
 bool readWebFace(hb_face_t *face, WebFace *webFace)
@@ -127,20 +175,25 @@ bool readWebFace(hb_face_t *face, WebFace *webFace)
         return false;
 
     const HbFontPtr font(hb_font_create(face));
-    std::unique_ptr<hb_set_t, HbDeleter<hb_set_t, hb_set_destroy>> unicodes(hb_set_create());
+    const SetPtr unicodes(hb_set_create());
     hb_face_collect_unicodes(face, unicodes.get());
+    QHash<quint32, KeepList> characters; // glyph -> the code points mapped to it
     for (hb_codepoint_t codePoint = HB_SET_VALUE_INVALID; hb_set_next(unicodes.get(), &codePoint);) {
         hb_codepoint_t glyph = 0;
         if (QChar::category(char32_t(codePoint)) == QChar::Other_Control
             || !hb_font_get_nominal_glyph(font.get(), codePoint, &glyph) || glyph == 0)
             continue;
         read.codePoints.append(codePoint);
+        characters[glyph].append(codePoint);
         hb_glyph_extents_t extents{};
         if (!hb_font_get_glyph_extents(font.get(), glyph, &extents) || extents.width == 0 || extents.height == 0)
             read.blank.insert(codePoint);
     }
     if (read.codePoints.isEmpty())
         return false;
+
+    read.sequences = ligatureSequences(face, characters);
+    read.variationSelectors = variationSelectors(face);
 
     read.family = englishFirstName(face, kTypographicFamilyNameId);
     if (read.family.isEmpty())

@@ -3,7 +3,9 @@
 #include "FrequencySlices.h"
 #include "engine/KeepList.h"
 
+#include <QPair>
 #include <QSet>
+#include <QVector>
 #include <QString>
 
 struct hb_face_t;
@@ -29,6 +31,12 @@ struct WebFace
     double stretchMax = 100;
     KeepList codePoints;    // ascending; control characters left out
     QSet<quint32> blank;    // code points whose glyph has no outline
+    // What the font draws as one glyph from several characters: the code
+    // points of each GSUB ligature whose glyphs the cmap maps, first to last.
+    QVector<KeepList> sequences;
+    // The variation selectors of the font's variation sequences (cmap format
+    // 14), each with the base code points it has sequences for, ascending.
+    QVector<QPair<quint32, KeepList>> variationSelectors;
     SliceLanguage language = SliceLanguage::SimplifiedChinese;
 };
 

@@ -79,7 +79,6 @@ QString checkRequest(const WebFontRequest &request, SliceLanguage *language)
 // One face's slices, and the face they are cut from.
 struct FacePlan
 {
-    QVector<KeepList> slices;
     QString language; // the frequency slices' language tag; empty when no list placed its CJK characters
     bool byTextUse = false;
     // The face without other languages' localized forms, for a kit of one
@@ -121,7 +120,7 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         input.texts = texts;
         const SliceLanguage language = languageTag.isEmpty() ? face.web.language : requestedLanguage;
         input.frequencySlices = frequencySlices(language);
-        plan.slices = planSlices(input);
+        const QVector<PlannedSlice> planned = keepSequencesWhole(planSlices(input), face.web.sequences);
         if (listsPlaceCjk(input))
             plan.language = ::languageTag(language);
         plan.byTextUse = !texts.isEmpty();
@@ -133,12 +132,14 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         }
         // Preparing costs about as much as a subset of the whole face, and
         // pays off only over several slices.
-        if (plan.slices.size() > 1) {
+        if (planned.size() > 1) {
             plan.prepared.reset(hb_subset_preprocess(sliced));
             sliced = plan.prepared.get();
         }
-        for (const KeepList &slice : plan.slices)
-            tasks->append({sliced, slice, &face.web.blank, int(plans.size())});
+        for (const PlannedSlice &slice : planned) {
+            tasks->append({sliced, slice.codePoints, slice.units, &face.web.blank, &face.web.variationSelectors,
+                           int(plans.size())});
+        }
         plans.push_back(std::move(plan));
     }
     return plans;
