@@ -44,11 +44,13 @@ Commands:
            text file is read as UTF-8 or UTF-16 when it starts with a
            byte-order mark, as GB18030 (a superset of GB2312) when it is not
            valid UTF-8, and otherwise as UTF-8, unless it is also valid
-           GB2312 and reads as Chinese there but not as Latin words in
-           UTF-8 (short GB2312 texts often are valid UTF-8, too). --text-dir
-           reads every file under DIR, recursively, the same way; binary
-           files are skipped and counted. With --format woff2 the subset is
-           written compressed for the web, as DIR/<name>.woff2.
+           GB2312 and reads as Chinese there but not as words of one
+           script (accented Latin, Greek, Cyrillic) in UTF-8 (short GB2312
+           texts often are valid UTF-8, too); a file read as GB2312 is
+           named on standard error. --text-dir reads every file under DIR,
+           recursively, the same way; binary files are skipped and counted.
+           With --format woff2 the subset is written compressed for the
+           web, as DIR/<name>.woff2.
   split    Write every member of a font collection (.ttc or .otc) into DIR as
            <family name>.ttf, or .otf for CFF outlines; a member whose family
            name is taken is named after its full name, then "<family>

@@ -59,6 +59,10 @@
         <translation>文本文件(*.txt)</translation>
     </message>
     <message>
+        <source>%1 was read as GB2312.</source>
+        <translation>%1 已按 GB2312 编码读入。</translation>
+    </message>
+    <message>
         <source>Font Cutting</source>
         <translation>字体裁剪</translation>
     </message>

@@ -310,26 +310,32 @@ class CliTest(unittest.TestCase):
     def test_text_inputs(self):
         inputs = {"utf8-bom": b"\xef\xbb\xbfAB", "utf16le": b"\xff\xfe" + "AB".encode("utf-16-le"),
                   "utf16be": b"\xfe\xff" + "AB".encode("utf-16-be"), "utf8": "AB".encode("utf-8"),
-                  "gb2312": "学习".encode("gb2312")}  # also valid UTF-8, as "ѧϰ"
+                  "gb2312": "学习".encode("gb2312"),  # also valid UTF-8, as "ѧϰ"
+                  "cyrillic": "дом где".encode("utf-8")}  # also valid GB2312, as six hanzi
+        text_of = {"gb2312": "学习", "cyrillic": "дом где"}
         for name, data in inputs.items():
             with open(self.path(name + ".txt"), "wb") as f:
                 f.write(data)
             out = self.folder(name)
-            font, text = (DROID, "学习") if name == "gb2312" else (DEJAVU, "AB")
-            self.subset("--font", font, "--text-file", self.path(name + ".txt"), out=out)
+            font, text = DROID if name == "gb2312" else DEJAVU, text_of.get(name, "AB")
+            result = self.subset("--font", font, "--text-file", self.path(name + ".txt"), out=out)
             output = os.path.join(out, os.path.basename(font))
             self.assertEqual(set(TTFont(output).getBestCmap()), {ord(c) for c in text}, name)
+            said = self.path(name + ".txt") + " was read as GB2312.\n"
+            self.assertEqual(said in result.stderr, name == "gb2312", result.stderr)
 
         # A folder of them, recursively; a binary file among them is skipped.
         texts = self.folder("texts")
         os.makedirs(os.path.join(texts, "deeper"))
         shutil.copy(self.path("utf16be.txt"), texts)
         shutil.copy(self.path("utf8.txt"), os.path.join(texts, "deeper"))
+        shutil.copy(self.path("gb2312.txt"), os.path.join(texts, "deeper"))
         with open(os.path.join(texts, "deeper", "C.png"), "wb") as f:
             f.write(b"C\x89PNG\0\0")
         out = self.folder("from-folder")
         result = self.subset("--font", DEJAVU, "--text-dir", texts, out=out)
         self.assertIn("1 binary files under %s were skipped." % texts, result.stderr)
+        self.assertIn("1 files under %s were read as GB2312: deeper/gb2312.txt.\n" % texts, result.stderr)
         self.assertEqual(set(TTFont(os.path.join(out, "DejaVuSans.ttf")).getBestCmap()), {65, 66})
 
         # Several files, standard input and --text together: their union.
