@@ -54,10 +54,12 @@ Commands:
   split    Write every member of a font collection (.ttc or .otc) into DIR as
            <family name>.ttf, or .otf for CFF outlines; a member whose family
            name is taken is named after its full name, then "<family>
-           <subfamily>", then "<family> <number>". Members that repeat one
-           font are written once. Existing files are never replaced, and a
-           split that writes nothing, or would not fit in the free space,
-           fails.
+           <subfamily>", then "<family> <number>", numbered from its index
+           in the collection (the first is 0); one with no printable family
+           name is "<collection's base name> <number>" the same way. Members
+           that repeat one font are written once. Existing files are never
+           replaced, and a split that writes nothing, or would not fit in
+           the free space, fails.
   webfont  Cut a font into WOFF2 slices for the web, each declared by an
            @font-face rule with its unicode-range in DIR/<family>.css, so a
            browser fetches only the slices a page's text needs; with a
