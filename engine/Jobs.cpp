@@ -2,6 +2,7 @@
 
 #include "catalogue/Folders.h"
 #include "CollectionSplit.h"
+#include "platform/FileNamer.h"
 #include "sfnt/FileSuffix.h"
 
 #include <QCoreApplication>
@@ -157,8 +158,27 @@ QString fallbackReason(const SubsetResult &result)
     return {};
 }
 
-JobOutcome subsetOutcome(const SubsetResult &result, AcceptedSuffixes suffixes)
+// What a subset job was asked for: a font file, by its path, or an
+// installed family, by its name.
+enum class Asked { File, Family };
+
+// Names read from fonts (a face's name table, fontconfig's default face, a
+// family from the window's list of installed ones) may hold line breaks or
+// bidi overrides, which would split an outcome's lines or show them out of
+// order: they reach it as printableName makes them, as file names do. A
+// font file's path is shown as given.
+SubsetResult withPrintableNames(SubsetResult result, Asked asked)
 {
+    result.face = printableName(result.face);
+    result.defaultFace = printableName(result.defaultFace);
+    if (asked == Asked::Family)
+        result.requested = printableName(result.requested);
+    return result;
+}
+
+JobOutcome subsetOutcome(const SubsetResult &subset, AcceptedSuffixes suffixes, Asked asked)
+{
+    const SubsetResult result = withPrintableNames(subset, asked);
     const QString reason = fallbackReason(result);
     const QString &defaultFace = result.defaultFace;
     switch (result.status) {
@@ -277,7 +297,7 @@ JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, cons
     const QString problem = subsetFolderProblem(outputFolder);
     if (!problem.isEmpty())
         return warning(problem);
-    return subsetOutcome(engine.subsetFontFile(outputFolder, fontPath, keepList, format), suffixes);
+    return subsetOutcome(engine.subsetFontFile(outputFolder, fontPath, keepList, format), suffixes, Asked::File);
 }
 
 JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, const QString &outputFolder,
@@ -289,7 +309,7 @@ JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, cons
     if (!problem.isEmpty())
         return warning(problem);
     return subsetOutcome(engine.subsetSystemFont(outputFolder, family, keepList, format),
-                         AcceptedSuffixes::TrueTypeAndOpenType);
+                         AcceptedSuffixes::TrueTypeAndOpenType, Asked::Family);
 }
 
 JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolder, AcceptedSuffixes suffixes)

@@ -9,6 +9,7 @@
 #include "engine/CmapCoverage.h"
 #include "engine/Jobs.h"
 #include "engine/TextDecoding.h"
+#include "platform/NameFolding.h"
 #include "sfnt/TableTags.h"
 
 #include <QTemporaryDir>
@@ -56,6 +57,8 @@ private slots:
     void neverReplacesTheFontSubset_data();
     void neverReplacesTheFontSubset();
     void splitOutcomes();
+    void namesInOutcomesArePrintable_data();
+    void namesInOutcomesArePrintable();
     void decodesShortTextFiles_data();
     void decodesShortTextFiles();
     void splitWritingNothingFails_data();
@@ -370,6 +373,53 @@ void TestEngine::splitOutcomes()
     QVERIFY(outcome.succeeded && outcome.writtenFiles.isEmpty());
     QCOMPARE(outcome.notices, QStringList({out + "/One.ttf was kept as it was: a file of that name exists.",
                                            out + "/Two.ttf was kept as it was: a file of that name exists."}));
+}
+
+void TestEngine::namesInOutcomesArePrintable_data()
+{
+    QTest::addColumn<bool>("family"); // an installed family, or a font file
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<QString>("madeFrom"); // how the summary's first line ends
+
+    // A line break, and a right-to-left override from there on.
+    const QString evil = QString("Line\nBreak") + QChar(0x202E) + "Override";
+    const QString evilFile = writeFile(dir.filePath("Evil.ttf"), trueTypeFont(evil));
+    const QString instead = " The subset was made from the default face DejaVuSans instead.";
+    QTest::newRow("a font file's family") << false << evilFile << "A" << ""
+                                          << ", made from LineBreakOverride (" + evilFile + ").";
+    QTest::newRow("the default face") << false << latin << "é"
+                                      << latin + " has none of the characters of the text." + instead
+                                      << ", made from DejaVuSans (" + kDejaVuSans + ").";
+    QTest::newRow("an installed family") << true << evil << "A"
+                                         << "The font of LineBreakOverride could not be loaded. The file "
+                                                    + dir.filePath("Broken.ttf") + " is not a TrueType or OpenType font."
+                                                    + instead
+                                         << ", made from DejaVuSans (" + kDejaVuSans + ").";
+}
+
+// A font's names come from the font: each line of the outcome stays one
+// line, in the order it is written in.
+void TestEngine::namesInOutcomesArePrintable()
+{
+    QFETCH(bool, family);
+    QFETCH(QString, source);
+    QFETCH(QString, text);
+    QFETCH(QString, notice);
+    QFETCH(QString, madeFrom);
+    FontSubsetter local(FontSubsetter::Setup::FontOnly);
+    local.defaultFace = QString("DejaVu\n") + QChar(0x202E) + "Sans";
+    local.familyFiles.insert(foldedName(local.defaultFace), kDejaVuSans);
+    local.familyFiles.insert(foldedName(source), dir.filePath("Broken.ttf"));
+    const QString out = folder("printable " + QString(QTest::currentDataTag()));
+    const JobOutcome outcome = family ? runSystemSubsetJob(local, source, out, keepListFromText(text))
+                                      : runFileSubsetJob(local, source, out, keepListFromText(text));
+    QVERIFY(outcome.succeeded);
+    QCOMPARE(outcome.notices, notice.isEmpty() ? QStringList() : QStringList(notice));
+    QVERIFY2(outcome.summary.first().endsWith(madeFrom), qPrintable(outcome.summary.first()));
+    for (const QString &line : QStringList(outcome.text) + outcome.notices + outcome.summary)
+        QVERIFY2(!line.contains('\n') && !line.contains(QChar(0x202E)), qPrintable(line));
 }
 
 void TestEngine::decodesShortTextFiles_data()
