@@ -31,9 +31,10 @@ const char *const kUsage = R"(Usage:
 
 Commands:
   subset   Make a font that keeps only the glyphs of the given characters.
-           --font takes a .ttf or .otf file and writes DIR/<its base name>.ttf,
-           or .otf when the font has CFF outlines. --family takes an installed
-           family and writes DIR/<family>.ttf (or .otf); "C059 [UKWN]"
+           --font takes a .ttf, .otf or .woff2 file (WOFF2 is decoded first)
+           and writes DIR/<its base name>.ttf, or .otf when the font has CFF
+           outlines. --family takes an installed family and writes
+           DIR/<family>.ttf (or .otf); "C059 [UKWN]"
            prefers that foundry's font, and a generic family ("Sans Serif",
            "Serif", "Monospace") is the font fontconfig draws it with, each
            written under the family used. When the family is not
@@ -63,8 +64,8 @@ Commands:
   webfont  Cut a font into WOFF2 slices for the web, each declared by an
            @font-face rule with its unicode-range in DIR/<family>.css, so a
            browser fetches only the slices a page's text needs; with a
-           preview, DIR/index.html, and DIR/report.json. --font takes a .ttf
-           or .otf file, --family every installed face of a family. Without
+           preview, DIR/index.html, and DIR/report.json. --font takes a .ttf,
+           .otf or .woff2 file, --family every installed face of a family. Without
            text options the kit holds every character the font maps; with
            them (as for subset), only those. Characters are grouped by how
            often they occur in the --language's text (by default the one the
@@ -101,7 +102,7 @@ struct ValueOption
 };
 
 const ValueOption kValueOptions[] = {
-    {"font", "The .ttf or .otf file to subset.", "FILE", "--font needs a file name"},
+    {"font", "The .ttf, .otf or .woff2 file to subset.", "FILE", "--font needs a file name"},
     {"family", "The installed family to subset.", "NAME", "--family needs a family name"},
     {"text", "The characters to keep.", "TEXT", "--text needs the characters to keep"},
     {"text-file", "A file holding characters to keep; - for standard input.", "FILE",

@@ -3,6 +3,7 @@
 #include "catalogue/Folders.h"
 #include "CollectionSplit.h"
 #include "platform/FileNamer.h"
+#include "platform/Woff2.h"
 #include "sfnt/FileSuffix.h"
 
 #include <QCoreApplication>
@@ -131,6 +132,13 @@ QString fontProblemText(const FontProblem &problem, const QString &path)
     case FontProblem::TableOutside:
         return say(QT_TRANSLATE_NOOP("Tessaglyph", "The font %1 is damaged: its '%2' table lies outside the file."),
                    {native(path), problem.detail});
+    case FontProblem::Woff2Damaged:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The WOFF2 font %1 is damaged: it could not be decoded."),
+                   {native(path)});
+    case FontProblem::Woff2TooLarge:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                     "The WOFF2 font %1 would be larger than %2 MB once decoded; it was not read."),
+                   {native(path), number(kMaxDecodedWoff2Bytes / (1024 * 1024))});
     case FontProblem::None:
         break;
     }
@@ -266,9 +274,11 @@ JobOutcome subsetOutcome(const SubsetResult &subset, AcceptedSuffixes suffixes, 
     return outcome;
 }
 
+// WOFF2 is taken by both: its outlines are not in its name.
 bool acceptsFontFile(const QString &path, AcceptedSuffixes suffixes)
 {
-    return suffixes == AcceptedSuffixes::TrueType ? hasSuffix(path, QLatin1String("ttf")) : hasFontSuffix(path);
+    return (suffixes == AcceptedSuffixes::TrueType ? hasSuffix(path, QLatin1String("ttf")) : hasFontSuffix(path))
+            || hasWoff2Suffix(path);
 }
 
 bool acceptsCollectionFile(const QString &path, AcceptedSuffixes suffixes)

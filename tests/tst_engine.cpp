@@ -10,6 +10,7 @@
 #include "engine/Jobs.h"
 #include "engine/TextDecoding.h"
 #include "platform/NameFolding.h"
+#include "platform/Woff2.h"
 #include "sfnt/TableTags.h"
 
 #include <QTemporaryDir>
@@ -24,6 +25,11 @@ using namespace FontBuilder;
 namespace {
 const QString kDejaVuSans = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 const QString kVlPGothic = QStringLiteral("/usr/share/fonts/truetype/vlgothic/VL-PGothic-Regular.ttf");
+
+QByteArray woff2Of(const QByteArray &font)
+{
+    return encodeWoff2(ByteView(font.constData(), quint64(font.size())));
+}
 } // namespace
 
 class TestEngine : public QObject
@@ -88,6 +94,13 @@ void TestEngine::loadTrueTypeFile()
     }
     QVERIFY(local.loadTrueTypeFile(dir.filePath("missing.ttf"))); // loads as no font
     QVERIFY(!local.fontData && !local.holdsSfntFont());
+
+    // WOFF2 is decoded on loading: the bytes the engine holds (which the
+    // web-font job takes) are the sfnt font.
+    QVERIFY(local.loadTrueTypeFile(writeFile(dir.filePath("Sample.woff2"), woff2Of(trueTypeFont("Sample")))));
+    QVERIFY(local.holdsSfntFont() && !local.holdsCffFont());
+    QCOMPARE(local.readFamilyName(), QStringLiteral("Sample"));
+    QVERIFY(local.fontBytes.startsWith(QByteArray("\0\1\0\0", 4)));
 }
 
 void TestEngine::keepList_data()
@@ -231,6 +244,16 @@ void TestEngine::fileSubsetChecks_data()
     const QString ttc = writeFile(dir.filePath("pair.ttf"), collection({namedFont("One"), namedFont("Two")}));
     QTest::newRow("collection under a .ttf name, on the command line")
             << ttc << out << true << "The file " + ttc + " is a font collection: split it, or pick its family by name.";
+    QByteArray woff2 = woff2Of(readFile(latin));
+    const QString damaged = writeFile(dir.filePath("Damaged.woff2"), woff2.left(woff2.size() / 2));
+    QTest::newRow("damaged .woff2, on the command line")
+            << damaged << out << true << "The WOFF2 font " + damaged + " is damaged: it could not be decoded.";
+    QTest::newRow("damaged .woff2 in the window") << damaged << out << false << notTtf;
+    putU32(&woff2, 16, 256 * 1024 * 1024 + 1); // totalSfntSize
+    const QString huge = writeFile(dir.filePath("Huge.woff2"), woff2);
+    QTest::newRow(".woff2 that would decode to more than 256 MB")
+            << huge << out << true
+            << "The WOFF2 font " + huge + " would be larger than 256 MB once decoded; it was not read.";
     QTest::newRow("output is a file") << latin << latin << false << "The output folder " + latin + " does not exist.";
     QDir().mkpath(applicationDataFolder());
     QTest::newRow("output is the folder of extracted members")
@@ -266,6 +289,15 @@ void TestEngine::subsetOutcomes_data()
     const QString done = "Excute successfully!", instead = " The subset was made from the default face DejaVu Sans instead.";
     const QString neither = " nor the default face DejaVu Sans has any of the characters of the text; nothing was written.";
     QTest::newRow("file covers the text") << false << latin << "AB" << done << "" << "Latin.ttf" << "Latin";
+    // Of a real font: the built ones' glyphs are all empty, and HarfBuzz
+    // subsets no font whose glyf table is empty, as WOFF2 gives it back.
+    FontSubsetter woff2Maker(FontSubsetter::Setup::FontOnly);
+    const QString woff2 = dir.filePath("DejaVu ABC.woff2");
+    QVERIFY(woff2Maker.loadTrueTypeFile(kDejaVuSans));
+    woff2Maker.setKeepList(keepListFromText("ABC"));
+    QVERIFY(woff2Maker.writeSubset(woff2, nullptr, OutputFormat::Woff2));
+    QTest::newRow("a .woff2 file, written as .ttf") << false << woff2 << "AB" << done << "" << "DejaVu ABC.ttf"
+                                                    << "DejaVu Sans";
     QTest::newRow("file covers none of it") << false << latin << "é" << done
                                             << latin + " has none of the characters of the text." + instead
                                             << "DejaVu Sans.ttf" << "DejaVu Sans";

@@ -111,6 +111,28 @@ class CliTest(unittest.TestCase):
                              capture_output=True)
         self.assertEqual(ots.returncode, 0, ots.stderr)
 
+    def test_woff2_font_is_read(self):
+        # A WOFF2 of Droid Sans Fallback's CJK, made by the program itself.
+        web = self.folder("web")
+        self.subset("--font", DROID, "--text", "的一是了我字体", "--format", "woff2", out=web)
+        woff2 = os.path.join(web, "DroidSansFallbackFull.woff2")
+        out = self.folder("out")
+        result = self.subset("--font", woff2, "--text", "的一是", out=out)
+        output = os.path.join(out, "DroidSansFallbackFull.ttf")
+        self.assertEqual(result.stdout, output + "\n")
+        source, subset = TTFont(DROID), TTFont(output)
+        self.assertEqual(set(subset.getBestCmap()), {ord(c) for c in "的一是"})
+        self.assertEqual(outlines(subset, "的一是"), outlines(source, "的一是"))
+        ots = subprocess.run(["ots-sanitize", output, self.path("ots")], capture_output=True)
+        self.assertEqual(ots.returncode, 0, ots.stderr)
+
+        # Back to WOFF2, beside the font it is made from: refused, as that
+        # would replace it; into another folder, it is written.
+        result = run("subset", "--font", woff2, "--text", "的", "--format", "woff2", "--output-dir", web)
+        self.assertIn("would replace the font it is made from", result.stderr)
+        result = self.subset("--font", woff2, "--text", "的", "--format", "woff2", out=out)
+        self.assertEqual(TTFont(os.path.join(out, "DroidSansFallbackFull.woff2")).flavor, "woff2")
+
     def test_webfont_kit_of_droid(self):
         text = "".join(chr(c) for c in range(0x20, 0x7F)) + "，。、“”《》！？（）\u3000" + level1_hanzi()
         with open(self.path("text.txt"), "w", encoding="utf-8") as f:
@@ -352,6 +374,9 @@ class CliTest(unittest.TestCase):
         truncated = self.path("truncated.ttf")
         with open(DEJAVU, "rb") as f, open(truncated, "wb") as out:
             out.write(f.read(4000))
+        damaged_woff2 = self.path("damaged.woff2")
+        with open(damaged_woff2, "wb") as f:
+            f.write(b"wOF2\x00\x01\x00\x00" + bytes(40))
         bad_ttc = self.path("bad.ttc")
         with open(bad_ttc, "wb") as f:  # ttcf, v1, 2 members, offsets past the end
             f.write(b"ttcf\x00\x01\x00\x00\x00\x00\x00\x02\x7f\xff\xff\xff\x7f\xff\xff\xff")
@@ -360,6 +385,8 @@ class CliTest(unittest.TestCase):
         cases = [
             (["subset", "--font", truncated, "--text", "a"], "truncated.ttf is damaged: its 'GPOS' table lies outside"),
             (["subset", "--font", self.path("missing.otf"), "--text", "a"], "does not exist"),
+            (["subset", "--font", damaged_woff2, "--text", "a"],
+             "The WOFF2 font %s is damaged: it could not be decoded." % damaged_woff2),
             (["subset", "--font", DEJAVU, "--text-file", self.path("missing.txt")], "does not exist"),
             (["subset", "--font", DEJAVU, "--text", "你好"], "nor the default face"),
             (["split", self.path("missing.otc")], "does not exist"),
