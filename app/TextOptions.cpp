@@ -38,7 +38,11 @@ bool readTextFile(const QString &path, QString *text, QTextStream &err)
     QByteArray bytes;
     if (!readFile(file, path, &bytes, err))
         return false;
-    *text += decodeTextFile(bytes);
+    const DecodedText decoded = decodeTextFile(bytes);
+    *text += decoded.text;
+    if (decoded.encoding == TextEncoding::Gb2312)
+        err << (path == QLatin1String("-") ? QStringLiteral("Standard input") : QDir::toNativeSeparators(path))
+            << " was read as GB2312.\n";
     return true;
 }
 
@@ -53,6 +57,9 @@ bool isBinary(const QByteArray &bytes)
 // How much of a file is looked at before it is read whole.
 constexpr qint64 kBinaryTestBytes = 8 * 1024;
 
+// How many of a folder's files read as GB2312 are named.
+constexpr int kListedFiles = 3;
+
 bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStringList *fileTexts)
 {
     if (!QFileInfo(folder).isDir()) {
@@ -60,6 +67,7 @@ bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStr
         return false;
     }
     int binaries = 0;
+    QStringList readAsGb2312;
     QDirIterator files(folder, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
@@ -81,13 +89,21 @@ bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStr
             ++binaries;
             continue;
         }
-        const QString fileText = decodeTextFile(bytes);
-        *text += fileText;
+        const DecodedText decoded = decodeTextFile(bytes);
+        *text += decoded.text;
         if (fileTexts)
-            fileTexts->append(fileText);
+            fileTexts->append(decoded.text);
+        if (decoded.encoding == TextEncoding::Gb2312)
+            readAsGb2312.append(QDir::toNativeSeparators(QDir(folder).relativeFilePath(path)));
     }
     if (binaries > 0)
         err << binaries << " binary files under " << QDir::toNativeSeparators(folder) << " were skipped.\n";
+    if (!readAsGb2312.isEmpty()) {
+        readAsGb2312.sort();
+        err << readAsGb2312.size() << " files under " << QDir::toNativeSeparators(folder) << " were read as GB2312: "
+            << QStringList(readAsGb2312.mid(0, kListedFiles)).join(QStringLiteral(", "))
+            << (readAsGb2312.size() > kListedFiles ? ", …\n" : ".\n");
+    }
     return true;
 }
 

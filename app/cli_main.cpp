@@ -31,9 +31,10 @@ const char *const kUsage = R"(Usage:
 
 Commands:
   subset   Make a font that keeps only the glyphs of the given characters.
-           --font takes a .ttf or .otf file and writes DIR/<its base name>.ttf,
-           or .otf when the font has CFF outlines. --family takes an installed
-           family and writes DIR/<family>.ttf (or .otf); "C059 [UKWN]"
+           --font takes a .ttf, .otf or .woff2 file (WOFF2 is decoded first)
+           and writes DIR/<its base name>.ttf, or .otf when the font has CFF
+           outlines. --family takes an installed family and writes
+           DIR/<family>.ttf (or .otf); "C059 [UKWN]"
            prefers that foundry's font, and a generic family ("Sans Serif",
            "Serif", "Monospace") is the font fontconfig draws it with, each
            written under the family used. When the family is not
@@ -44,23 +45,27 @@ Commands:
            text file is read as UTF-8 or UTF-16 when it starts with a
            byte-order mark, as GB18030 (a superset of GB2312) when it is not
            valid UTF-8, and otherwise as UTF-8, unless it is also valid
-           GB2312 and reads as Chinese there but not as Latin words in
-           UTF-8 (short GB2312 texts often are valid UTF-8, too). --text-dir
-           reads every file under DIR, recursively, the same way; binary
-           files are skipped and counted. With --format woff2 the subset is
-           written compressed for the web, as DIR/<name>.woff2.
+           GB2312 and reads as Chinese there but not as words of one
+           script (accented Latin, Greek, Cyrillic) in UTF-8 (short GB2312
+           texts often are valid UTF-8, too); a file read as GB2312 is
+           named on standard error. --text-dir reads every file under DIR,
+           recursively, the same way; binary files are skipped and counted.
+           With --format woff2 the subset is written compressed for the
+           web, as DIR/<name>.woff2.
   split    Write every member of a font collection (.ttc or .otc) into DIR as
            <family name>.ttf, or .otf for CFF outlines; a member whose family
            name is taken is named after its full name, then "<family>
-           <subfamily>", then "<family> <number>". Members that repeat one
-           font are written once. Existing files are never replaced, and a
-           split that writes nothing, or would not fit in the free space,
-           fails.
+           <subfamily>", then "<family> <number>", numbered from its index
+           in the collection (the first is 0); one with no printable family
+           name is "<collection's base name> <number>" the same way. Members
+           that repeat one font are written once. Existing files are never
+           replaced, and a split that writes nothing, or would not fit in
+           the free space, fails.
   webfont  Cut a font into WOFF2 slices for the web, each declared by an
            @font-face rule with its unicode-range in DIR/<family>.css, so a
            browser fetches only the slices a page's text needs; with a
-           preview, DIR/index.html, and DIR/report.json. --font takes a .ttf
-           or .otf file, --family every installed face of a family. Without
+           preview, DIR/index.html, and DIR/report.json. --font takes a .ttf,
+           .otf or .woff2 file, --family every installed face of a family. Without
            text options the kit holds every character the font maps; with
            them (as for subset), only those, grouped by how many of the
            text's files use them (each --text-dir file is one); without, by
@@ -107,7 +112,7 @@ struct ValueOption
 };
 
 const ValueOption kValueOptions[] = {
-    {"font", "The .ttf or .otf file to subset.", "FILE", "--font needs a file name"},
+    {"font", "The .ttf, .otf or .woff2 file to subset.", "FILE", "--font needs a file name"},
     {"family", "The installed family to subset.", "NAME", "--family needs a family name"},
     {"text", "The characters to keep.", "TEXT", "--text needs the characters to keep"},
     {"text-file", "A file holding characters to keep; - for standard input.", "FILE",

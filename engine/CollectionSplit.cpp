@@ -66,9 +66,11 @@ bool splitCollection(const QString &collectionPath, const QString &outDir, Split
     // known before the first byte is written.
     const QString folder = outDir + QLatin1Char('/');
     // Any file already there is kept as it is, whatever it holds.
-    FileNamer namer([&folder](const QString &fileName, const FontNames &) {
-        return QFileInfo::exists(folder + fileName) ? FileNamer::Presence::Own : FileNamer::Presence::Absent;
-    });
+    FileNamer namer(
+            [&folder](const QString &fileName, const FontNames &) {
+                return QFileInfo::exists(folder + fileName) ? FileNamer::Presence::Own : FileNamer::Presence::Absent;
+            },
+            QFileInfo(collectionPath).completeBaseName());
     QHash<quint32, int> firstAtOffset;
     QHash<int, MemberFont> plans;
     quint64 fragment = 0, freeBytes = 0;

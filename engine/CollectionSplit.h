@@ -34,7 +34,8 @@ struct SplitReport
 // Writes every member of a .ttc or .otc collection into outDir as a
 // standalone font, .ttf or .otf by its outlines, named by the one namer
 // (FileNamer): its family, else its full name, "family subfamily", "family
-// N". An existing file is never replaced, and a leftover temporary file of a
+// N"; a member whose family has no printable character is "<collection's base
+// name> N". An existing file is never replaced, and a leftover temporary file of a
 // killed run is removed first. Nothing is written when the new files would
 // not fit in the free space. True when the collection was read whole, some
 // member is in the folder, and no member failed; the walk stops at a damaged

@@ -48,6 +48,7 @@ void FontSubsetter::clearFont()
     fontBytes.clear();
     mappedFile.reset();
     readError.clear();
+    decodeProblem = FontProblem::None;
     faceIndex = -1;
     fontOffset = 0;
 }
@@ -60,7 +61,8 @@ bool FontSubsetter::loadTrueTypeFile(const QString &path)
 bool FontSubsetter::loadFont(const QString &path, int index)
 {
     clearFont();
-    if (index < 0 && !hasFontSuffix(path))
+    const bool woff2 = index < 0 && hasWoff2Suffix(path);
+    if (index < 0 && !hasFontSuffix(path) && !woff2)
         return false;
 
     auto file = std::make_unique<QFile>(path);
@@ -79,6 +81,13 @@ bool FontSubsetter::loadFont(const QString &path, int index)
             readError = file->errorString();
             fontBytes.clear();
         }
+    }
+    if (woff2 && readError.isEmpty()) {
+        Woff2Refusal refusal = Woff2Refusal::None;
+        fontBytes = decodeWoff2(ByteView(fontBytes.constData(), quint64(fontBytes.size())), &refusal);
+        mappedFile.reset(); // the file's bytes were decoded into fontBytes' own
+        if (refusal != Woff2Refusal::None)
+            decodeProblem = refusal == Woff2Refusal::TooLarge ? FontProblem::Woff2TooLarge : FontProblem::Woff2Damaged;
     }
     fontData = fontBytes.isEmpty() ? nullptr : reinterpret_cast<const uchar *>(fontBytes.constData());
 
@@ -189,6 +198,10 @@ FontProblem FontSubsetter::fontProblem() const
     if (!readError.isEmpty()) {
         problem.kind = FontProblem::Unreadable;
         problem.detail = readError;
+        return problem;
+    }
+    if (decodeProblem != FontProblem::None) {
+        problem.kind = decodeProblem;
         return problem;
     }
     if (bytes.readU32(0, &version) && version == kCollectionTag && faceIndex < 0) {

@@ -25,6 +25,8 @@ struct FontProblem
         NotAFont,          // no TrueType or CFF offset table at its start
         DamagedDirectory,  // no tables, or a directory that runs past the end of the bytes
         TableOutside,      // a table lies outside the bytes; detail is its tag
+        Woff2Damaged,      // a WOFF2 file the decoder refused
+        Woff2TooLarge,     // a WOFF2 file whose font would be larger than kMaxDecodedWoff2Bytes
     };
     Kind kind = None;
     QString detail;
@@ -101,8 +103,10 @@ public:
     FontSubsetter &operator=(const FontSubsetter &) = delete;
 
     // Clears the loaded font, then loads the file (see isSafeToMap for which
-    // files are mapped and which are read). False only when the file name's
-    // suffix is neither "ttf" nor "otf"; an unreadable file loads as no font.
+    // files are mapped and which are read); a .woff2 file is decoded, and
+    // fontBytes holds the sfnt font it holds. False only when the file
+    // name's suffix is none of "ttf", "otf" and "woff2"; an unreadable or
+    // undecodable file loads as no font.
     bool loadTrueTypeFile(const QString &path);
 
     // What setKeepList did with the loaded font.
@@ -187,6 +191,7 @@ private:
     // The file whose mapping fontBytes refers to, when it was mapped.
     std::unique_ptr<QFile> mappedFile;
     QString readError;      // why the last file could not be opened or read
+    FontProblem::Kind decodeProblem = FontProblem::None; // why a WOFF2 file could not be decoded
     int faceIndex = -1;     // the loaded collection's face, or -1 for a standalone font
     quint32 fontOffset = 0; // of the loaded face's offset table
 

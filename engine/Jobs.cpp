@@ -2,6 +2,8 @@
 
 #include "catalogue/Folders.h"
 #include "CollectionSplit.h"
+#include "platform/FileNamer.h"
+#include "platform/Woff2.h"
 #include "sfnt/FileSuffix.h"
 
 #include <QCoreApplication>
@@ -130,6 +132,13 @@ QString fontProblemText(const FontProblem &problem, const QString &path)
     case FontProblem::TableOutside:
         return say(QT_TRANSLATE_NOOP("Tessaglyph", "The font %1 is damaged: its '%2' table lies outside the file."),
                    {native(path), problem.detail});
+    case FontProblem::Woff2Damaged:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph", "The WOFF2 font %1 is damaged: it could not be decoded."),
+                   {native(path)});
+    case FontProblem::Woff2TooLarge:
+        return say(QT_TRANSLATE_NOOP("Tessaglyph",
+                                     "The WOFF2 font %1 would be larger than %2 MB once decoded; it was not read."),
+                   {native(path), number(kMaxDecodedWoff2Bytes / (1024 * 1024))});
     case FontProblem::None:
         break;
     }
@@ -157,8 +166,27 @@ QString fallbackReason(const SubsetResult &result)
     return {};
 }
 
-JobOutcome subsetOutcome(const SubsetResult &result, AcceptedSuffixes suffixes)
+// What a subset job was asked for: a font file, by its path, or an
+// installed family, by its name.
+enum class Asked { File, Family };
+
+// Names read from fonts (a face's name table, fontconfig's default face, a
+// family from the window's list of installed ones) may hold line breaks or
+// bidi overrides, which would split an outcome's lines or show them out of
+// order: they reach it as printableName makes them, as file names do. A
+// font file's path is shown as given.
+SubsetResult withPrintableNames(SubsetResult result, Asked asked)
 {
+    result.face = printableName(result.face);
+    result.defaultFace = printableName(result.defaultFace);
+    if (asked == Asked::Family)
+        result.requested = printableName(result.requested);
+    return result;
+}
+
+JobOutcome subsetOutcome(const SubsetResult &subset, AcceptedSuffixes suffixes, Asked asked)
+{
+    const SubsetResult result = withPrintableNames(subset, asked);
     const QString reason = fallbackReason(result);
     const QString &defaultFace = result.defaultFace;
     switch (result.status) {
@@ -246,9 +274,11 @@ JobOutcome subsetOutcome(const SubsetResult &result, AcceptedSuffixes suffixes)
     return outcome;
 }
 
+// WOFF2 is taken by both: its outlines are not in its name.
 bool acceptsFontFile(const QString &path, AcceptedSuffixes suffixes)
 {
-    return suffixes == AcceptedSuffixes::TrueType ? hasSuffix(path, QLatin1String("ttf")) : hasFontSuffix(path);
+    return (suffixes == AcceptedSuffixes::TrueType ? hasSuffix(path, QLatin1String("ttf")) : hasFontSuffix(path))
+            || hasWoff2Suffix(path);
 }
 
 bool acceptsCollectionFile(const QString &path, AcceptedSuffixes suffixes)
@@ -277,7 +307,7 @@ JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, cons
     const QString problem = subsetFolderProblem(outputFolder);
     if (!problem.isEmpty())
         return warning(problem);
-    return subsetOutcome(engine.subsetFontFile(outputFolder, fontPath, keepList, format), suffixes);
+    return subsetOutcome(engine.subsetFontFile(outputFolder, fontPath, keepList, format), suffixes, Asked::File);
 }
 
 JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, const QString &outputFolder,
@@ -289,7 +319,7 @@ JobOutcome runSystemSubsetJob(FontSubsetter &engine, const QString &family, cons
     if (!problem.isEmpty())
         return warning(problem);
     return subsetOutcome(engine.subsetSystemFont(outputFolder, family, keepList, format),
-                         AcceptedSuffixes::TrueTypeAndOpenType);
+                         AcceptedSuffixes::TrueTypeAndOpenType, Asked::Family);
 }
 
 JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolder, AcceptedSuffixes suffixes)

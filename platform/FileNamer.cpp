@@ -45,18 +45,27 @@ bool FileNamer::isFree(const QString &baseName, const QString &suffix, const Fon
 
 FileNamer::Choice FileNamer::choose(const FontNames &names, const QString &suffix)
 {
-    const QString family = printableName(names.family);
+    QString family = printableName(names.family);
+    // Without a printable family there is nothing to number on from (fuzzed
+    // fonts hold only control characters): the collection's name stands in,
+    // and the index tells its members apart.
+    const bool unnamed = family.isEmpty();
+    if (unnamed)
+        family = m_collection;
     if (!isUsableFileName(family + suffix))
         return {};
-    const QString subfamily = printableName(names.subfamily);
-    const QString styled = subfamily.isEmpty() || subfamily.compare(QLatin1String("Regular"), Qt::CaseInsensitive) == 0
-            ? family
-            : family + QLatin1Char(' ') + subfamily;
     QString chosen;
-    for (const QString &candidate : {family, printableName(names.fullName), styled}) {
-        if (isFree(candidate, suffix, names)) {
-            chosen = candidate;
-            break;
+    if (!unnamed) {
+        const QString subfamily = printableName(names.subfamily);
+        const QString styled =
+                subfamily.isEmpty() || subfamily.compare(QLatin1String("Regular"), Qt::CaseInsensitive) == 0
+                ? family
+                : family + QLatin1Char(' ') + subfamily;
+        for (const QString &candidate : {family, printableName(names.fullName), styled}) {
+            if (isFree(candidate, suffix, names)) {
+                chosen = candidate;
+                break;
+            }
         }
     }
     if (chosen.isEmpty()) {

@@ -42,7 +42,12 @@ public:
     // which makes the namer go on to its next rule.
     enum class Presence { Absent, Own, Other };
     using Query = std::function<Presence(const QString &fileName, const FontNames &names)>;
-    explicit FileNamer(Query presence = {}) : m_presence(std::move(presence)) {}
+    // collection: the base name of the collection file whose members are
+    // named, which names a member whose family has no printable character.
+    explicit FileNamer(Query presence = {}, const QString &collection = {})
+        : m_presence(std::move(presence)), m_collection(printableName(collection))
+    {
+    }
 
     struct Choice
     {
@@ -52,9 +57,12 @@ public:
 
     // The first of these names not yet taken in this run: the family, the
     // full name, "family subfamily" (a Regular subfamily adds nothing, as in
-    // full names), then "family N" from the font's index on. Each name is
-    // printableName'd first; the chosen one is taken. Empty when the family
-    // is not a usable file name once printable. Each check is a set lookup.
+    // full names), then "family N" from the font's index on (N counts from
+    // 0, as the index does). A font whose family has no printable character
+    // is "collection N", the same way. Each name is printableName'd first;
+    // the chosen one is taken. Empty when the family (or the collection's
+    // name standing in for it) is not a usable file name once printable.
+    // Each check is a set lookup.
     Choice choose(const FontNames &names, const QString &suffix);
 
 private:
@@ -62,6 +70,7 @@ private:
     bool isFree(const QString &baseName, const QString &suffix, const FontNames &names) const;
 
     Query m_presence;
+    QString m_collection;
     // Names taken, without their suffix: "Alpha.ttf" and "Alpha.otf" would
     // be two fonts a user cannot tell apart. Compared as the file system
     // compares them, case and all.

@@ -1,11 +1,13 @@
 #include "Woff2.h"
 
+#include <woff2/decode.h>
 #include <woff2/encode.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <mutex>
+#include <string>
 
 namespace {
 
@@ -68,4 +70,29 @@ QByteArray encodeWoff2(ByteView font)
         return {};
     encoded.resize(qsizetype(length));
     return encoded;
+}
+
+QByteArray decodeWoff2(ByteView woff2, Woff2Refusal *refusal)
+{
+    Woff2Refusal ownRefusal;
+    Woff2Refusal &why = refusal ? *refusal : ownRefusal;
+    why = Woff2Refusal::None;
+    // The header's totalSfntSize: what the encoder says the font takes, 0
+    // when the header is cut short. It only sizes the buffer; the writes
+    // themselves are capped too.
+    const size_t announced = woff2.isNull() ? 0 : woff2::ComputeWOFF2FinalSize(woff2.data(), woff2.size());
+    if (announced > kMaxDecodedWoff2Bytes) {
+        why = Woff2Refusal::TooLarge;
+        return {};
+    }
+    std::string decoded;
+    decoded.reserve(announced);
+    woff2::WOFF2StringOut out(&decoded);
+    out.SetMaxSize(kMaxDecodedWoff2Bytes);
+    if (woff2.isNull() || !woff2::ConvertWOFF2ToTTF(woff2.data(), woff2.size(), &out) || out.Size() == 0
+        || out.Size() > decoded.size()) {
+        why = Woff2Refusal::Damaged;
+        return {};
+    }
+    return QByteArray(decoded.data(), qsizetype(out.Size()));
 }

@@ -47,8 +47,8 @@
         <translation>选择文件</translation>
     </message>
     <message>
-        <source>TrueType Font File(*.ttf)</source>
-        <translation>TrueType 字体文件(*.ttf)</translation>
+        <source>Font File(*.ttf *.woff2)</source>
+        <translation>字体文件(*.ttf *.woff2)</translation>
     </message>
     <message>
         <source>Save File</source>
@@ -57,6 +57,10 @@
     <message>
         <source>Text File(*.txt)</source>
         <translation>文本文件(*.txt)</translation>
+    </message>
+    <message>
+        <source>%1 was read as GB2312.</source>
+        <translation>%1 已按 GB2312 编码读入。</translation>
     </message>
     <message>
         <source>Font Cutting</source>
@@ -201,6 +205,14 @@
     <message>
         <source>The font %1 is damaged: its &apos;%2&apos; table lies outside the file.</source>
         <translation>字体 %1 已损坏：其“%2”表超出了文件范围。</translation>
+    </message>
+    <message>
+        <source>The WOFF2 font %1 is damaged: it could not be decoded.</source>
+        <translation>WOFF2 字体 %1 已损坏：无法解码。</translation>
+    </message>
+    <message>
+        <source>The WOFF2 font %1 would be larger than %2 MB once decoded; it was not read.</source>
+        <translation>WOFF2 字体 %1 解码后将大于 %2 MB，未读取。</translation>
     </message>
     <message>
         <source>The subset font %1 was not written: %2 maps characters of the text, but the subset made from it maps none of them.</source>
@@ -400,8 +412,8 @@ Free software under the MIT licence.</source>
         <translation>选择文件</translation>
     </message>
     <message>
-        <source>Font File(*.ttf *.otf)</source>
-        <translation>字体文件(*.ttf *.otf)</translation>
+        <source>Font File(*.ttf *.otf *.woff2)</source>
+        <translation>字体文件(*.ttf *.otf *.woff2)</translation>
     </message>
     <message>
         <source>The output folder cannot be empty!</source>

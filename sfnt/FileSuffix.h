@@ -16,6 +16,12 @@ inline bool hasFontSuffix(const QString &path)
     return hasSuffix(path, QLatin1String("ttf")) || hasSuffix(path, QLatin1String("otf"));
 }
 
+// A WOFF2 font file, which is read as the sfnt font it holds.
+inline bool hasWoff2Suffix(const QString &path)
+{
+    return hasSuffix(path, QLatin1String("woff2"));
+}
+
 // A font collection file: .ttc, or .otc for OpenType.
 inline bool hasCollectionSuffix(const QString &path)
 {

@@ -9,6 +9,8 @@
 #include "engine/CmapCoverage.h"
 #include "engine/Jobs.h"
 #include "engine/TextDecoding.h"
+#include "platform/NameFolding.h"
+#include "platform/Woff2.h"
 #include "sfnt/TableTags.h"
 
 #include <QTemporaryDir>
@@ -23,6 +25,11 @@ using namespace FontBuilder;
 namespace {
 const QString kDejaVuSans = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 const QString kVlPGothic = QStringLiteral("/usr/share/fonts/truetype/vlgothic/VL-PGothic-Regular.ttf");
+
+QByteArray woff2Of(const QByteArray &font)
+{
+    return encodeWoff2(ByteView(font.constData(), quint64(font.size())));
+}
 } // namespace
 
 class TestEngine : public QObject
@@ -56,6 +63,8 @@ private slots:
     void neverReplacesTheFontSubset_data();
     void neverReplacesTheFontSubset();
     void splitOutcomes();
+    void namesInOutcomesArePrintable_data();
+    void namesInOutcomesArePrintable();
     void decodesShortTextFiles_data();
     void decodesShortTextFiles();
     void splitWritingNothingFails_data();
@@ -85,6 +94,13 @@ void TestEngine::loadTrueTypeFile()
     }
     QVERIFY(local.loadTrueTypeFile(dir.filePath("missing.ttf"))); // loads as no font
     QVERIFY(!local.fontData && !local.holdsSfntFont());
+
+    // WOFF2 is decoded on loading: the bytes the engine holds (which the
+    // web-font job takes) are the sfnt font.
+    QVERIFY(local.loadTrueTypeFile(writeFile(dir.filePath("Sample.woff2"), woff2Of(trueTypeFont("Sample")))));
+    QVERIFY(local.holdsSfntFont() && !local.holdsCffFont());
+    QCOMPARE(local.readFamilyName(), QStringLiteral("Sample"));
+    QVERIFY(local.fontBytes.startsWith(QByteArray("\0\1\0\0", 4)));
 }
 
 void TestEngine::keepList_data()
@@ -228,6 +244,16 @@ void TestEngine::fileSubsetChecks_data()
     const QString ttc = writeFile(dir.filePath("pair.ttf"), collection({namedFont("One"), namedFont("Two")}));
     QTest::newRow("collection under a .ttf name, on the command line")
             << ttc << out << true << "The file " + ttc + " is a font collection: split it, or pick its family by name.";
+    QByteArray woff2 = woff2Of(readFile(latin));
+    const QString damaged = writeFile(dir.filePath("Damaged.woff2"), woff2.left(woff2.size() / 2));
+    QTest::newRow("damaged .woff2, on the command line")
+            << damaged << out << true << "The WOFF2 font " + damaged + " is damaged: it could not be decoded.";
+    QTest::newRow("damaged .woff2 in the window") << damaged << out << false << notTtf;
+    putU32(&woff2, 16, 256 * 1024 * 1024 + 1); // totalSfntSize
+    const QString huge = writeFile(dir.filePath("Huge.woff2"), woff2);
+    QTest::newRow(".woff2 that would decode to more than 256 MB")
+            << huge << out << true
+            << "The WOFF2 font " + huge + " would be larger than 256 MB once decoded; it was not read.";
     QTest::newRow("output is a file") << latin << latin << false << "The output folder " + latin + " does not exist.";
     QDir().mkpath(applicationDataFolder());
     QTest::newRow("output is the folder of extracted members")
@@ -263,6 +289,15 @@ void TestEngine::subsetOutcomes_data()
     const QString done = "Excute successfully!", instead = " The subset was made from the default face DejaVu Sans instead.";
     const QString neither = " nor the default face DejaVu Sans has any of the characters of the text; nothing was written.";
     QTest::newRow("file covers the text") << false << latin << "AB" << done << "" << "Latin.ttf" << "Latin";
+    // Of a real font: the built ones' glyphs are all empty, and HarfBuzz
+    // subsets no font whose glyf table is empty, as WOFF2 gives it back.
+    FontSubsetter woff2Maker(FontSubsetter::Setup::FontOnly);
+    const QString woff2 = dir.filePath("DejaVu ABC.woff2");
+    QVERIFY(woff2Maker.loadTrueTypeFile(kDejaVuSans));
+    woff2Maker.setKeepList(keepListFromText("ABC"));
+    QVERIFY(woff2Maker.writeSubset(woff2, nullptr, OutputFormat::Woff2));
+    QTest::newRow("a .woff2 file, written as .ttf") << false << woff2 << "AB" << done << "" << "DejaVu ABC.ttf"
+                                                    << "DejaVu Sans";
     QTest::newRow("file covers none of it") << false << latin << "é" << done
                                             << latin + " has none of the characters of the text." + instead
                                             << "DejaVu Sans.ttf" << "DejaVu Sans";
@@ -372,27 +407,86 @@ void TestEngine::splitOutcomes()
                                            out + "/Two.ttf was kept as it was: a file of that name exists."}));
 }
 
+void TestEngine::namesInOutcomesArePrintable_data()
+{
+    QTest::addColumn<bool>("family"); // an installed family, or a font file
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<QString>("madeFrom"); // how the summary's first line ends
+
+    // A line break, and a right-to-left override from there on.
+    const QString evil = QString("Line\nBreak") + QChar(0x202E) + "Override";
+    const QString evilFile = writeFile(dir.filePath("Evil.ttf"), trueTypeFont(evil));
+    const QString instead = " The subset was made from the default face DejaVuSans instead.";
+    QTest::newRow("a font file's family") << false << evilFile << "A" << ""
+                                          << ", made from LineBreakOverride (" + evilFile + ").";
+    QTest::newRow("the default face") << false << latin << "é"
+                                      << latin + " has none of the characters of the text." + instead
+                                      << ", made from DejaVuSans (" + kDejaVuSans + ").";
+    QTest::newRow("an installed family") << true << evil << "A"
+                                         << "The font of LineBreakOverride could not be loaded. The file "
+                                                    + dir.filePath("Broken.ttf") + " is not a TrueType or OpenType font."
+                                                    + instead
+                                         << ", made from DejaVuSans (" + kDejaVuSans + ").";
+}
+
+// A font's names come from the font: each line of the outcome stays one
+// line, in the order it is written in.
+void TestEngine::namesInOutcomesArePrintable()
+{
+    QFETCH(bool, family);
+    QFETCH(QString, source);
+    QFETCH(QString, text);
+    QFETCH(QString, notice);
+    QFETCH(QString, madeFrom);
+    FontSubsetter local(FontSubsetter::Setup::FontOnly);
+    local.defaultFace = QString("DejaVu\n") + QChar(0x202E) + "Sans";
+    local.familyFiles.insert(foldedName(local.defaultFace), kDejaVuSans);
+    local.familyFiles.insert(foldedName(source), dir.filePath("Broken.ttf"));
+    const QString out = folder("printable " + QString(QTest::currentDataTag()));
+    const JobOutcome outcome = family ? runSystemSubsetJob(local, source, out, keepListFromText(text))
+                                      : runFileSubsetJob(local, source, out, keepListFromText(text));
+    QVERIFY(outcome.succeeded);
+    QCOMPARE(outcome.notices, notice.isEmpty() ? QStringList() : QStringList(notice));
+    QVERIFY2(outcome.summary.first().endsWith(madeFrom), qPrintable(outcome.summary.first()));
+    for (const QString &line : QStringList(outcome.text) + outcome.notices + outcome.summary)
+        QVERIFY2(!line.contains('\n') && !line.contains(QChar(0x202E)), qPrintable(line));
+}
+
 void TestEngine::decodesShortTextFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("readAsGb2312");
     const auto gb2312 = [](const char *text) {
         QStringEncoder encoder("GB18030");
         return QByteArray(encoder(QString::fromUtf8(text)));
     };
-    for (const char *text : {"学习", "谢谢", "一", "A学习", "中文", "你好，世界"})
-        QTest::newRow(qPrintable("GB2312 " + QString::fromUtf8(text))) << gb2312(text) << QString::fromUtf8(text);
-    for (const char *text : {"café", "résumé", "Bogotá", "你好", "привет", "AB"})
-        QTest::newRow(qPrintable("UTF-8 " + QString::fromUtf8(text))) << QByteArray(text) << QString::fromUtf8(text);
+    // "A学" reads as "Aѧ" in UTF-8, and neither reading scores: a tie, which goes to GB2312.
+    // "喂喂" reads as "ιι", a Greek word of vowels only.
+    for (const char *text : {"学习", "谢谢", "一", "A学习", "中文", "你好，世界", "A学", "喂喂"}) {
+        QTest::newRow(qPrintable("GB2312 " + QString::fromUtf8(text)))
+                << gb2312(text) << QString::fromUtf8(text) << true;
+    }
+    // The last three are valid GB2312 too: Cyrillic а-п and Greek α-ο read as hanzi there.
+    for (const char *text : {"café", "résumé", "Bogotá", "你好", "привет", "AB", "дом где", "в дом", "βιβλίο"}) {
+        QTest::newRow(qPrintable("UTF-8 " + QString::fromUtf8(text)))
+                << QByteArray(text) << QString::fromUtf8(text) << false;
+    }
 }
 
 // Short files are read in the encoding they were saved in, also when their
-// bytes are valid in both (the first four GB2312 rows are valid UTF-8).
+// bytes are valid in both (every GB2312 row but the fifth and sixth is valid
+// UTF-8), and the decoding says which it was.
 void TestEngine::decodesShortTextFiles()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QCOMPARE(decodeTextFile(bytes), text);
+    QFETCH(bool, readAsGb2312);
+    const DecodedText decoded = decodeTextFile(bytes);
+    QCOMPARE(decoded.text, text);
+    QCOMPARE(decoded.encoding == TextEncoding::Gb2312, readAsGb2312);
 }
 
 void TestEngine::splitWritingNothingFails_data()
@@ -403,10 +497,10 @@ void TestEngine::splitWritingNothingFails_data()
     QTest::newRow("no members") << collection({}) << "The collection %1 has no members; nothing was written."
                                 << QStringList();
     QTest::newRow("every member skipped")
-            << collection({namedFont(".dot"), namedFont(QString(QChar(0x202E)) + "\n")})
+            << collection({namedFont(".dot"), namedFont(QString(QChar(0x202E)) + "a/b\n")})
             << "No member of the collection %1 has a family name that can be a file name; nothing was written."
             << QStringList({"Member 0 was skipped: its family name \".dot\" cannot be a file name.",
-                            "Member 1 was skipped: its family name has no printable character."});
+                            "Member 1 was skipped: its family name \"a/b\" cannot be a file name."});
 }
 
 void TestEngine::splitWritingNothingFails()

@@ -176,7 +176,8 @@ void TestSfnt::splitNamesAndReport_data()
 {
     // Members as "family|full name|subfamily[|otf]", or "=k" for member k's
     // offset table again; outcomes as "<status>:<file name>": W(ritten),
-    // K(ept), Dk (duplicate of member k), S(kipped, with the printable family).
+    // K(ept), Dk (duplicate of member k), S(kipped, with the printable family);
+    // "<collection>" is the collection file's base name.
     QTest::addColumn<QStringList>("members");
     QTest::addColumn<QStringList>("before"); // files there before the run
     QTest::addColumn<QStringList>("outcomes");
@@ -198,7 +199,12 @@ void TestSfnt::splitNamesAndReport_data()
             << QStringList{"Line\nBreak|x|", QString(QChar(0x202E)) + "gpj.exe|x|",
                            "Tab\tBidi" + QString(QChar(0x2066)) + "|x|",
                            QString(QChar(0x2066)) + QChar(0x2069) + QChar(0x200B) + "\r|x|", ".hidden|Hidden|"}
-            << QStringList() << QStringList{"W:LineBreak.ttf", "W:gpj.exe.ttf", "W:TabBidi.ttf", "S:", "S:.hidden"};
+            << QStringList() << QStringList{"W:LineBreak.ttf", "W:gpj.exe.ttf", "W:TabBidi.ttf", "W:<collection> 3.ttf",
+                                            "S:.hidden"};
+    QTest::newRow("no printable name, named after the collection and the index as family N")
+            << QStringList{"\x01\n|\x02|\x1B", "Alpha|Alpha|", "\r\t|\x7F|", QString(QChar(0x202E)) + "||"}
+            << QStringList()
+            << QStringList{"W:<collection> 0.ttf", "W:Alpha.ttf", "W:<collection> 2.ttf", "W:<collection> 3.ttf"};
     QTest::newRow("members at one offset table are one font")
             << QStringList{"Gamma|Gamma|", "=0", "Delta|Delta|", "=0", "=2"} << QStringList()
             << QStringList{"W:Gamma.ttf", "D0:", "W:Delta.ttf", "D0:", "D2:"};
@@ -222,6 +228,7 @@ void TestSfnt::splitNamesAndReport()
     const QString tag = QString(QTest::currentDataTag()).replace('/', '_');
     const QString path = file("names-" + tag + ".TTC", bytes);
     const QString out = folder("names-" + tag);
+    outcomes.replaceInStrings("<collection>", "names-" + tag);
     for (const QString &name : before)
         writeFile(out + "/" + name, "the user's own file");
 

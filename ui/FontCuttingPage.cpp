@@ -103,7 +103,7 @@ void Tessaglyph::slotDefulatFontChecked()
 void Tessaglyph::slotOpenFontFile()
 {
     const QString path = QFileDialog::getOpenFileName(this, tr("Select File"), QString::fromLatin1(kSystemFontFolder),
-                                                      tr("TrueType Font File(*.ttf)"));
+                                                      tr("Font File(*.ttf *.woff2)"));
     if (!path.isEmpty())
         fontFileEdit->setText(path);
 }

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QToolTip>
 
 QString textAsTyped(const QTextDocument *document)
 {
@@ -45,7 +46,19 @@ void importTextFile(QWidget *parent, QTextEdit *editor)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
+    const DecodedText decoded = decodeTextFile(file.readAll());
     editor->clear();
-    editor->setPlainText(decodeTextFile(file.readAll()));
-    file.close();
+    editor->setPlainText(decoded.text);
+    // A file read as GB2312 is said so without a box to dismiss: in a tool
+    // tip shown at once, which the text box keeps until its text changes.
+    if (decoded.encoding != TextEncoding::Gb2312) {
+        editor->setToolTip(QString());
+        return;
+    }
+    const QString note = QCoreApplication::translate("Tessaglyph", "%1 was read as GB2312.")
+                                 .arg(QFileInfo(path).fileName());
+    editor->setToolTip(note);
+    QObject::connect(editor, &QTextEdit::textChanged, editor, [editor] { editor->setToolTip(QString()); },
+                     Qt::SingleShotConnection);
+    QToolTip::showText(editor->mapToGlobal(editor->rect().center()), note, editor);
 }

@@ -10,7 +10,7 @@ class QWidget;
 // into a space; only the document's own separators become line breaks here.
 QString textAsTyped(const QTextDocument *document);
 
-// Asks for a text file and puts its text into the editor, decoded as GB2312
-// (as GB18030) unless a byte-order mark or valid UTF-8 says otherwise. A
-// file that does not exist is refused with a warning box.
+// Asks for a text file and puts its text into the editor, decoded by
+// decodeTextFile; when it was read as GB2312, the editor's tool tip says so.
+// A file that does not exist is refused with a warning box.
 void importTextFile(QWidget *parent, QTextEdit *editor);

@@ -171,7 +171,7 @@ void WebFontPage::slotSourceChecked()
 void WebFontPage::slotOpenFontFile()
 {
     const QString path = QFileDialog::getOpenFileName(this, tr("Select File"), QStringLiteral("/usr/share/fonts"),
-                                                      tr("Font File(*.ttf *.otf)"));
+                                                      tr("Font File(*.ttf *.otf *.woff2)"));
     if (!path.isEmpty())
         fontFileEdit->setText(path);
 }

@@ -111,6 +111,28 @@ class CliTest(unittest.TestCase):
                              capture_output=True)
         self.assertEqual(ots.returncode, 0, ots.stderr)
 
+    def test_woff2_font_is_read(self):
+        # A WOFF2 of Droid Sans Fallback's CJK, made by the program itself.
+        web = self.folder("web")
+        self.subset("--font", DROID, "--text", "的一是了我字体", "--format", "woff2", out=web)
+        woff2 = os.path.join(web, "DroidSansFallbackFull.woff2")
+        out = self.folder("out")
+        result = self.subset("--font", woff2, "--text", "的一是", out=out)
+        output = os.path.join(out, "DroidSansFallbackFull.ttf")
+        self.assertEqual(result.stdout, output + "\n")
+        source, subset = TTFont(DROID), TTFont(output)
+        self.assertEqual(set(subset.getBestCmap()), {ord(c) for c in "的一是"})
+        self.assertEqual(outlines(subset, "的一是"), outlines(source, "的一是"))
+        ots = subprocess.run(["ots-sanitize", output, self.path("ots")], capture_output=True)
+        self.assertEqual(ots.returncode, 0, ots.stderr)
+
+        # Back to WOFF2, beside the font it is made from: refused, as that
+        # would replace it; into another folder, it is written.
+        result = run("subset", "--font", woff2, "--text", "的", "--format", "woff2", "--output-dir", web)
+        self.assertIn("would replace the font it is made from", result.stderr)
+        result = self.subset("--font", woff2, "--text", "的", "--format", "woff2", out=out)
+        self.assertEqual(TTFont(os.path.join(out, "DroidSansFallbackFull.woff2")).flavor, "woff2")
+
     def test_webfont_kit_of_droid(self):
         text = "".join(chr(c) for c in range(0x20, 0x7F)) + "，。、“”《》！？（）\u3000" + level1_hanzi()
         with open(self.path("text.txt"), "w", encoding="utf-8") as f:
@@ -346,26 +368,32 @@ class CliTest(unittest.TestCase):
     def test_text_inputs(self):
         inputs = {"utf8-bom": b"\xef\xbb\xbfAB", "utf16le": b"\xff\xfe" + "AB".encode("utf-16-le"),
                   "utf16be": b"\xfe\xff" + "AB".encode("utf-16-be"), "utf8": "AB".encode("utf-8"),
-                  "gb2312": "学习".encode("gb2312")}  # also valid UTF-8, as "ѧϰ"
+                  "gb2312": "学习".encode("gb2312"),  # also valid UTF-8, as "ѧϰ"
+                  "cyrillic": "дом где".encode("utf-8")}  # also valid GB2312, as six hanzi
+        text_of = {"gb2312": "学习", "cyrillic": "дом где"}
         for name, data in inputs.items():
             with open(self.path(name + ".txt"), "wb") as f:
                 f.write(data)
             out = self.folder(name)
-            font, text = (DROID, "学习") if name == "gb2312" else (DEJAVU, "AB")
-            self.subset("--font", font, "--text-file", self.path(name + ".txt"), out=out)
+            font, text = DROID if name == "gb2312" else DEJAVU, text_of.get(name, "AB")
+            result = self.subset("--font", font, "--text-file", self.path(name + ".txt"), out=out)
             output = os.path.join(out, os.path.basename(font))
             self.assertEqual(set(TTFont(output).getBestCmap()), {ord(c) for c in text}, name)
+            said = self.path(name + ".txt") + " was read as GB2312.\n"
+            self.assertEqual(said in result.stderr, name == "gb2312", result.stderr)
 
         # A folder of them, recursively; a binary file among them is skipped.
         texts = self.folder("texts")
         os.makedirs(os.path.join(texts, "deeper"))
         shutil.copy(self.path("utf16be.txt"), texts)
         shutil.copy(self.path("utf8.txt"), os.path.join(texts, "deeper"))
+        shutil.copy(self.path("gb2312.txt"), os.path.join(texts, "deeper"))
         with open(os.path.join(texts, "deeper", "C.png"), "wb") as f:
             f.write(b"C\x89PNG\0\0")
         out = self.folder("from-folder")
         result = self.subset("--font", DEJAVU, "--text-dir", texts, out=out)
         self.assertIn("1 binary files under %s were skipped." % texts, result.stderr)
+        self.assertIn("1 files under %s were read as GB2312: deeper/gb2312.txt.\n" % texts, result.stderr)
         self.assertEqual(set(TTFont(os.path.join(out, "DejaVuSans.ttf")).getBestCmap()), {65, 66})
 
         # Several files, standard input and --text together: their union.
@@ -422,6 +450,9 @@ class CliTest(unittest.TestCase):
         truncated = self.path("truncated.ttf")
         with open(DEJAVU, "rb") as f, open(truncated, "wb") as out:
             out.write(f.read(4000))
+        damaged_woff2 = self.path("damaged.woff2")
+        with open(damaged_woff2, "wb") as f:
+            f.write(b"wOF2\x00\x01\x00\x00" + bytes(40))
         bad_ttc = self.path("bad.ttc")
         with open(bad_ttc, "wb") as f:  # ttcf, v1, 2 members, offsets past the end
             f.write(b"ttcf\x00\x01\x00\x00\x00\x00\x00\x02\x7f\xff\xff\xff\x7f\xff\xff\xff")
@@ -430,6 +461,8 @@ class CliTest(unittest.TestCase):
         cases = [
             (["subset", "--font", truncated, "--text", "a"], "truncated.ttf is damaged: its 'GPOS' table lies outside"),
             (["subset", "--font", self.path("missing.otf"), "--text", "a"], "does not exist"),
+            (["subset", "--font", damaged_woff2, "--text", "a"],
+             "The WOFF2 font %s is damaged: it could not be decoded." % damaged_woff2),
             (["subset", "--font", DEJAVU, "--text-file", self.path("missing.txt")], "does not exist"),
             (["subset", "--font", DEJAVU, "--text", "你好"], "nor the default face"),
             (["split", self.path("missing.otc")], "does not exist"),

@@ -72,8 +72,23 @@ QList<Collection> collections()
         const QString full = (family + " Full").section(QChar(0), 0, 0);
         fullNames.append(full.left(511));
     }
-    // Only "Nul" can be a file here; the long names are too long for one.
-    cases.append({"ttc-hostile-family-names", collection(members), fullNames, true, {"Nul.ttf"}});
+    // Only "Nul" can be a file here, and the empty family is named after the
+    // collection; the long names are too long for one.
+    cases.append({"ttc-hostile-family-names", collection(members), fullNames, true,
+                  {"Nul.ttf", "ttc-hostile-family-names 8.ttf"}});
+
+    // Found by fuzzing: members whose every name is control or format
+    // characters are named after the collection and their index.
+    const QString unprintable = QString("\x01\n") + QChar(0x202E);
+    const QByteArray unnamed = font({{"OS/2", os2Table(400)},
+                                     {"cmap", cmapFormat4({{3, 1}}, {{0x41, 0x5A}, {0xFFFF, 0xFFFF}})},
+                                     {"head", headTable()},
+                                     {"name", nameTable({{3, 1, 0x0409, 1, unprintable}, {3, 1, 0x0409, 2, "\x1B"},
+                                                         {3, 1, 0x0409, 4, unprintable + "\x7F"}})},
+                                     {"post", QByteArray(32, '\0')}});
+    cases.append({"ttc-names-control-characters", collection({unnamed, unnamed}),
+                  {unprintable + "\x7F", unprintable + "\x7F"}, true,
+                  {"ttc-names-control-characters 0.ttf", "ttc-names-control-characters 1.ttf"}});
 
     cases.append({"ttc-version-2", collection({alpha, beta}, 0x00020000), {"Alpha Full", "Beta Full"}, true,
                   {"Alpha.ttf", "Beta.ttf"}});
@@ -84,7 +99,7 @@ QList<Collection> collections()
     cases.append({"ttc-third-member-unknown-outlines", collection({alpha, beta, unknown}), {}, false,
                   {"Alpha.ttf", "Beta.ttf"}});
     cases.append({"ttc-name-count-zero", collection({alpha, font({{"name", nameTable({})}}), gamma}), {}, true,
-                  {"Alpha.ttf", "Gamma.ttf"}});
+                  {"Alpha.ttf", "Gamma.ttf", "ttc-name-count-zero 1.ttf"}});
     cases.append({"ttc-no-members", collection({}), {}, false, {}}); // a split that writes nothing fails
     cases.append({"ttc-header-only", QByteArray("ttcf"), {}, false, {}});
     cases.append({"ttc-good", collection({alpha, beta, gamma}), {"Alpha Full", "Beta Full", "Gamma Full"}, true,
