@@ -76,11 +76,11 @@ PAGES = [  # name, font, lang, style of the page's box, text (HTML)
      "葛\U000E0100葛 辻\U000E0100辻 邊\U000E0101邊\U000E0105 慨\uFE00慨 、\uFE01。\uFE01，\uFE01"),
     ("latin-kerning", "inter", "en", "", "AVATAR To Ta Ty «A» LT Wa Ŧo Ťa"),
     ("latin-tabular", "inter", "en", "font-variant-numeric: tabular-nums", "1111 0123 4567 89"),
-    ("latin-oldstyle", "inter", "en", "font-variant-numeric: oldstyle-nums", "1111 0123 4567 89"),
     ("latin-fractions", "inter", "en", "font-variant-numeric: diagonal-fractions", "1/2 3/4 12/34"),
     ("latin-sets", "inter", "en", "font-feature-settings: 'ss01', 'zero', 'cv01'", "0 a 1 4 6 9 G t l"),
     ("latin-case", "inter", "en", "font-feature-settings: 'case'", "(HELLO) [A-B] {X}·@ «Ω»"),
     ("code-ligatures", "fira", "en", "", "a->b != c === d <=> www ||| /* */ :: 0xFF"),
+    ("code-oldstyle", "fira", "en", "font-variant-numeric: oldstyle-nums", "1111 0123 4567 89"),
     ("code-variants", "fira", "en", "font-feature-settings: 'zero', 'cv01', 'ss01'", "0O 0xFF a&b r g l @ $"),
     ("emoji-zwj", "emoji", "en", "", "\U0001F468\u200D\U0001F469\u200D\U0001F467"),
     ("emoji-modifier", "emoji", "en", "", "\U0001F44D\U0001F3FD"),
@@ -106,17 +106,24 @@ class Files(http.server.SimpleHTTPRequestHandler):
 def differing_pixels(first, second):
     """How many pixels of two PNGs differ, over the larger size (a pixel that only one has differs),
     and a picture of them: the first faint, the differences red."""
-    a, b = (Image.open(io.BytesIO(png)).convert("RGB") for png in (first, second))
+    a, b = (Image.open(io.BytesIO(png)).convert("RGBA") for png in (first, second))
     size = (max(a.width, b.width), max(a.height, b.height))
     a, b = (_padded(image, size) for image in (a, b))
-    mask = ImageChops.difference(a, b).convert("L").point(lambda v: 255 if v else 0)
-    faint = Image.blend(a, Image.new("RGB", size, "white"), 0.8)
+    mask = functools.reduce(ImageChops.lighter, ImageChops.difference(a, b).split()).point(lambda v: 255 if v else 0)
+    faint = Image.blend(_on_white(a), Image.new("RGB", size, "white"), 0.8)
     return mask.histogram()[255], Image.composite(Image.new("RGB", size, "red"), faint, mask)
 
 
 def _padded(image, size):
-    canvas = Image.new("RGB", size, "white")
+    """The image on a transparent canvas of size: screenshots are opaque, so what only one has differs."""
+    canvas = Image.new("RGBA", size)
     canvas.paste(image)
+    return canvas
+
+
+def _on_white(image):
+    canvas = Image.new("RGB", image.size, "white")
+    canvas.paste(image, mask=image)
     return canvas
 
 
