@@ -17,7 +17,7 @@ packages=(
   lintian desktop-file-utils appstream man-db chromium python3-websocket strace fonts-urw-base35
   fonts-dejavu-core fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-droid-fallback
   fonts-noto-cjk fonts-vlgothic fonts-noto-color-emoji fonts-naver-d2coding
-  fonts-smiley-sans fonts-nanum-extra
+  fonts-smiley-sans fonts-nanum-extra fonts-inter fonts-firacode python3-pil
   # benchmarks, and the texts of the web-font benchmark's pages
   hyperfine libbenchmark-dev woff2 time fortunes-zh debian-faq-zh-cn
   # fuzzing and sanitizer builds

@@ -6,27 +6,22 @@ The kit's local() sources are removed first, so the installed font cannot stand 
 import functools
 import glob
 import http.server
-import json
 import os
 import re
 import shutil
-import signal
 import subprocess
 import tempfile
 import threading
-import time
 import unittest
-import urllib.request
 
-import websocket
 from fontTools.ttLib import TTFont
 
+from chromium import Browser, without_local_sources
 from gb2312 import level1_hanzi
 
 CLI = os.environ["TESSAGLYPH_CLI"]
 SMILEY = "/usr/share/fonts/truetype/smiley-sans/SmileySans-Oblique.ttf"
 ASCII = "".join(map(chr, range(0x20, 0x7F)))
-WAIT = 30  # seconds, for each step of the browser
 
 PAGES = [
     ("latin", "Sphinx of black quartz, judge my vow."),
@@ -45,105 +40,6 @@ class Kit(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-class Browser:
-    """chromium with its own profile, reached through the DevTools socket of its one page."""
-
-    def __init__(self):
-        self.profile = tempfile.mkdtemp()
-        self.log = open(os.path.join(self.profile, "stderr"), "w+")
-        root = ["--no-sandbox"] if os.geteuid() == 0 else []  # chromium refuses to run as root in its sandbox
-        self.process = subprocess.Popen(
-            ["chromium", "--headless=new", *root, "--disable-gpu", "--remote-debugging-port=0",
-             "--user-data-dir=" + self.profile, "--no-first-run", "--disable-background-networking",
-             "--disable-component-update", "--disable-sync", "--no-pings",
-             "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1", "about:blank"],
-            stdout=subprocess.DEVNULL, stderr=self.log, start_new_session=True)
-        try:
-            port = self._port()
-            with urllib.request.urlopen("http://127.0.0.1:%d/json/list" % port, timeout=WAIT) as reply:
-                page = next(t for t in json.load(reply) if t["type"] == "page")
-            self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=WAIT,
-                                                      suppress_origin=True)
-        except BaseException:
-            self.close()
-            raise
-        self.calls, self.events = 0, []
-
-    def _port(self):
-        port_file = os.path.join(self.profile, "DevToolsActivePort")
-        deadline = time.monotonic() + WAIT
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                self.log.seek(0)
-                raise RuntimeError("chromium exited with status %d: %s" % (self.process.returncode,
-                                                                           self.log.read()[-2000:]))
-            if os.path.exists(port_file):
-                with open(port_file) as f:
-                    lines = f.read().split("\n")
-                if len(lines) > 1:
-                    return int(lines[0])
-            time.sleep(0.1)
-        raise TimeoutError("chromium wrote no DevToolsActivePort in %d s" % WAIT)
-
-    def close(self):
-        if hasattr(self, "socket"):
-            self.socket.close()
-        try:
-            os.killpg(self.process.pid, signal.SIGTERM)
-            self.process.wait(10)
-        except subprocess.TimeoutExpired:
-            os.killpg(self.process.pid, signal.SIGKILL)
-            self.process.wait()
-        except ProcessLookupError:
-            pass
-        self.log.close()
-        shutil.rmtree(self.profile, True)
-
-    def call(self, method, **params):
-        self.calls += 1
-        self.socket.send(json.dumps({"id": self.calls, "method": method, "params": params}))
-        while True:
-            message = json.loads(self.socket.recv())
-            if message.get("id") == self.calls:
-                if "error" in message:
-                    raise RuntimeError("%s: %s" % (method, message["error"]))
-                return message["result"]
-            self.events.append(message)
-
-    def wait_until(self, done):
-        """Reads events until done(events) holds."""
-        deadline = time.monotonic() + WAIT
-        while not done(self.events):
-            if time.monotonic() > deadline:
-                raise TimeoutError("the page did not finish in %d s" % WAIT)
-            self.events.append(json.loads(self.socket.recv()))
-
-    def show(self, url):
-        """Loads url and lays it out, waits for its fonts; returns {requestId: url} of the requests
-        for files under url's folder (none from an earlier page)."""
-        self.events = []
-        self.call("Page.navigate", url=url)
-        self.wait_until(lambda events: any(e.get("method") == "Page.loadEventFired" for e in events))
-        self.call("Runtime.evaluate", awaitPromise=True,
-                  expression="document.body.getBoundingClientRect(), document.fonts.ready.then(() => 0)")
-        folder = url.rpartition("/")[0] + "/"
-        requests = {e["params"]["requestId"]: e["params"]["request"]["url"] for e in self.events
-                    if e.get("method") == "Network.requestWillBeSent" and e["params"]["request"]["url"].startswith(folder)}
-        ended = lambda events: {e["params"]["requestId"] for e in events if e.get("method") in
-                                ("Network.loadingFinished", "Network.loadingFailed")}
-        self.wait_until(lambda events: set(requests) <= ended(events))
-        return requests
-
-    def responses(self):
-        return {e["params"]["requestId"]: e["params"]["response"]["status"]
-                for e in self.events if e.get("method") == "Network.responseReceived"}
-
-    def fonts_of(self, selector):
-        root = self.call("DOM.getDocument")["root"]["nodeId"]
-        node = self.call("DOM.querySelector", nodeId=root, selector=selector)["nodeId"]
-        return self.call("CSS.getPlatformFontsForNode", nodeId=node)["fonts"]
-
-
 class WebFontBrowserTest(unittest.TestCase):
     def setUp(self):
         self.kit = tempfile.mkdtemp()
@@ -158,7 +54,7 @@ class WebFontBrowserTest(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         [css_file] = glob.glob(os.path.join(self.kit, "*.css"))
         with open(css_file, encoding="utf-8") as f:
-            css = re.sub(r"""local\(("(\\.|[^"\\])*"|'(\\.|[^'\\])*'|[^)'"]*)\)\s*,\s*""", "", f.read())
+            css = without_local_sources(f.read())
         self.assertNotIn("local(", css)
         with open(css_file, "w", encoding="utf-8") as f:
             f.write(css)
