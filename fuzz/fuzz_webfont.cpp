@@ -36,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     input.codePoints = web.codePoints;
     input.blank = web.blank;
     input.frequencySlices = frequencySlices(web.language);
+    input.targetSize = web.glyphsPerSlice;
     const QVector<KeepList> plan = planSlices(input);
     KeepList planned;
     for (const KeepList &slice : plan)
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (planned != web.codePoints)
         std::abort();
     // Every sequence whole in some slice.
-    const QVector<PlannedSlice> whole = keepSequencesWhole(plan, web.sequences);
+    const QVector<PlannedSlice> whole = keepSequencesWhole(plan, web.sequences, web.glyphsPerSlice);
     for (const KeepList &sequence : web.sequences) {
         if (std::none_of(whole.cbegin(), whole.cend(), [&](const PlannedSlice &slice) {
                 return std::all_of(sequence.cbegin(), sequence.cend(), [&](quint32 codePoint) {
@@ -56,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     QVector<SliceTask> tasks;
     for (const PlannedSlice &slice : whole.mid(0, kSlicesMade))
-        tasks.append({face.get(), slice.codePoints.mid(0, kCodePointsMade), {}, &web.blank, &web.variationSelectors, 0});
+        tasks.append({face.get(), slice.codePoints.mid(0, kCodePointsMade), {}, &web.blank, &web.variationSelectors,
+                      &web.measuredBy, 0});
     const QVector<MadeSlice> made = makeSlices(tasks, 1, {}, nullptr);
     for (int i = 0; i < made.size(); ++i) {
         const KeepList &asked = tasks.at(i).codePoints;

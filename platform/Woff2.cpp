@@ -51,7 +51,7 @@ private:
 
 } // namespace
 
-QByteArray encodeWoff2(ByteView font)
+QByteArray encodeWoff2(ByteView font, int brotliQuality)
 {
     if (font.isNull())
         return {};
@@ -63,8 +63,10 @@ QByteArray encodeWoff2(ByteView font)
     bool encodedWhole = false;
     {
         const StandardErrorSilenced silenced;
+        woff2::WOFF2Params params;
+        params.brotli_quality = brotliQuality;
         encodedWhole = woff2::ConvertTTFToWOFF2(font.data(), font.size(),
-                                                reinterpret_cast<uint8_t *>(encoded.data()), &length);
+                                                reinterpret_cast<uint8_t *>(encoded.data()), &length, params);
     }
     if (!encodedWhole || length > bound)
         return {};

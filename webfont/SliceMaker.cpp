@@ -27,7 +27,15 @@ MadeSlice makeSlice(const SliceTask &task)
     hb_set_t *unicodes = hb_subset_input_unicode_set(input.get());
     for (quint32 codePoint : task.codePoints)
         hb_set_add(unicodes, codePoint);
-    KeepList selectors;
+    KeepList unpromised; // in the cmap, not in the unicode-range
+    if (task.measuredBy) {
+        for (quint32 codePoint : *task.measuredBy) {
+            if (!std::binary_search(task.codePoints.cbegin(), task.codePoints.cend(), codePoint)) {
+                hb_set_add(unicodes, codePoint);
+                unpromised.append(codePoint);
+            }
+        }
+    }
     for (const auto &[selector, bases] : task.variationSelectors ? *task.variationSelectors
                                                                  : QVector<QPair<quint32, KeepList>>()) {
         const bool used = std::any_of(task.codePoints.cbegin(), task.codePoints.cend(), [&](quint32 codePoint) {
@@ -35,7 +43,7 @@ MadeSlice makeSlice(const SliceTask &task)
         });
         if (used && !std::binary_search(task.codePoints.cbegin(), task.codePoints.cend(), selector)) {
             hb_set_add(unicodes, selector);
-            selectors.append(selector);
+            unpromised.append(selector);
         }
     }
     // CFF charstrings written out in full, not through subroutines: the same
@@ -70,10 +78,10 @@ MadeSlice makeSlice(const SliceTask &task)
     const SetPtr mapped(hb_set_create());
     hb_face_collect_unicodes(written.get(), mapped.get());
     for (hb_codepoint_t codePoint = HB_SET_VALUE_INVALID; hb_set_next(mapped.get(), &codePoint);) {
-        if (!selectors.contains(codePoint))
+        if (!unpromised.contains(codePoint))
             made.mapped.append(codePoint);
     }
-    made.woff2 = encodeWoff2(ByteView(data, length));
+    made.woff2 = encodeWoff2(ByteView(data, length), task.brotliQuality);
     return made;
 }
 
@@ -127,46 +135,56 @@ QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largest
                                     const std::function<void(int done, int total)> &done,
                                     const std::atomic<bool> *cancel)
 {
-    int finished = 0;
     QVector<MadeSlice> made = makeSlices(*tasks, threads, [&](int count) { if (done) done(count, int(tasks->size())); },
                                          cancel);
-    finished = int(made.size());
     for (;;) {
-        QVector<SliceTask> halves;
-        QVector<int> cut; // indices into *tasks, ascending
+        QVector<SliceTask> pieces; // the parts of every slice cut, in order
+        QVector<int> cut;          // indices into *tasks, ascending
+        QVector<int> parts;        // how many parts each is cut into
         for (int i = 0; i < tasks->size(); ++i) {
             QVector<KeepList> units = tasks->at(i).units;
             if (units.isEmpty()) {
                 for (quint32 codePoint : tasks->at(i).codePoints)
                     units.append(KeepList{codePoint});
             }
-            if (made.at(i).woff2.size() <= largestBytes || units.size() < 2)
+            const qsizetype bytes = made.at(i).woff2.size();
+            if (bytes <= largestBytes || units.size() < 2)
                 continue;
+            // As many parts as the bytes call for, aiming a little under the
+            // limit: a colour font's slice may be megabytes, and halving it
+            // again and again would make its glyphs over and over.
+            const qsizetype partCount = qBound<qsizetype>(2, (bytes * 6 / 5 + largestBytes - 1) / largestBytes,
+                                                          units.size());
             cut.append(i);
-            const qsizetype half = units.size() / 2;
-            for (const QVector<KeepList> &part : {units.mid(0, half), units.mid(half)}) {
+            parts.append(int(partCount));
+            for (qsizetype part = 0; part < partCount; ++part) {
+                const qsizetype from = units.size() * part / partCount, to = units.size() * (part + 1) / partCount;
                 SliceTask task = tasks->at(i);
-                task.units = part;
+                task.units = units.mid(from, to - from);
                 KeepList codePoints;
-                for (const KeepList &unit : part)
+                for (const KeepList &unit : task.units)
                     codePoints += unit;
                 task.codePoints = sortedKeepList(codePoints);
-                halves << task;
+                pieces << task;
             }
         }
         if (cut.isEmpty() || (cancel && cancel->load()))
             return made;
-        const int total = int(tasks->size() + cut.size());
-        const QVector<MadeSlice> madeHalves = makeSlices(
-                halves, threads, [&](int count) { if (done) done(finished - int(cut.size()) + count, total); }, cancel);
+        const int total = int(tasks->size() - cut.size() + pieces.size());
+        const int kept = int(tasks->size() - cut.size());
+        const QVector<MadeSlice> madeParts = makeSlices(
+                pieces, threads, [&](int count) { if (done) done(kept + count, total); }, cancel);
         // From the last cut back, so that the indices before it stay put.
+        int next = int(pieces.size());
         for (int k = int(cut.size()) - 1; k >= 0; --k) {
             const int i = cut.at(k);
-            (*tasks)[i] = halves.at(2 * k);
-            tasks->insert(i + 1, halves.at(2 * k + 1));
-            made[i] = madeHalves.at(2 * k);
-            made.insert(i + 1, madeHalves.at(2 * k + 1));
+            next -= parts.at(k);
+            tasks->remove(i);
+            made.remove(i);
+            for (int part = parts.at(k) - 1; part >= 0; --part) {
+                tasks->insert(i, pieces.at(next + part));
+                made.insert(i, madeParts.at(next + part));
+            }
         }
-        finished = int(made.size());
     }
 }

@@ -39,7 +39,11 @@ struct SliceTask
     // characters, and no unicode-range promises them: a browser looks a
     // selector up with its base, in the base's font.
     const QVector<QPair<quint32, KeepList>> *variationSelectors = nullptr;
+    // Characters every slice's cmap keeps without its unicode-range
+    // promising them (WebFace::measuredBy).
+    const KeepList *measuredBy = nullptr;
     int source = 0; // which of the kit's faces it is cut from
+    int brotliQuality = 11; // lower for fonts of images (kImageFontBrotliQuality)
 };
 
 // The names every slice keeps: copyright (0), family (1), subfamily (2),

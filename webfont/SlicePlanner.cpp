@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <tuple>
 
 namespace {
 
@@ -15,14 +16,20 @@ struct Range
     quint32 first, last;
 };
 
+// Characters that kern with each other, form ligatures or contextual forms
+// together, or take part in CJK punctuation spacing, must be drawn from one
+// slice: a browser shapes a run with one slice's font at a time. Tried in
+// chromium against the whole font, pixel for pixel: Latin kerning ("Ŧo")
+// needs the Latin letters with ASCII, text-spacing-trim the quotes
+// (U+2018–201D) with the CJK punctuation, and Japanese kerning the kana
+// with it ("す。"); keycaps need U+20E3 with the digits.
 const Range kFirstSliceRanges[] = {
-    {0x0000, 0x007F}, // ASCII
-    {0x00A0, 0x00BF}, // Latin-1 punctuation and signs
-    {0x00D7, 0x00D7}, // ×
-    {0x00F7, 0x00F7}, // ÷
+    {0x0000, 0x024F}, // ASCII, Latin-1, Latin Extended-A and -B
     {0x2000, 0x206F}, // general punctuation (spaces, dashes, quotes, joiners)
-    {0x3000, 0x303F}, // CJK symbols and punctuation
-    {0xFE10, 0xFE1F}, // vertical forms
+    {0x20A0, 0x20EF}, // currency signs, combining marks for symbols (the keycap)
+    {0x3000, 0x30FF}, // CJK symbols and punctuation, hiragana, katakana
+    {0x31F0, 0x31FF}, // katakana phonetic extensions
+    {0xFE00, 0xFE1F}, // variation selectors, vertical forms
     {0xFE30, 0xFE4F}, // CJK compatibility forms
     {0xFF00, 0xFFEF}, // half-width and full-width forms
 };
@@ -78,7 +85,7 @@ QVector<KeepList> cutEvenly(const KeepList &slice, int partSize)
 // The code points left after the first slice and the lists, grouped by
 // block: a block is cut into even parts of at most the target size, and
 // parts of neighbouring blocks share a slice while they fit in one.
-QVector<KeepList> sliceByBlock(const KeepList &rest)
+QVector<KeepList> sliceByBlock(const KeepList &rest, int targetSize)
 {
     QVector<KeepList> parts;
     for (qsizetype start = 0; start < rest.size();) {
@@ -87,7 +94,7 @@ QVector<KeepList> sliceByBlock(const KeepList &rest)
         while (end < rest.size() && unicodeBlockStart(rest.at(end)) == block)
             ++end;
         const qsizetype count = end - start;
-        const qsizetype pieces = (count + kSliceTargetSize - 1) / kSliceTargetSize;
+        const qsizetype pieces = (count + targetSize - 1) / targetSize;
         for (qsizetype piece = 0; piece < pieces; ++piece) {
             const qsizetype from = start + count * piece / pieces, to = start + count * (piece + 1) / pieces;
             parts.append(rest.mid(from, to - from));
@@ -97,7 +104,7 @@ QVector<KeepList> sliceByBlock(const KeepList &rest)
 
     QVector<KeepList> slices;
     for (const KeepList &part : parts) {
-        if (!slices.isEmpty() && slices.last().size() + part.size() <= kSliceTargetSize)
+        if (!slices.isEmpty() && slices.last().size() + part.size() <= targetSize)
             slices.last() += part;
         else
             slices.append(part);
@@ -158,6 +165,17 @@ QVector<KeepList> sliceByUse(const KeepList &rest, const QVector<KeepList> &text
 
 } // namespace
 
+bool isEmojiJoiner(quint32 codePoint)
+{
+    return codePoint == 0x200D || (codePoint >= 0x1F3FB && codePoint <= 0x1F3FF)
+            || (codePoint >= 0x1F1E6 && codePoint <= 0x1F1FF) || isEmojiTag(codePoint);
+}
+
+bool isEmojiTag(quint32 codePoint)
+{
+    return codePoint >= 0xE0020 && codePoint <= 0xE007F;
+}
+
 bool isFirstSliceCodePoint(quint32 codePoint)
 {
     return inRanges(codePoint, std::begin(kFirstSliceRanges), std::end(kFirstSliceRanges));
@@ -205,7 +223,7 @@ QVector<KeepList> planSlices(const SlicePlanInput &input)
         if (!placed.at(i))
             rest.append(all.at(i));
     }
-    slices += byUse ? sliceByUse(rest, input.texts, input.frequencySlices) : sliceByBlock(rest);
+    slices += byUse ? sliceByUse(rest, input.texts, input.frequencySlices) : sliceByBlock(rest, input.targetSize);
 
     // A slice too small, or with nothing to draw, joins the slice before it
     // (the first one takes the slice after it in), until none is left.
@@ -228,36 +246,108 @@ QVector<KeepList> planSlices(const SlicePlanInput &input)
     return slices;
 }
 
-QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences)
+int slicesOfGlyphs(quint64 fontBytes, unsigned glyphCount, qsizetype sliceBytes)
 {
-    QHash<quint32, int> home; // code point -> the slice it is planned in
+    // Aim at four fifths of the limit; WOFF2 hardly shrinks the PNGs of a
+    // colour font, so the raw bytes are the measure.
+    const quint64 perGlyph = glyphCount > 0 ? std::max<quint64>(1, fontBytes / glyphCount) : 1;
+    return int(qBound<quint64>(8, quint64(sliceBytes) * 4 / 5 / perGlyph, kSliceTargetSize));
+}
+
+QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences,
+                                         int sequencesPerSlice)
+{
+    // A tag sequence's base (the black flag of England's flag) is drawn from
+    // the last-declared slice that holds it, and its tags do not fall back
+    // with it to another slice: the base, and every sequence it begins,
+    // stay in one unit.
+    QSet<quint32> tagBases;
+    for (const KeepList &sequence : sequences) {
+        if (!sequence.isEmpty() && std::any_of(sequence.cbegin(), sequence.cend(), isEmojiTag))
+            tagBases.insert(sequence.first());
+    }
+
+    QHash<quint32, QPair<int, int>> home; // code point -> its slice, and its unit there
     QVector<PlannedSlice> planned;
     for (const KeepList &slice : slices) {
         PlannedSlice plannedSlice;
         plannedSlice.codePoints = slice;
+        KeepList firstRule;
         for (quint32 codePoint : slice) {
-            home.insert(codePoint, int(planned.size()));
+            if (planned.isEmpty() && isFirstSliceCodePoint(codePoint)) {
+                firstRule.append(codePoint);
+                continue;
+            }
+            home.insert(codePoint, {int(planned.size()), int(plannedSlice.units.size())});
             plannedSlice.units.append(KeepList{codePoint});
+        }
+        if (!firstRule.isEmpty()) {
+            for (quint32 codePoint : firstRule)
+                home.insert(codePoint, {0, int(plannedSlice.units.size())});
+            plannedSlice.units.append(firstRule);
         }
         planned.append(plannedSlice);
     }
+
     QVector<QSet<quint32>> held(planned.size());
-    for (int i = 0; i < planned.size(); ++i)
-        held[i] = QSet<quint32>(planned.at(i).codePoints.cbegin(), planned.at(i).codePoints.cend());
+    QVector<KeepList> joined;
+    QHash<quint32, int> tagUnit; // a tag base -> its unit among the joined
     for (const KeepList &sequence : sequences) {
         if (sequence.isEmpty() || !std::all_of(sequence.cbegin(), sequence.cend(),
                                                [&](quint32 codePoint) { return home.contains(codePoint); }))
             continue;
+        if (std::any_of(sequence.cbegin(), sequence.cend(), isEmojiJoiner)) {
+            if (!tagBases.contains(sequence.first())) {
+                joined.append(sortedKeepList(sequence));
+            } else if (tagUnit.contains(sequence.first())) {
+                KeepList &unit = joined[tagUnit.value(sequence.first())];
+                unit = sortedKeepList(unit + sequence);
+            } else {
+                tagUnit.insert(sequence.first(), int(joined.size()));
+                joined.append(sortedKeepList(sequence));
+            }
+            continue;
+        }
         // A unit even when the slice holds it whole: a slice cut in two
         // keeps it whole in one half.
-        const int slice = home.value(sequence.first());
+        const auto [slice, unit] = home.value(sequence.first());
         for (quint32 codePoint : sequence)
             held[slice].insert(codePoint);
         planned[slice].units.append(sortedKeepList(sequence));
     }
     for (int i = 0; i < planned.size(); ++i) {
-        KeepList codePoints(held.at(i).cbegin(), held.at(i).cend());
+        KeepList codePoints = planned.at(i).codePoints;
+        codePoints += KeepList(held.at(i).cbegin(), held.at(i).cend());
         planned[i].codePoints = sortedKeepList(codePoints);
+    }
+
+    // The emoji sequences last, those with more skin tones first: a browser
+    // tries the slices that hold a character in the reverse order of their
+    // rules, fetching each until one draws the whole sequence, so the common
+    // ones (without skin tones) are found after the fewest fetches. Among
+    // sequences of as many tones, those of the same emoji are kept together:
+    // a slice holds every ligature of the characters it maps, so slices of
+    // few emoji each repeat the fewest ligatures of other slices.
+    if (!joined.isEmpty()) {
+        const auto isTone = [](quint32 c) { return c >= 0x1F3FB && c <= 0x1F3FF; };
+        const auto key = [&](const KeepList &unit) {
+            KeepList emoji, tones;
+            for (quint32 codePoint : unit)
+                (isTone(codePoint) ? tones : emoji).append(codePoint);
+            return std::make_tuple(-tones.size(), emoji, tones);
+        };
+        std::stable_sort(joined.begin(), joined.end(),
+                         [&](const KeepList &a, const KeepList &b) { return key(a) < key(b); });
+        const qsizetype count = (joined.size() + sequencesPerSlice - 1) / std::max(1, sequencesPerSlice);
+        for (qsizetype part = 0; part < count; ++part) {
+            PlannedSlice sequenceSlice;
+            sequenceSlice.units = joined.mid(joined.size() * part / count,
+                                             joined.size() * (part + 1) / count - joined.size() * part / count);
+            for (const KeepList &unit : sequenceSlice.units)
+                sequenceSlice.codePoints += unit;
+            sequenceSlice.codePoints = sortedKeepList(sequenceSlice.codePoints);
+            planned.append(sequenceSlice);
+        }
     }
     return planned;
 }

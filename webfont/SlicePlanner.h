@@ -14,6 +14,9 @@ struct SlicePlanInput
     // A known text, file by file (a typed text is one file), each ascending:
     // when given, the slices follow the text's own use in place of the lists.
     QVector<KeepList> texts;
+    // The most code points a slice by block takes (kSliceTargetSize, or
+    // fewer for a font of large glyphs: see slicesOfGlyphs).
+    int targetSize = 200;
 };
 
 // Code points past the lists, grouped by Unicode block, are cut into slices
@@ -26,6 +29,12 @@ struct SlicePlanInput
 // slices hold about 188 characters, for the same reasons; the less frequent
 // of them are cut finer (below).
 constexpr int kSliceTargetSize = 200;
+
+// How many glyphs a slice can hold and stay under its byte limit, from the
+// font's bytes per glyph: a colour or bitmap font (emoji) runs to a few
+// kilobytes a glyph, where a CJK font's outlines take a few hundred bytes.
+// Slices planned that small are made once, not cut again and again.
+int slicesOfGlyphs(quint64 fontBytes, unsigned glyphCount, qsizetype sliceBytes);
 
 // The lists' slices past the first few are cut into parts: code-point order
 // inside a list says nothing of frequency, so a page that needs two rare
@@ -62,10 +71,13 @@ constexpr int kRarePartSize = 69;          // the lists past them in parts of th
 constexpr int kSliceMinimumSize = 24;
 
 // Whether the code point goes into the first slice whatever the lists say:
-// ASCII, Latin-1 punctuation, general punctuation, CJK symbols and
-// punctuation (U+3000–303F), vertical and compatibility forms and the
-// half- and full-width forms (U+FF00–FFEF). Kept together so that spacing
-// features (halt, chws, vhal) and text-spacing-trim see them in one font.
+// ASCII and the Latin letters, general punctuation, currency signs, CJK
+// symbols and punctuation, kana, variation selectors, vertical and
+// compatibility forms and the half- and full-width forms. Kept together,
+// and never cut apart, so that kerning, ligatures and spacing features
+// (halt, chws, vhal, text-spacing-trim) between them work as in the whole
+// font. The first slice also holds U+0020: the browser takes the family's
+// line metrics from the font whose unicode-range holds it.
 bool isFirstSliceCodePoint(quint32 codePoint);
 
 // Whether the lists place any CJK character (ideographs, kana, hangul) of the
@@ -99,11 +111,24 @@ struct PlannedSlice
     QVector<KeepList> units; // each planned code point on its own, each sequence it keeps whole
 };
 
+// What joins emoji into sequences: the zero-width joiner, the skin tone
+// modifiers, the regional indicators (flags) and the tag characters.
+bool isEmojiJoiner(quint32 codePoint);
+bool isEmojiTag(quint32 codePoint);
+
 // Makes every sequence (the code points a font draws as one glyph: a
 // ligature, an emoji ZWJ, modifier, flag, keycap or tag sequence) whole in
-// one slice: the one that holds its first code point takes in the others,
-// which are then in two slices, and the unicode-ranges overlap. A browser
-// shapes a run with one slice's font at a time, so a sequence split across
-// slices would fall apart into its pieces. Sequences with a code point the
-// kit does not hold are left out.
-QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences);
+// one slice. A browser shapes a run with one slice's font at a time, so a
+// sequence split across slices falls apart into its pieces; it tries the
+// slices whose unicode-range holds a character of a sequence in the reverse
+// order of their rules, fetching each, until one draws it whole.
+// - A sequence without emoji joiners (a ligature, a keycap) goes whole into
+//   the slice of its first code point; its other code points are then in
+//   two slices, and the unicode-ranges overlap.
+// - The emoji sequences with joiners, which run to megabytes in a colour
+//   font, go into a slice of their own after the others, rarest first (see
+//   the .cpp), to be cut between sequences as its bytes require.
+// Sequences with a code point the kit does not hold are left out.
+// The emoji sequences' slices take `sequencesPerSlice` sequences each.
+QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences,
+                                         int sequencesPerSlice);

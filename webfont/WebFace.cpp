@@ -1,5 +1,7 @@
 #include "WebFace.h"
 
+#include "SliceMaker.h"
+#include "SlicePlanner.h"
 #include "platform/HarfBuzzHandles.h"
 #include "base/ByteView.h"
 #include "sfnt/GsubLigatures.h"
@@ -150,6 +152,24 @@ QVector<KeepList> ligatureSequences(hb_face_t *face, const QHash<quint32, KeepLi
     return sequences;
 }
 
+// The bytes of the tables that hold the glyphs themselves (outlines,
+// bitmaps, colour images), and of those that hold them as images.
+quint64 glyphDataBytes(hb_face_t *face, quint64 *imageBytes)
+{
+    quint64 bytes = 0;
+    *imageBytes = 0;
+    for (hb_tag_t tag : {HB_TAG('g', 'l', 'y', 'f'), HB_TAG('C', 'F', 'F', ' '), HB_TAG('C', 'F', 'F', '2'),
+                         HB_TAG('C', 'B', 'D', 'T'), HB_TAG('E', 'B', 'D', 'T'), HB_TAG('s', 'b', 'i', 'x'),
+                         HB_TAG('S', 'V', 'G', ' ')}) {
+        const HbBlobPtr table(hb_face_reference_table(face, tag));
+        const unsigned length = hb_blob_get_length(table.get());
+        bytes += length;
+        if (tag == HB_TAG('C', 'B', 'D', 'T') || tag == HB_TAG('E', 'B', 'D', 'T') || tag == HB_TAG('s', 'b', 'i', 'x'))
+            *imageBytes += length;
+    }
+    return bytes;
+}
+
 QVector<QPair<quint32, KeepList>> variationSelectors(hb_face_t *face)
 {
     QVector<QPair<quint32, KeepList>> selectors;
@@ -192,6 +212,12 @@ bool readWebFace(hb_face_t *face, WebFace *webFace)
     if (read.codePoints.isEmpty())
         return false;
 
+    for (quint32 codePoint : {quint32('x'), quint32('H'), quint32('A'), quint32('0'), quint32(0x2014)}) {
+        if (std::binary_search(read.codePoints.cbegin(), read.codePoints.cend(), codePoint)) {
+            read.measuredBy = {codePoint};
+            break;
+        }
+    }
     read.sequences = ligatureSequences(face, characters);
     read.variationSelectors = variationSelectors(face);
 
@@ -232,6 +258,10 @@ bool readWebFace(hb_face_t *face, WebFace *webFace)
         read.slantMin = slantAxis.min_value;
         read.slantMax = slantAxis.max_value;
     }
+    quint64 imageBytes = 0;
+    const quint64 glyphBytes = glyphDataBytes(face, &imageBytes);
+    read.glyphsPerSlice = slicesOfGlyphs(glyphBytes, hb_face_get_glyph_count(face), kLargestSliceBytes);
+    read.imageGlyphs = imageBytes * 2 > glyphBytes;
     read.language = detectLanguage(face, codePages, read.codePoints);
     *webFace = read;
     return true;

@@ -37,7 +37,15 @@ struct WebFace
     // The variation selectors of the font's variation sequences (cmap format
     // 14), each with the base code points it has sequences for, ascending.
     QVector<QPair<quint32, KeepList>> variationSelectors;
+    // A character the browser measures the font by: 'x', else the first the
+    // font maps of 'H', 'A', '0' and '—'; none when it maps none of them.
+    // Every slice's cmap keeps it, unpromised by its unicode-range: drawn
+    // from a slice without one, upright glyphs in vertical text sit a pixel
+    // off along the line (seen in chromium, against the whole font).
+    KeepList measuredBy;
     SliceLanguage language = SliceLanguage::SimplifiedChinese;
+    int glyphsPerSlice = 200; // slicesOfGlyphs of the face's bytes and glyphs
+    bool imageGlyphs = false; // most of its glyph bytes are bitmaps or PNGs (CBDT, sbix, EBDT)
 };
 
 // Reads the face. False when it has no glyphs or maps no character: not a

@@ -9,6 +9,7 @@
 #include "platform/FileNamer.h"
 #include "platform/ReplacedTableFace.h"
 #include "platform/SubsetFeatures.h"
+#include "platform/Woff2.h"
 #include "sfnt/LanguageForms.h"
 
 #include <hb-subset.h>
@@ -118,9 +119,11 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         }
         input.blank = face.web.blank;
         input.texts = texts;
+        input.targetSize = face.web.glyphsPerSlice;
         const SliceLanguage language = languageTag.isEmpty() ? face.web.language : requestedLanguage;
         input.frequencySlices = frequencySlices(language);
-        const QVector<PlannedSlice> planned = keepSequencesWhole(planSlices(input), face.web.sequences);
+        const QVector<PlannedSlice> planned =
+                keepSequencesWhole(planSlices(input), face.web.sequences, face.web.glyphsPerSlice);
         if (listsPlaceCjk(input))
             plan.language = ::languageTag(language);
         plan.byTextUse = !texts.isEmpty();
@@ -138,7 +141,8 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         }
         for (const PlannedSlice &slice : planned) {
             tasks->append({sliced, slice.codePoints, slice.units, &face.web.blank, &face.web.variationSelectors,
-                           int(plans.size())});
+                           &face.web.measuredBy, int(plans.size()),
+                           face.web.imageGlyphs ? kImageFontBrotliQuality : 11});
         }
         plans.push_back(std::move(plan));
     }
