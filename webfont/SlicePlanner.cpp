@@ -259,12 +259,16 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
 {
     // A tag sequence's base (the black flag of England's flag) is drawn from
     // the last-declared slice that holds it, and its tags do not fall back
-    // with it to another slice: the base, and every sequence it begins,
-    // stay in one unit.
+    // with it to another slice: the base, and every sequence that holds it
+    // (a font may list a ligature's glyphs in either order), stay in one
+    // unit.
     QSet<quint32> tagBases;
     for (const KeepList &sequence : sequences) {
-        if (!sequence.isEmpty() && std::any_of(sequence.cbegin(), sequence.cend(), isEmojiTag))
-            tagBases.insert(sequence.first());
+        if (std::none_of(sequence.cbegin(), sequence.cend(), isEmojiTag))
+            continue;
+        const auto base = std::find_if_not(sequence.cbegin(), sequence.cend(), isEmojiJoiner);
+        if (base != sequence.cend())
+            tagBases.insert(*base);
     }
 
     QHash<quint32, QPair<int, int>> home; // code point -> its slice, and its unit there
@@ -297,23 +301,28 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
                                                [&](quint32 codePoint) { return home.contains(codePoint); }))
             continue;
         if (std::any_of(sequence.cbegin(), sequence.cend(), isEmojiJoiner)) {
-            if (!tagBases.contains(sequence.first())) {
+            const auto base = std::find_if(sequence.cbegin(), sequence.cend(),
+                                           [&](quint32 codePoint) { return tagBases.contains(codePoint); });
+            if (base == sequence.cend()) {
                 joined.append(sortedKeepList(sequence));
-            } else if (tagUnit.contains(sequence.first())) {
-                KeepList &unit = joined[tagUnit.value(sequence.first())];
+            } else if (tagUnit.contains(*base)) {
+                KeepList &unit = joined[tagUnit.value(*base)];
                 unit = sortedKeepList(unit + sequence);
             } else {
-                tagUnit.insert(sequence.first(), int(joined.size()));
+                tagUnit.insert(*base, int(joined.size()));
                 joined.append(sortedKeepList(sequence));
             }
             continue;
         }
-        // A unit even when the slice holds it whole: a slice cut in two
-        // keeps it whole in one half.
+        // Into the unit of its first code point, even when the slice holds
+        // it whole: a slice cut in two keeps it whole in one part, and that
+        // part, not a later one, draws the unit's own characters (a browser
+        // takes a character from the last-declared slice that holds it).
         const auto [slice, unit] = home.value(sequence.first());
         for (quint32 codePoint : sequence)
             held[slice].insert(codePoint);
-        planned[slice].units.append(sortedKeepList(sequence));
+        KeepList &units = planned[slice].units[unit];
+        units = sortedKeepList(units + sequence);
     }
     for (int i = 0; i < planned.size(); ++i) {
         KeepList codePoints = planned.at(i).codePoints;

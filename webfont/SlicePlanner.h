@@ -123,8 +123,9 @@ bool isEmojiTag(quint32 codePoint);
 // slices whose unicode-range holds a character of a sequence in the reverse
 // order of their rules, fetching each, until one draws it whole.
 // - A sequence without emoji joiners (a ligature, a keycap) goes whole into
-//   the slice of its first code point; its other code points are then in
-//   two slices, and the unicode-ranges overlap.
+//   the unit of its first code point (the first slice's characters are one
+//   unit); its other code points are then in two slices, and the
+//   unicode-ranges overlap.
 // - The emoji sequences with joiners, which run to megabytes in a colour
 //   font, go into a slice of their own after the others, rarest first (see
 //   the .cpp), to be cut between sequences as its bytes require.
