@@ -20,6 +20,10 @@ trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
 mkdir -p "$HOME" "$work/out"
 
+# Our subsets keep every GSUB/GPOS feature, every name record and .notdef's
+# outline: hb-subset and pyftsubset are asked for the same.
+same_as_ours="--layout-features='*' --name-IDs='*' --name-languages='*' --name-legacy --notdef-outline"
+
 # Prints "name: mean ± stddev" and each command's ratio to the first.
 report() {
   "$python" - "$1" <<'PY'
@@ -39,10 +43,15 @@ echo "== Subset of $droid to the 3,755 level-1 characters of GB2312"
 # hb-subset's whole run.
 hyperfine -N --warmup 3 --min-runs 30 --export-json "$work/subset.json" \
   -n tessaglyph-cli "$cli subset --font $droid --text-file $work/level1.txt --output-dir $work/out --quiet" \
-  -n hb-subset "hb-subset --font-file=$droid --text-file=$work/level1.txt --output-file=$work/out/hb.ttf" \
+  -n hb-subset "hb-subset --font-file=$droid --text-file=$work/level1.txt --output-file=$work/out/hb.ttf $same_as_ours" \
   -n "tessaglyph-cli --version" "$cli --version" \
-  -n pyftsubset "pyftsubset $droid --text-file=$work/level1.txt --output-file=$work/out/py.ttf" >/dev/null
+  -n pyftsubset "pyftsubset $droid --text-file=$work/level1.txt --output-file=$work/out/py.ttf $same_as_ours" >/dev/null
 report "$work/subset.json"
+if cmp -s "$work/out/DroidSansFallbackFull.ttf" "$work/out/hb.ttf"; then
+  echo "  tessaglyph-cli's subset and hb-subset's are the same bytes"
+else
+  echo "  tessaglyph-cli's subset and hb-subset's differ: $(stat -c %s "$work/out/DroidSansFallbackFull.ttf") against $(stat -c %s "$work/out/hb.ttf") bytes"
+fi
 "$python" - "$work/subset.json" <<'PY'
 import json, sys
 r = {x["command"]: x for x in json.load(open(sys.argv[1]))["results"]}
@@ -59,7 +68,7 @@ hyperfine --warmup 1 --min-runs 5 --export-json "$work/woff2.json" \
   -n "tessaglyph-cli + woff2_compress" \
      "$cli subset --font $droid --text-file $work/level1.txt --output-dir $work/out --quiet && woff2_compress $work/out/DroidSansFallbackFull.ttf" \
   -n "pyftsubset --flavor=woff2" \
-     "pyftsubset $droid --text-file=$work/level1.txt --flavor=woff2 --output-file=$work/out/py.woff2" >/dev/null
+     "pyftsubset $droid --text-file=$work/level1.txt --flavor=woff2 --output-file=$work/out/py.woff2 $same_as_ours" >/dev/null
 report "$work/woff2.json"
 "$cli" subset --font $droid --text-file $work/level1.txt --format woff2 --output-dir "$work/out" --quiet >/dev/null
 echo "  sizes: tessaglyph $(stat -c %s "$work/out/DroidSansFallbackFull.woff2") bytes, pyftsubset $(stat -c %s "$work/out/py.woff2") bytes"
@@ -71,7 +80,7 @@ store="$XDG_DATA_HOME/tessaglyph"
 hyperfine --warmup 1 --min-runs 10 --export-json "$work/noto.json" \
   --prepare true --prepare "rm -rf $store" --prepare true \
   -n "hb-subset, face index 2" \
-     "hb-subset --font-file=$notosans --face-index=2 --text-file=$work/gb2312.txt --output-file=$work/out/hb.otf" \
+     "hb-subset --font-file=$notosans --face-index=2 --text-file=$work/gb2312.txt --output-file=$work/out/hb.otf $same_as_ours" \
   -n "tessaglyph-cli, first run" \
      "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" \
   -n "tessaglyph-cli, later run" \
@@ -82,7 +91,7 @@ hyperfine --runs 3 --export-json "$work/noto-py.json" \
   -n "tessaglyph-cli, later run" \
      "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" \
   -n "pyftsubset --font-number=2" \
-     "pyftsubset $notosans --font-number=2 --text-file=$work/gb2312.txt --output-file=$work/out/py.otf" >/dev/null
+     "pyftsubset $notosans --font-number=2 --text-file=$work/gb2312.txt --output-file=$work/out/py.otf $same_as_ours" >/dev/null
 report "$work/noto-py.json"
 
 # The split, after start-up, against cp of as many bytes: both put 39 MB
