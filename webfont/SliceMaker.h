@@ -20,9 +20,9 @@ struct MadeSlice
     KeepList mapped;
 };
 
-// One slice to make: the face it is cut from (prepared with
-// hb_subset_preprocess when the face has several slices; safe to share
-// between threads either way), and its code points.
+// One slice to make: the face it is cut from (safe to share between
+// threads: HarfBuzz loads each table's accelerator once, under its own
+// lock), and its code points.
 struct SliceTask
 {
     hb_face_t *face = nullptr;

@@ -3,6 +3,7 @@
 #include "UnicodeBlocks.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 
 #include <algorithm>
@@ -272,6 +273,7 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
     }
 
     QHash<quint32, QPair<int, int>> home; // code point -> its slice, and its unit there
+    QPair<int, int> firstRuleUnit{-1, -1};
     QVector<PlannedSlice> planned;
     for (const KeepList &slice : slices) {
         PlannedSlice plannedSlice;
@@ -286,16 +288,28 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             plannedSlice.units.append(KeepList{codePoint});
         }
         if (!firstRule.isEmpty()) {
+            firstRuleUnit = {0, int(plannedSlice.units.size())};
             for (quint32 codePoint : firstRule)
-                home.insert(codePoint, {0, int(plannedSlice.units.size())});
+                home.insert(codePoint, firstRuleUnit);
             plannedSlice.units.append(firstRule);
         }
         planned.append(plannedSlice);
     }
 
-    QVector<QSet<quint32>> held(planned.size());
+    // Characters the font joins into one glyph move together into the
+    // earliest slice any of them is planned in (into the first slice's unit
+    // when one of them is there). Moved, not repeated: a character repeated
+    // in a later slice would be drawn from it everywhere (a browser takes a
+    // character from the last-declared slice that holds it), apart from the
+    // neighbours it kerns with.
     QVector<KeepList> joined;
     QHash<quint32, int> tagUnit; // a tag base -> its unit among the joined
+    QHash<quint32, quint32> parent;
+    const auto root = [&](quint32 codePoint) {
+        while (parent.value(codePoint, codePoint) != codePoint)
+            codePoint = parent.value(codePoint);
+        return codePoint;
+    };
     for (const KeepList &sequence : sequences) {
         if (sequence.isEmpty() || !std::all_of(sequence.cbegin(), sequence.cend(),
                                                [&](quint32 codePoint) { return home.contains(codePoint); }))
@@ -314,21 +328,48 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             }
             continue;
         }
-        // Into the unit of its first code point, even when the slice holds
-        // it whole: a slice cut in two keeps it whole in one part, and that
-        // part, not a later one, draws the unit's own characters (a browser
-        // takes a character from the last-declared slice that holds it).
-        const auto [slice, unit] = home.value(sequence.first());
-        for (quint32 codePoint : sequence)
-            held[slice].insert(codePoint);
-        KeepList &units = planned[slice].units[unit];
-        units = sortedKeepList(units + sequence);
+        for (quint32 codePoint : sequence) {
+            const quint32 a = root(sequence.first()), b = root(codePoint);
+            if (a != b)
+                parent.insert(std::max(a, b), std::min(a, b));
+        }
     }
-    for (int i = 0; i < planned.size(); ++i) {
-        KeepList codePoints = planned.at(i).codePoints;
-        codePoints += KeepList(held.at(i).cbegin(), held.at(i).cend());
-        planned[i].codePoints = sortedKeepList(codePoints);
+    QMap<quint32, KeepList> groups; // in code-point order, so the plan does not depend on hashing
+    for (auto it = parent.cbegin(); it != parent.cend(); ++it)
+        groups[root(it.key())].append(it.key());
+    for (auto it = groups.begin(); it != groups.end(); ++it) {
+        KeepList members = sortedKeepList(it.value() + KeepList{it.key()});
+        int slice = int(planned.size()), unit = -1;
+        for (quint32 codePoint : members) {
+            slice = std::min(slice, home.value(codePoint).first);
+            if (home.value(codePoint) == firstRuleUnit)
+                unit = firstRuleUnit.second;
+        }
+        if (slice != 0 || unit < 0) {
+            unit = int(planned[slice].units.size());
+            planned[slice].units.append(KeepList());
+        }
+        for (quint32 codePoint : members) {
+            const auto [from, fromUnit] = home.value(codePoint);
+            if (from == slice && fromUnit == unit)
+                continue;
+            planned[from].units[fromUnit].removeOne(codePoint);
+            planned[slice].units[unit].append(codePoint);
+            home.insert(codePoint, {slice, unit});
+        }
+        planned[slice].units[unit] = sortedKeepList(planned[slice].units[unit]);
     }
+    QVector<PlannedSlice> kept;
+    for (PlannedSlice &slice : planned) {
+        slice.units.removeIf([](const KeepList &unit) { return unit.isEmpty(); });
+        slice.codePoints.clear();
+        for (const KeepList &unit : slice.units)
+            slice.codePoints += unit;
+        slice.codePoints = sortedKeepList(slice.codePoints);
+        if (!slice.codePoints.isEmpty())
+            kept.append(slice);
+    }
+    planned = kept;
 
     // The emoji sequences last, those with more skin tones first: a browser
     // tries the slices that hold a character in the reverse order of their

@@ -122,13 +122,13 @@ bool isEmojiTag(quint32 codePoint);
 // sequence split across slices falls apart into its pieces; it tries the
 // slices whose unicode-range holds a character of a sequence in the reverse
 // order of their rules, fetching each, until one draws it whole.
-// - A sequence without emoji joiners (a ligature, a keycap) goes whole into
-//   the unit of its first code point (the first slice's characters are one
-//   unit); its other code points are then in two slices, and the
-//   unicode-ranges overlap.
+// - The characters of sequences without emoji joiners (ligatures, keycaps)
+//   move together, as one unit, into the earliest slice any of them was
+//   planned in (into the first slice's unit when one of them is there).
 // - The emoji sequences with joiners, which run to megabytes in a colour
-//   font, go into a slice of their own after the others, rarest first (see
-//   the .cpp), to be cut between sequences as its bytes require.
+//   font, go into slices of their own after the others, rarest first (see
+//   the .cpp), each whole, their characters repeated there: the
+//   unicode-ranges overlap.
 // Sequences with a code point the kit does not hold are left out.
 // The emoji sequences' slices take `sequencesPerSlice` sequences each.
 QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences,
