@@ -61,6 +61,7 @@ run() {
 # The next run's folder, new and empty.
 fresh() { out="$work/kits/$1"; mkdir "$out"; }
 
+rounds=${TESSAGLYPH_BENCH_ROUNDS:-3}
 echo "== Web-font kits (load average $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores)"
 subset_label="one subset of the $(ls "$pages" | wc -l) pages' text"
 for font in "$droid" "$noto"; do
@@ -68,11 +69,14 @@ for font in "$droid" "$noto"; do
     "$droid") label="Droid Sans Fallback" slug=droid ;;
     *) label="Noto Sans CJK SC" slug=noto ;;
   esac
-  fresh "$slug-peer"
-  run "$label" "$peer_label" result.css css -- node "$peer/bin/cn-font-split.mjs" -i="$font" -o="$out"
-  fresh "$slug-kit"
-  run "$label" "tessaglyph-cli --jobs 2" '*.css' css --compare "$peer_label" --goal kit -- \
-    "$cli" webfont --font "$font" --output-dir "$out" --jobs 2 --quiet
+  # The two tools in turn, $rounds times each, so that the other work on the machine weighs on both alike.
+  for round in $(seq "$rounds"); do
+    fresh "$slug-peer-$round"
+    run "$label" "$peer_label" result.css css -- node "$peer/bin/cn-font-split.mjs" -i="$font" -o="$out"
+    fresh "$slug-kit-$round"
+    run "$label" "tessaglyph-cli --jobs 2" '*.css' css --compare "$peer_label" --goal kit -- \
+      "$cli" webfont --font "$font" --output-dir "$out" --jobs 2 --quiet
+  done
   fresh "$slug-jobs1"
   run "$label" "tessaglyph-cli --jobs 1" '*.css' css -- \
     "$cli" webfont --font "$font" --output-dir "$out" --jobs 1 --quiet
@@ -98,7 +102,7 @@ echo
 "$python" "$here/../tests/e2e/gb2312.py" > "$work/level1.txt"
 for font in "$droid" "$noto"; do
   case $font in "$droid") slug=droid ;; *) slug=noto ;; esac
-  "$python" "$here/webfont_pages.py" features "$font" "$work/level1.txt" "$(ls "$work/kits/$slug-kit"/*.css)"
+  "$python" "$here/webfont_pages.py" features "$font" "$work/level1.txt" "$(ls "$work/kits/$slug-kit-1"/*.css)"
 done
 
 # The threads' gain, less exposed to a single run's noise: three runs each on Droid.

@@ -25,6 +25,7 @@ import gzip
 import json
 import os
 import re
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -135,9 +136,26 @@ def measure_subset(font_path, texts):
             "visit": size}
 
 
+def merged(lines):
+    """The runs of one tool on one font as one row: the median of their times and peaks, the mean load."""
+    runs = {}
+    for line in lines:
+        if line.strip():
+            r = json.loads(line)
+            runs.setdefault((r["font"], r["tool"]), []).append(r)
+    rows = []
+    for same in runs.values():
+        row = dict(same[0], runs=[r["seconds"] for r in same], load=statistics.mean(r["load"] for r in same),
+                   same_bytes=all(r["pages"] == same[0]["pages"] and r["bytes"] == same[0]["bytes"] for r in same))
+        for key in ("seconds", "cpu", "peak_kb"):
+            row[key] = statistics.median(r[key] for r in same)
+        rows.append(row)
+    return rows
+
+
 def table(lines):
-    """Each run's row; below a row that compares itself with another, its ratio to that row (same font)."""
-    rows = [json.loads(line) for line in lines if line.strip()]
+    """Each tool's row; below a row that compares itself with another, its ratio to that row (same font)."""
+    rows = merged(lines)
     print("| font | kit | load | wall s | CPU s | peak MB | slices | bytes | CSS gz | %s | %d pages |" % (
         " | ".join(PAGES), len(PAGES)))
     print("|---|---|---:|---:|---:|---:|---:|---:|---:|" + "---:|" * (len(PAGES) + 1))
@@ -199,6 +217,15 @@ def goals(by_label):
 
 def short(font, fonts):
     return font.split(" ")[0] if len({f.split(" ")[0] for f in fonts}) == len(fonts) else font
+
+
+def runs(by_label):
+    """Each wall time of the tools run more than once, and whether their kits were the same every time."""
+    for (font, tool), row in by_label.items():
+        if len(row["runs"]) > 1:
+            print("%s, %s: %d runs, %s s (the median in the table)%s" % (
+                font, tool, len(row["runs"]), ", ".join("%.1f" % s for s in row["runs"]),
+                "" if row["same_bytes"] else "; the kits differ between runs, the first is measured"))
 
 
 def visits(by_label):
@@ -313,6 +340,7 @@ if __name__ == "__main__":
         by_label = table(open(args[0], encoding="utf-8"))
         goals(by_label)
         print()
+        runs(by_label)
         visits(by_label)
         jobs(by_label)
     elif command == "features":
