@@ -298,17 +298,17 @@ void describeKit(const QVector<KitFace> &kit, const std::vector<SourceFace> &fac
                                sliceCount)
                             .arg(name, bytesText, characters, source, kitFace.language));
     }
-    // Line breaks and other controls are never drawn.
-    qsizetype lacking = 0;
+    KeepList lacking;
     for (quint32 codePoint : wanted) {
         const bool mapped = std::any_of(faces.cbegin(), faces.cend(), [&](const SourceFace &face) {
             return std::binary_search(face.web.codePoints.cbegin(), face.web.codePoints.cend(), codePoint);
         });
-        lacking += !mapped && QChar::category(char32_t(codePoint)) != QChar::Other_Control;
+        if (!mapped)
+            lacking.append(codePoint);
     }
-    if (lacking > 0)
-        outcome->job.summary.append(translated(QT_TRANSLATE_NOOP("Tessaglyph", "The font lacks %1 of the characters."))
-                                            .arg(lacking));
+    const QString lackingLine = lackingCharactersLine(lacking); // leaves out line breaks and other controls
+    if (!lackingLine.isEmpty())
+        outcome->job.summary.append(lackingLine);
 }
 
 } // namespace
