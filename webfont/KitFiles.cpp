@@ -197,10 +197,11 @@ QString previewStyleSheet(const QVector<KitFace> &faces, const KitSettings &sett
     return QStringLiteral("<style>\n%1</style>\n").arg(rules);
 }
 
-// Counts, as the box's text changes, the slices and bytes it costs: the
-// slices whose unicode-range (read from the page's CSS rules) holds one of
-// its characters, with their bytes from the report. A page opened from a
-// file gets no web fonts, and is told so.
+// Counts, as the box's text changes, the slices and bytes it costs: for
+// each character, the slice whose rule a browser picks by unicode-range (read
+// from the page's CSS rules: the last that holds it, where ranges overlap,
+// as CSS Fonts orders them), with their bytes from the report. A page
+// opened from a file gets no web fonts, and is told so.
 const char kPreviewScript[] = R"js((function () {
   "use strict";
   var texts = JSON.parse(document.getElementById("kit-texts").textContent);
@@ -215,9 +216,7 @@ const char kPreviewScript[] = R"js((function () {
     document.getElementById("served").hidden = false;
     return;
   }
-  // Each rule's code points, from the CSS the page uses; a page fetches
-  // every slice whose unicode-range holds one of its characters, and the
-  // ranges of slices may overlap.
+  // Each rule's code points, from the CSS the page uses, in its order.
   function ranges(value) {
     return value.split(",").map(function (part) {
       var bounds = part.trim().replace(/^U\+/i, "").split("-");
@@ -225,44 +224,46 @@ const char kPreviewScript[] = R"js((function () {
       return [parseInt(first.replace(/\?/g, "0"), 16), parseInt(last.replace(/\?/g, "F"), 16)];
     });
   }
-  function rulesByFile() {
-    var byFile = {};
+  function fontFaceRules() {
+    var found = [];
     Array.prototype.forEach.call(document.styleSheets, function (sheet) {
       var rules;
       try { rules = sheet.cssRules; } catch (e) { return; }
       Array.prototype.forEach.call(rules, function (rule) {
-        if (!(rule instanceof CSSFontFaceRule))
-          return;
-        var url = /url\(\s*["']?([^"')]+)/.exec(rule.style.getPropertyValue("src"));
-        if (!url)
-          return;
-        var file = decodeURIComponent(url[1].split("/").pop());
-        byFile[file] = ranges(rule.style.getPropertyValue("unicode-range") || "U+0-10FFFF");
+        var url = rule instanceof CSSFontFaceRule && /url\(\s*["']?([^"')]+)/.exec(rule.style.getPropertyValue("src"));
+        if (url)
+          found.push({file: decodeURIComponent(url[1].split("/").pop()),
+                      ranges: ranges(rule.style.getPropertyValue("unicode-range") || "U+0-10FFFF")});
       });
     });
-    return byFile;
+    return found;
   }
   fetch("report.json").then(function (answer) { return answer.json(); }).then(function (report) {
-    var byFile = rulesByFile();
+    var rules = fontFaceRules();
     function show() {
-      var codePoints = [];
+      var codePoints = new Set();
       for (var character of box.value) {
         var code = character.codePointAt(0);
         if (code >= 0x20 && (code < 0x7F || code > 0x9F))
-          codePoints.push(code);
+          codePoints.add(code);
       }
       var lines = report.faces.map(function (face) {
-        var slices = 0, bytes = 0;
-        face.slices.forEach(function (slice) {
-          var held = byFile[slice.file] || [];
-          if (codePoints.some(function (code) {
-                return held.some(function (range) { return code >= range[0] && code <= range[1]; });
-              })) {
-            slices += 1;
-            bytes += slice.bytes;
-          }
+        // Ranges of a face's slices may overlap: a browser fetches, for each
+        // character, the slice of the last rule whose range holds it (and
+        // that slice maps it, as every range of a kit promises).
+        var bytesOf = new Map(face.slices.map(function (slice) { return [slice.file, slice.bytes]; }));
+        var own = rules.filter(function (rule) { return bytesOf.has(rule.file); }).reverse();
+        var fetched = new Set();
+        codePoints.forEach(function (code) {
+          var rule = own.find(function (candidate) {
+            return candidate.ranges.some(function (range) { return code >= range[0] && code <= range[1]; });
+          });
+          if (rule)
+            fetched.add(rule.file);
         });
-        var line = fill(texts.cost, [number(slices), number(face.slices.length), number(bytes)]);
+        var bytes = 0;
+        fetched.forEach(function (file) { bytes += bytesOf.get(file); });
+        var line = fill(texts.cost, [number(fetched.size), number(face.slices.length), number(bytes)]);
         return report.faces.length > 1 ? fill(texts.faceCost, [face.fullName, line]) : line;
       });
       cost.textContent = lines.join("\n");
