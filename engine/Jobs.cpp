@@ -40,7 +40,7 @@ QString native(const QString &path)
 
 QString number(quint64 value)
 {
-    return QLocale::system().toString(value);
+    return localeNumber(value);
 }
 
 JobOutcome warning(const QString &text)
@@ -104,12 +104,18 @@ QString notTrueTypeText()
     return say(QT_TRANSLATE_NOOP("Tessaglyph", "The file is not a valid ttf font file!"));
 }
 
-// A character as the user would recognise it; invisible ones by their code.
+// "U+4F60 你": a character by its code point, which names it even where no
+// font draws it, then itself, when it is visible; a combining mark on a
+// dotted circle, as character charts show one.
 QString showCharacter(quint32 codePoint)
 {
-    if (QChar::isPrint(codePoint) && !QChar::isSpace(codePoint))
-        return QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);
-    return QStringLiteral("U+%1").arg(codePoint, 4, 16, QLatin1Char('0')).toUpper();
+    const QString code = QStringLiteral("U+%1").arg(codePoint, 4, 16, QLatin1Char('0')).toUpper();
+    if (!QChar::isPrint(codePoint) || QChar::isSpace(codePoint))
+        return code;
+    const char32_t character = codePoint;
+    const bool mark = QChar::isMark(character);
+    return code + QLatin1Char(' ') + (mark ? QStringLiteral("\u25CC") : QString())
+            + QString::fromUcs4(&character, 1);
 }
 
 // What is wrong with a font file, for the command line: which table of a
@@ -260,17 +266,9 @@ JobOutcome subsetOutcome(const SubsetResult &subset, AcceptedSuffixes suffixes, 
                                {native(result.outputPath), number(result.written.size),
                                 number(result.written.glyphCount), face, native(result.sourcePath)}));
 
-    // Line breaks and other control characters are not drawn: no font lacks them.
-    QStringList lacking;
-    for (quint32 codePoint : drawnCharacters(result.written.missing))
-        lacking.append(showCharacter(codePoint));
-    if (!lacking.isEmpty()) {
-        QString listed = QStringList(lacking.mid(0, kListedCharacters)).join(QLatin1Char(' '));
-        if (lacking.size() > kListedCharacters)
-            listed += QStringLiteral(" …");
-        outcome.summary.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "The font lacks %1 of the characters: %2"),
-                                   {number(quint64(lacking.size())), listed}));
-    }
+    const QString lacking = lackingCharactersLine(result.written.missing);
+    if (!lacking.isEmpty())
+        outcome.summary.append(lacking);
     return outcome;
 }
 
@@ -287,6 +285,26 @@ bool acceptsCollectionFile(const QString &path, AcceptedSuffixes suffixes)
 }
 
 } // namespace
+
+QString localeNumber(quint64 value)
+{
+    return QLocale::system().toString(value);
+}
+
+QString lackingCharactersLine(const KeepList &codePoints)
+{
+    // Line breaks and other control characters are not drawn: no font lacks them.
+    const KeepList lacking = drawnCharacters(codePoints);
+    if (lacking.isEmpty())
+        return {};
+    QStringList listed;
+    for (quint32 codePoint : lacking.mid(0, kListedCharacters))
+        listed.append(showCharacter(codePoint));
+    if (lacking.size() > kListedCharacters)
+        listed.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 more"), {number(quint64(lacking.size() - kListedCharacters))}));
+    return say(QT_TRANSLATE_NOOP("Tessaglyph", "The font lacks %1 of the characters: %2"),
+               {number(quint64(lacking.size())), listed.join(QStringLiteral(", "))});
+}
 
 QString missingFileText(const QString &path)
 {

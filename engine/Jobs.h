@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FontSubsetter.h"
+#include "KeepList.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,3 +50,13 @@ QString outputFolderProblem(const QString &folder);
 
 // "The file %1 does not exist.", for an input file that is missing.
 QString missingFileText(const QString &path);
+
+// A count as the user's locale writes it ("2,876,464"), in every line a job
+// or the window shows.
+QString localeNumber(quint64 value);
+
+// "The font lacks 2 of the characters: U+4F60 你, U+20000 𠀀": the characters
+// of the list a font is expected to draw (control characters left out), each
+// by its code point and itself, so that one the reader's font cannot draw
+// is still known; after the first twenty, how many more. Empty when none.
+QString lackingCharactersLine(const KeepList &codePoints);

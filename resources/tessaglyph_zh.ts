@@ -2,6 +2,129 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>KitOptionsDialog</name>
+    <message>
+        <source>Web Font Options</source>
+        <translation>网页字体选项</translation>
+    </message>
+    <message>
+        <source>The font&apos;s own family</source>
+        <translation>字体自身的字体族名</translation>
+    </message>
+    <message>
+        <source>Automatic: told from the font</source>
+        <translation>自动：根据字体判断</translation>
+    </message>
+    <message>
+        <source>Simplified Chinese (zh-Hans)</source>
+        <translation>简体中文 (zh-Hans)</translation>
+    </message>
+    <message>
+        <source>Traditional Chinese (zh-Hant)</source>
+        <translation>繁体中文 (zh-Hant)</translation>
+    </message>
+    <message>
+        <source>Hong Kong Chinese (zh-HK)</source>
+        <translation>香港中文 (zh-HK)</translation>
+    </message>
+    <message>
+        <source>Japanese (ja)</source>
+        <translation>日语 (ja)</translation>
+    </message>
+    <message>
+        <source>Korean (ko)</source>
+        <translation>韩语 (ko)</translation>
+    </message>
+    <message>
+        <source>Name &amp;installed copies with local()</source>
+        <translation>用 local() 指向已安装的副本(&amp;I)</translation>
+    </message>
+    <message>
+        <source>CSS &amp;family name</source>
+        <translation>CSS 字体族名(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>语言(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Orders the CJK slices by the language&apos;s character frequencies. A kit of one language leaves out the forms other languages use.</source>
+        <translation>按该语言的字频划分中日韩字符的分片。只面向一种语言的字体包会去掉其他语言所用的字形。</translation>
+    </message>
+    <message>
+        <source>font-&amp;display</source>
+        <translation>font-display(&amp;D)</translation>
+    </message>
+    <message>
+        <source>An installed copy of the font, of whatever version, then draws in place of the slices. The preview page never uses one.</source>
+        <translation>这样，用户已安装的该字体副本（无论哪个版本）会代替分片显示文字。预览页从不使用它。</translation>
+    </message>
+</context>
+<context>
+    <name>KitPreview</name>
+    <message>
+        <source>en</source>
+        <comment>the language of the preview page, as an HTML lang tag</comment>
+        <translation>zh-Hans</translation>
+    </message>
+    <message>
+        <source>sliced by the text&apos;s use</source>
+        <translation>按文本用字分片</translation>
+    </message>
+    <message>
+        <source>sliced by Unicode block</source>
+        <translation>按 Unicode 区块分片</translation>
+    </message>
+    <message>
+        <source>sliced by the %1 frequency slices</source>
+        <translation>按 %1 字频分片</translation>
+    </message>
+    <message>
+        <source>This text fetches %1 of %2 slices: %3 bytes.</source>
+        <translation>这段文字需要取回 %2 个分片中的 %1 个，共 %3 字节。</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The kit&apos;s report.json could not be read: what the text costs is not known.</source>
+        <translation>无法读取字体包的 report.json：不知道这段文字需要取回多少。</translation>
+    </message>
+    <message>
+        <source>Browsers load no web fonts into a page opened from a file: serve this folder over HTTP and open the page there (the window&apos;s &quot;Preview&quot; does).</source>
+        <translation>浏览器不为以文件方式打开的页面载入网页字体：请通过 HTTP 提供此文件夹，再从那里打开本页（窗口中的“预览”正是这样做的）。</translation>
+    </message>
+    <message>
+        <source>Type here to see the text drawn in the web font; only the slices it needs are fetched.</source>
+        <translation>在此输入文字，即可看到它以网页字体显示的样子；只会取回它所需要的分片。</translation>
+    </message>
+    <message>
+        <source>PostScript name %1; weight %2, %3; %4, %5 bytes; %6</source>
+        <translation>PostScript 名称 %1；字重 %2，%3；%4，%5 字节；%6</translation>
+    </message>
+    <message>
+        <source>%1 slice</source>
+        <translation>%1 个分片</translation>
+    </message>
+    <message>
+        <source>%1 slices</source>
+        <translation>%1 个分片</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes, %3</source>
+        <translation>%1：%2 字节，%3</translation>
+    </message>
+    <message>
+        <source>%1 character</source>
+        <translation>%1 个字符</translation>
+    </message>
+    <message>
+        <source>%1 characters</source>
+        <translation>%1 个字符</translation>
+    </message>
+</context>
+<context>
     <name>SubsetPreview</name>
     <message>
         <source>The subset could not be loaded for a preview.</source>
@@ -18,30 +141,6 @@
 </context>
 <context>
     <name>Tessaglyph</name>
-    <message>
-        <source>Select From System Font</source>
-        <translation>从系统字体中选择</translation>
-    </message>
-    <message>
-        <source>Select Font</source>
-        <translation>选择字体</translation>
-    </message>
-    <message>
-        <source>Select Font File</source>
-        <translation>选择字体文件</translation>
-    </message>
-    <message>
-        <source>Save Font File</source>
-        <translation>保存字体文件</translation>
-    </message>
-    <message>
-        <source>Please input the characters</source>
-        <translation>请输入要保留的字符</translation>
-    </message>
-    <message>
-        <source>Import From File</source>
-        <translation>从文件导入</translation>
-    </message>
     <message>
         <source>Select File</source>
         <translation>选择文件</translation>
@@ -81,14 +180,6 @@
     <message>
         <source>Tessaglyph</source>
         <translation>Tessaglyph 字体工具</translation>
-    </message>
-    <message>
-        <source>Open File</source>
-        <translation>打开文件</translation>
-    </message>
-    <message>
-        <source>Output Directory</source>
-        <translation>输出目录</translation>
     </message>
     <message>
         <source>TrueType Collection File(*.ttc)</source>
@@ -323,10 +414,6 @@ Free software under the MIT licence.</source>
         <translation>无法写入 %1：%2；未写入任何文件。</translation>
     </message>
     <message>
-        <source>The font lacks %1 of the characters.</source>
-        <translation>字体缺少其中 %1 个字符。</translation>
-    </message>
-    <message>
         <source>The kit was cancelled; none of its files were left.</source>
         <translation>已取消制作网页字体；未留下任何文件。</translation>
     </message>
@@ -352,60 +439,122 @@ Free software under the MIT licence.</source>
             <numerusform>文件夹中已有 %n 个内容相同的分片，已保留。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Select From &amp;System Font</source>
+        <translation>从系统字体中选择(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Select &amp;Font</source>
+        <translation>选择字体(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Select Font Fi&amp;le</source>
+        <translation>选择字体文件(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Choose a font file</source>
+        <translation>选择字体文件</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Font File</source>
+        <translation>保存字体文件(&amp;V)</translation>
+    </message>
+    <message>
+        <source>Choose the output folder</source>
+        <translation>选择输出文件夹</translation>
+    </message>
+    <message>
+        <source>Please input the &amp;characters</source>
+        <translation>请输入要保留的字符(&amp;C)</translation>
+    </message>
+    <message>
+        <source>I&amp;mport From File</source>
+        <translation>从文件导入(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Closes the window</source>
+        <translation>关闭窗口</translation>
+    </message>
+    <message>
+        <source>&amp;Open File</source>
+        <translation>打开文件(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Choose a font collection</source>
+        <translation>选择字体集合文件</translation>
+    </message>
+    <message>
+        <source>Output &amp;Directory</source>
+        <translation>输出目录(&amp;D)</translation>
+    </message>
+    <message>
+        <source>%1 more</source>
+        <translation>另有 %1 个</translation>
+    </message>
+    <message>
+        <source>Another run is writing a kit into %1; nothing was written.</source>
+        <translation>另一个任务正在向 %1 写入字体包；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be a file name in %2; nothing was written.</source>
+        <translation>%1 不能用作 %2 中的文件名；未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>%1 is in the folder and was not written by a kit; nothing was written. Move it, or choose another folder.</source>
+        <translation>文件夹中已有 %1，它不是字体包写入的；未写入任何文件。请移走它，或选择其他文件夹。</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be synced: %2.</source>
+        <translation>无法同步文件夹 %1：%2。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Slices in the folder whose bytes were not those of their names, replaced: %n.</source>
+        <translation>
+            <numerusform>文件夹中内容与文件名不符的分片已替换：%n 个。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Slices of the earlier kit that the CSS no longer names, removed: %n.</source>
+        <translation>
+            <numerusform>CSS 不再引用的旧字体包分片已删除：%n 个。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Slices of the earlier kit left in place, as their bytes are not those of their names: %n.</source>
+        <translation>
+            <numerusform>内容与文件名不符、因而留在原处的旧字体包分片：%n 个。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Slices of the earlier kit that the CSS no longer names: %n, %1 bytes in all.</source>
+        <translation>
+            <numerusform>CSS 不再引用的旧字体包分片：%n 个，共 %1 字节。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %2 bytes, %3 characters, slices: %n (%4, by the text&apos;s use).</source>
+        <translation>
+            <numerusform>%1：%n 个分片，%2 字节，%3 个字符（%4，按文本用字分片）。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>WebFontPage</name>
     <message>
-        <source>Open Folder</source>
-        <translation>打开文件夹</translation>
-    </message>
-    <message>
-        <source>Open Preview</source>
-        <translation>打开预览</translation>
-    </message>
-    <message>
-        <source>The preview page is served at %1 while this box is open.</source>
-        <translation>此对话框打开期间，预览页面在 %1 提供。</translation>
-    </message>
-    <message>
         <source>The preview page cannot be served: no local port could be opened.</source>
         <translation>无法提供预览页面：无法打开本地端口。</translation>
-    </message>
-    <message>
-        <source>Select From System Font</source>
-        <translation>从系统字体中选择</translation>
-    </message>
-    <message>
-        <source>Select Font</source>
-        <translation>选择字体</translation>
-    </message>
-    <message>
-        <source>Select Font File</source>
-        <translation>选择字体文件</translation>
-    </message>
-    <message>
-        <source>Only these characters</source>
-        <translation>仅保留这些字符</translation>
     </message>
     <message>
         <source>Empty: every character of the font</source>
         <translation>留空：保留字体的全部字符</translation>
     </message>
     <message>
-        <source>Import From File</source>
-        <translation>从文件导入</translation>
-    </message>
-    <message>
         <source>Output Directory</source>
         <translation>输出目录</translation>
     </message>
     <message>
-        <source>%v of %m slices</source>
-        <translation>%v / %m 个分片</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>取消</translation>
+        <source>%1 of %2 slices</source>
+        <translation>%1 / %2 个分片</translation>
     </message>
     <message>
         <source>Select File</source>
@@ -432,8 +581,124 @@ Free software under the MIT licence.</source>
         <translation>%1：共 %2 字节，分片：%3 个。</translation>
     </message>
     <message>
-        <source>No program could open %1.</source>
-        <translation>没有能打开 %1 的程序。</translation>
+        <source>No program could open the folder %1. Open it by hand in a file manager.</source>
+        <translation>没有程序能打开文件夹 %1。请在文件管理器中手动打开。</translation>
+    </message>
+    <message>
+        <source>No program could open the preview page. Open this address by hand in a web browser: %1</source>
+        <translation>没有程序能打开预览页。请在网页浏览器中手动打开此地址：%1</translation>
+    </message>
+    <message>
+        <source>Open &amp;Folder</source>
+        <translation>打开文件夹(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Open &amp;Preview</source>
+        <translation>打开预览(&amp;P)</translation>
+    </message>
+    <message>
+        <source>The preview page is served at %1 while the window is open; the page&apos;s &quot;Preview&quot; opens it again.</source>
+        <translation>窗口打开期间，预览页在 %1 提供；页面上的“预览”可再次打开它。</translation>
+    </message>
+    <message>
+        <source>To &amp;use the kit, link its CSS from a page beside it and name its family:</source>
+        <translation>使用字体包(&amp;U)：在与它同处的网页中链接它的 CSS，并写明字体族名：</translation>
+    </message>
+    <message>
+        <source>CSS to paste</source>
+        <translation>要粘贴的 CSS</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>复制(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Copies the CSS to paste</source>
+        <translation>复制要粘贴的 CSS</translation>
+    </message>
+    <message>
+        <source>Select From &amp;System Font</source>
+        <translation>从系统字体中选择(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Select &amp;Font</source>
+        <translation>选择字体(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Select Font Fi&amp;le</source>
+        <translation>选择字体文件(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Choose a font file</source>
+        <translation>选择字体文件</translation>
+    </message>
+    <message>
+        <source>Only &amp;these characters</source>
+        <translation>仅保留这些字符(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Optio&amp;ns…</source>
+        <translation>选项…(&amp;N)</translation>
+    </message>
+    <message>
+        <source>CSS family name, language, local() and font-display</source>
+        <translation>CSS 字体族名、语言、local() 与 font-display</translation>
+    </message>
+    <message>
+        <source>I&amp;mport From File</source>
+        <translation>从文件导入(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Output Directory</source>
+        <translation>输出目录(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Choose the output folder</source>
+        <translation>选择输出文件夹</translation>
+    </message>
+    <message>
+        <source>Slices made</source>
+        <translation>已制作的分片</translation>
+    </message>
+    <message>
+        <source>Sto&amp;p</source>
+        <translation>停止(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Stops the kit; none of its files are left</source>
+        <translation>停止制作字体包；不留下它的任何文件</translation>
+    </message>
+    <message>
+        <source>Pre&amp;view</source>
+        <translation>预览(&amp;V)</translation>
+    </message>
+    <message>
+        <source>Opens the last kit&apos;s preview page</source>
+        <translation>打开上一个字体包的预览页</translation>
+    </message>
+    <message>
+        <source>Stopping…</source>
+        <translation>正在停止…</translation>
+    </message>
+    <message>
+        <source>Stop the Kit?</source>
+        <translation>停止制作字体包？</translation>
+    </message>
+    <message>
+        <source>A web-font kit is being made: %1 of %2 slices. Stop it and close the window? None of its files are left in the folder.</source>
+        <translation>正在制作网页字体包：已完成 %2 个分片中的 %1 个。要停止制作并关闭窗口吗？文件夹中不会留下它的任何文件。</translation>
+    </message>
+    <message>
+        <source>A web-font kit is being made. Stop it and close the window? None of its files are left in the folder.</source>
+        <translation>正在制作网页字体包。要停止制作并关闭窗口吗？文件夹中不会留下它的任何文件。</translation>
+    </message>
+    <message>
+        <source>S&amp;top and Close</source>
+        <translation>停止并关闭(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Continue</source>
+        <translation>继续制作(&amp;C)</translation>
     </message>
 </context>
 </TS>

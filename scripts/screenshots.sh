@@ -4,7 +4,12 @@
 #                                        Chinese: font-cutting.png, ttc-split.png, web-font.png and
 #                                        their -zh twins; then, under a window manager, the boxes
 #                                        at the end of a Font Cutting job (subset-preview.png) and
-#                                        of a Web Font kit (web-font-kit.png), and their -zh twins
+#                                        of a Web Font kit (web-font-kit.png), the kit's options
+#                                        (web-font-options.png), the question when the window is
+#                                        closed mid-kit (web-font-stop.png), and their -zh twins;
+#                                        last, preview pages in chromium: a whole font's kit made by
+#                                        the command line (webfont-preview.png) and the Chinese
+#                                        window's kit of a text (webfont-preview-zh.png)
 #   scripts/screenshots.sh --installed   the installed program started from /tmp under
 #                                        LANG=zh_CN.UTF-8, with the box that "Accept" opens on an
 #                                        empty form (its button is Qt's own text): installed-zh.png
@@ -48,8 +53,14 @@ if [ "${1:-}" = --installed ]; then
 fi
 
 build=$(cd "${1:-$top/build}" && pwd)
+# The program is started as a job of this shell, whose exit ends it, with
+# nothing of it on this shell's output (a command substitution that starts
+# it would wait for it).
+start_program() { # language folder
+  (cd "$1" && exec "$build/tessaglyph") >/dev/null 2>&1 &
+}
 shoot() { # language folder, tab index, output name
-  (cd "$1" && "$build/tessaglyph" >/dev/null 2>&1 &)
+  start_program "$1"
   local window
   window=$(wait_for_window)
   sleep 0.5
@@ -83,10 +94,29 @@ type_into_dialog() { # text; the dialog that the last click opened has the focus
   xdotool key Return
   sleep 0.8
 }
-shoot_box() { # language folder, tab index, output name
-  local output="$work/$3"
-  mkdir -p "$output"
-  (cd "$1" && "$build/tessaglyph" >/dev/null 2>&1 &)
+# The screen cut to the windows given, with room for the window manager's
+# title bars and borders. Each window's own picture is pasted over the
+# screen's: a screen capture can miss what a window just mapped has drawn.
+# (Where a window is comes from xwininfo, of x11-utils, which chromium
+# brings: xdotool counts a decorated window's offset in its frame twice.)
+capture() { # output name, window ids (the main window first)
+  local output=$1 x0=900 y0=750 x1=0 y1=0 X Y WIDTH HEIGHT id
+  shift
+  xwd -silent -root | xwdtopnm 2>/dev/null > "$work/screen.pnm"
+  for id in "$@"; do
+    eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print "X=" $NF} /Absolute upper-left Y/ {print "Y=" $NF}
+                                      /Width:/ {print "WIDTH=" $NF} /Height:/ {print "HEIGHT=" $NF}')"
+    xwd -silent -id "$id" | xwdtopnm 2>/dev/null > "$work/window.pnm"
+    pnmpaste "$work/window.pnm" "$X" "$Y" "$work/screen.pnm" > "$work/pasted.pnm"
+    mv "$work/pasted.pnm" "$work/screen.pnm"
+    x0=$((X < x0 ? X : x0)) y0=$((Y < y0 ? Y : y0))
+    x1=$((X + WIDTH > x1 ? X + WIDTH : x1)) y1=$((Y + HEIGHT > y1 ? Y + HEIGHT : y1))
+  done
+  x0=$((x0 > 8 ? x0 - 8 : 0)) y0=$((y0 > 40 ? y0 - 40 : 0)) x1=$((x1 + 8 < 900 ? x1 + 8 : 900)) y1=$((y1 + 8 < 750 ? y1 + 8 : 750))
+  pnmcut -left $x0 -top $y0 -width $((x1 - x0)) -height $((y1 - y0)) "$work/screen.pnm" | pnmtopng > "$top/docs/$output.png"
+}
+start_window() { # language folder, tab index; prints the window's id
+  start_program "$1"
   local window
   window=$(wait_for_window)
   xdotool windowactivate "$window"
@@ -95,6 +125,18 @@ shoot_box() { # language folder, tab index, output name
     xdotool mousemove --window "$window" 230 22 click 1 # "Web Font"
     sleep 0.3
   fi
+  echo "$window"
+}
+wait_until_closed() { # window id
+  for _ in $(seq 100); do
+    xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+}
+shoot_box() { # language folder, tab index, output name
+  local output="$work/$3" window box
+  mkdir -p "$output"
+  window=$(start_window "$1" "$2")
   xdotool mousemove --window "$window" 25 53 click 1   # the source is a font file
   xdotool mousemove --window "$window" 366 110 click 1 # ... chosen in the file dialog
   type_into_dialog "$font"
@@ -107,27 +149,74 @@ shoot_box() { # language folder, tab index, output name
     sleep 0.5
   fi
   xdotool mousemove --window "$window" 265 530 click 1 # "Accept"
-  local box
   box=$(wait_for_window "$window")
   sleep 1
-  local x0 y0 x1 y1 X Y WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  x0=$X y0=$Y x1=$((X + WIDTH)) y1=$((Y + HEIGHT))
-  eval "$(xdotool getwindowgeometry --shell "$box")"
-  x0=$((X < x0 ? X : x0)) y0=$((Y < y0 ? Y : y0))
-  x1=$((X + WIDTH > x1 ? X + WIDTH : x1)) y1=$((Y + HEIGHT > y1 ? Y + HEIGHT : y1))
-  # Room for the window manager's title bars and borders.
-  x0=$((x0 > 8 ? x0 - 8 : 0)) y0=$((y0 > 40 ? y0 - 40 : 0)) x1=$((x1 + 8 < 900 ? x1 + 8 : 900)) y1=$((y1 + 8 < 750 ? y1 + 8 : 750))
-  xwd -silent -root | xwdtopnm 2>/dev/null \
-    | pnmcut -left $x0 -top $y0 -width $((x1 - x0)) -height $((y1 - y0)) | pnmtopng > "$top/docs/$3.png"
+  capture "$3" "$window" "$box"
   xdotool windowactivate --sync "$box" 2>/dev/null || true
   xdotool key Return # the box's "OK"
   sleep 0.3
   xdotool mousemove --window "$window" 351 530 click 1 # "Cancel" closes the window
+  wait_until_closed "$window"
+}
+shoot_options() { # language folder, output name: the kit's options, filled in
+  local window dialog
+  window=$(start_window "$1" 2)
+  xdotool key alt+n # "Options…"
+  dialog=$(wait_for_window "$window")
   sleep 0.5
+  xdotool type --delay 20 "Site Sans" # the focus is in the CSS family name
+  xdotool key alt+l Down              # the language: Simplified Chinese
+  sleep 0.5
+  capture "$2" "$window" "$dialog"
+  xdotool key Escape
+  sleep 0.3
+  xdotool mousemove --window "$window" 351 530 click 1
+  wait_until_closed "$window"
+}
+shoot_stop() { # language folder, output name: the window closed while a kit of every DejaVu Sans face is made
+  local output="$work/$2" window question
+  mkdir -p "$output"
+  window=$(start_window "$1" 2)
+  xdotool mousemove --window "$window" 366 140 click 1 # the output folder
+  type_into_dialog "$output"
+  xdotool mousemove --window "$window" 265 530 click 1 # "Accept"
+  sleep 2.5
+  xdotool windowactivate --sync "$window"
+  xdotool key alt+F4 # closed by the window manager
+  question=$(wait_for_window "$window")
+  sleep 1
+  capture "$2" "$window" "$question"
+  xdotool key alt+t # "Stop and Close"
+  wait_until_closed "$window"
+  [ -z "$(ls -A "$output")" ] || { echo "the stopped kit left files in $output" >&2; exit 1; }
 }
 shoot_box "$work/en" 0 subset-preview
 shoot_box "$work/en" 2 web-font-kit
+shoot_options "$work/en" web-font-options
+shoot_stop "$work/en" web-font-stop
 shoot_box "$work/zh" 0 subset-preview-zh
 shoot_box "$work/zh" 2 web-font-kit-zh
+shoot_options "$work/zh" web-font-options-zh
+shoot_stop "$work/zh" web-font-stop-zh
+
+# Preview pages, served over HTTP as the window serves them, in chromium: a
+# whole font's kit from the command line (in English), and the Chinese
+# window's kit of the text typed above.
+mkdir -p "$work/whole"
+"$build/tessaglyph-cli" webfont --font "$font" --output-dir "$work/whole" --quiet >/dev/null
+/usr/bin/python3 - "$work/whole" "$top/docs/webfont-preview.png" "$work/web-font-kit-zh" "$top/docs/webfont-preview-zh.png" <<'PY'
+import functools, http.server, os, subprocess, sys, tempfile, threading
+for folder, shot in zip(sys.argv[1::2], sys.argv[2::2]):
+    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
+    handler.func.log_message = lambda *args: None
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    with tempfile.TemporaryDirectory() as profile:
+        root = ["--no-sandbox"] if os.geteuid() == 0 else []
+        subprocess.run(["chromium", "--headless", *root, "--disable-gpu", "--hide-scrollbars", "--no-first-run",
+                        "--user-data-dir=" + profile, "--window-size=1000,720", "--virtual-time-budget=5000",
+                        "--screenshot=" + shot, "http://127.0.0.1:%d/index.html" % server.server_port],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    server.shutdown()
+PY
 ls -1 "$top"/docs/*.png

@@ -361,7 +361,7 @@ void TestWebFont::reRunsIntoOneFolder()
     }
     const WebFontOutcome kit = latinKit(folder, second, prune);
     QVERIFY2(kit.job.succeeded, qPrintable(kit.job.text));
-    QCOMPARE(kit.job.notices, notices.replaceInStrings("%1", QString::number(earlier.totalBytes)));
+    QCOMPARE(kit.job.notices, notices.replaceInStrings("%1", localeNumber(earlier.totalBytes)));
     // Every slice the CSS names is there, with the bytes its name promises.
     const QMap<QString, bool> named = namedSlices(kit.cssPath);
     QCOMPARE(named.values(), QList<bool>{true});

@@ -1,25 +1,33 @@
 // The window on the offscreen platform: initial state, the check box, every
 // check of "Accept" with the one message it shows, jobs run from the window
-// with what their boxes say, "Cancel", the logo link and the Chinese
-// translation.
+// with what their boxes say, the keyboard (Tab, Enter, names and mnemonics),
+// "Stop" and closing mid-kit, the preview that stays served, the characters
+// a font lacks, "Cancel", the logo link and the Chinese translation.
 
 #include "support/FontBuilder.h"
 
+#include "ui/KitOptionsDialog.h"
 #include "ui/LabelLink.h"
 #include "ui/PreviewServer.h"
 #include "ui/SubsetPreview.h"
 #include "ui/Tessaglyph.h"
+#include "ui/WebFontPage.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFontComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRawFont>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTcpSocket>
@@ -159,6 +167,105 @@ bool mapsAll(const QString &path, const QString &text)
     });
 }
 
+// Answers every message box that opens while it lives, recording its text:
+// with the button of the given object name where the box has one, else
+// with "Ok".
+class BoxAnswerer
+{
+public:
+    explicit BoxAnswerer(const QString &button = {})
+    {
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [this, button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            texts.append(box->text());
+            auto *answer = button.isEmpty() ? nullptr : box->findChild<QAbstractButton *>(button);
+            (answer ? answer : box->button(QMessageBox::Ok))->click();
+        });
+        poll.start();
+    }
+
+    QStringList texts;
+
+private:
+    QTimer poll;
+};
+
+// Shown and active, so that the keyboard reaches its focus widget.
+bool showActive(QWidget *window)
+{
+    window->show();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
+// The widgets Tab stops at: those that take the focus by Tab themselves,
+// not the parts of another (a list's line edit and view, a tab bar's
+// scroll buttons).
+QList<QWidget *> tabStops(QWidget *top)
+{
+    QList<QWidget *> stops;
+    for (QWidget *widget : top->findChildren<QWidget *>()) {
+        bool part = false;
+        for (QWidget *up = widget->parentWidget(); up && up != top; up = up->parentWidget())
+            part = part || qobject_cast<QComboBox *>(up) || qobject_cast<QTabBar *>(up) || qobject_cast<QAbstractScrollArea *>(up);
+        if (!part && (widget->focusPolicy() & Qt::TabFocus) && !widget->isWindow())
+            stops.append(widget);
+    }
+    return stops;
+}
+
+// The letter after the mnemonic's "&" ("&Output" o, "输出目录(&O)" o); none: empty.
+QString mnemonic(QString text)
+{
+    text.replace(QStringLiteral("&&"), QString());
+    const qsizetype at = text.indexOf(QLatin1Char('&'));
+    return at < 0 || at + 1 >= text.size() ? QString() : text.mid(at + 1, 1).toLower();
+}
+
+// A stand-in for xdg-open, first on the PATH while it lives: it writes the
+// address it is given to `opened` and exits with `exitCode`.
+class FakeOpener
+{
+public:
+    FakeOpener(const QString &folder, int exitCode) : previousPath(qgetenv("PATH"))
+    {
+        QDir().mkpath(folder);
+        opened = folder + "/opened.txt";
+        QFile::remove(opened);
+        QFile script(folder + "/xdg-open");
+        if (!script.open(QIODevice::WriteOnly)
+            || script.write(QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexit %2\n").arg(opened).arg(exitCode).toUtf8()) < 0)
+            qFatal("cannot write %s", qPrintable(script.fileName()));
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", folder.toUtf8() + ':' + previousPath);
+    }
+    ~FakeOpener() { qputenv("PATH", previousPath); }
+
+    // The addresses given, once the fake has run.
+    QStringList addresses() const
+    {
+        QFile file(opened);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+
+private:
+    QByteArray previousPath;
+    QString opened;
+};
+
+// A folder's entries, hidden ones too.
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+const QString kBigFont = QStringLiteral("/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf");
+
 class UrlCatcher : public QObject
 {
     Q_OBJECT
@@ -182,7 +289,18 @@ private slots:
     void acceptChecks();
     void jobsFromTheWindow();
     void webFontKit();
-    void webFontCancel();
+    void tabLeavesTextBoxes_data();
+    void tabLeavesTextBoxes();
+    void enterPressesTheDefaultButton_data();
+    void enterPressesTheDefaultButton();
+    void namesAndMnemonics_data();
+    void namesAndMnemonics();
+    void stopAndClose_data();
+    void stopAndClose();
+    void previewButton_data();
+    void previewButton();
+    void lackingCharacters_data();
+    void lackingCharacters();
     void previewServer_data();
     void previewServer();
     void previewServerConnections_data();
@@ -269,7 +387,7 @@ void TestWindow::jobsFromTheWindow()
     QStringList lines = shown.text.split('\n');
     QCOMPARE(lines.value(0), QStringLiteral("Excute successfully!"));
     QVERIFY(lines.value(1).startsWith(out + "/DejaVuSans.ttf: "));
-    QCOMPARE(lines.value(2), QString::fromUtf8("The font lacks 1 of the characters: 你"));
+    QCOMPARE(lines.value(2), QString::fromUtf8("The font lacks 1 of the characters: U+4F60 你"));
     QVERIFY(mapsAll(out + "/DejaVuSans.ttf", QString::fromUtf8("Hi\u00A0")));
     // The preview draws the text in the subset just written: its family, its glyphs.
     QCOMPARE(shown.previewFamily, QStringLiteral("DejaVu Sans"));
@@ -325,13 +443,17 @@ void TestWindow::webFontKit()
 {
     // Small kits through the page's own buttons, from the family the list
     // shows at start and from a font file: progress to the end, the box with
-    // the kit's line, and its preview served only while the box is open.
+    // the kit's line and the CSS to paste, and its preview, served while the
+    // window is open, until the next kit's takes its place.
     Tessaglyph window;
     window.show();
     child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(2);
+    auto *page = child<WebFontPage>(&window, "webFontPage");
     auto *accept = child<QPushButton>(&window, "acceptBtn");
     auto *progress = child<QProgressBar>(&window, "webFontProgressBar");
     child<QTextEdit>(&window, "webFontCharactersEdit")->setPlainText("Hello, web fonts!");
+    QVERIFY(!page->previewAddress().isValid());
+    QUrl previous;
     // The file's kit twice: the second run keeps the first's slices, which
     // its preview still serves.
     for (const bool fromFile : {false, true, true}) {
@@ -347,58 +469,342 @@ void TestWindow::webFontKit()
         QTest::mouseClick(accept, Qt::LeftButton);
         QVERIFY(!accept->isEnabled()); // one kit at a time
 
-        QUrl served;
-        QPair<QByteArray, QByteArray> page;
+        QPair<QByteArray, QByteArray> page0;
         QByteArray slice;
+        QString usage;
         const ShownBox shown = answerNextBox([&](QMessageBox *box) {
-            auto *server = box->findChild<PreviewServer *>();
-            QVERIFY(server && box->findChild<QPushButton *>("openKitPreviewBtn")->isEnabled());
-            served = server->address("index.html");
-            page = httpGet(served.port(), "/index.html");
-            slice = httpGet(served.port(), '/' + QDir(kit).entryList({"*.woff2"}).value(0).toUtf8()).first;
+            QVERIFY(box->findChild<QPushButton *>("openKitPreviewBtn")->isEnabled());
+            page0 = httpGet(page->previewAddress().port(), "/index.html");
+            slice = httpGet(page->previewAddress().port(), '/' + QDir(kit).entryList({"*.woff2"}).value(0).toUtf8()).first;
+            usage = box->findChild<QPlainTextEdit *>("kitUsageEdit")->toPlainText();
+            QTest::mouseClick(box->findChild<QPushButton *>("kitCopyUsageBtn"), Qt::LeftButton);
         });
         QVERIFY2(shown.icon == QMessageBox::Information, qPrintable(shown.text));
         const QStringList slices = QDir(kit).entryList({"*.woff2"});
-        QCOMPARE(QDir(kit).entryList({"*.css"}).size(), 1);
+        const QStringList css = QDir(kit).entryList({"*.css"});
+        QCOMPARE(css.size(), 1);
         QVERIFY(!slices.isEmpty());
         QVERIFY2(shown.text.contains('\n' + kit + ": "), qPrintable(shown.text));
         QVERIFY(shown.text.endsWith(QStringLiteral(" bytes in all, slices: %1.").arg(slices.size())));
         QCOMPARE(progress->value(), progress->maximum());
         QCOMPARE(progress->maximum(), slices.size());
-        QCOMPARE(page, qMakePair(QByteArray("HTTP/1.1 200 OK"), QByteArray("text/html; charset=utf-8")));
+        QCOMPARE(page0, qMakePair(QByteArray("HTTP/1.1 200 OK"), QByteArray("text/html; charset=utf-8")));
         QCOMPARE(slice, QByteArray("HTTP/1.1 200 OK"));
-        QCOMPARE(httpGet(served.port(), "/index.html").first, QByteArray()); // closed with the box
+        QCOMPARE(usage, QStringLiteral("<link rel=\"stylesheet\" href=\"%1\">\nfont-family: \"DejaVu Sans\";").arg(css.first()));
+        QCOMPARE(QApplication::clipboard()->text(), usage);
+        // The preview page speaks the window's language, and its sample is the text as it reads.
+        QFile preview(kit + "/index.html");
+        QVERIFY(preview.open(QIODevice::ReadOnly));
+        const QByteArray html = preview.readAll();
+        QVERIFY(html.contains("<html lang=\"en\">") && html.contains(">Hello, web fonts!</textarea>"));
+        // The box is closed; the preview is still served, and "Preview" offers it.
+        QCOMPARE(httpGet(page->previewAddress().port(), "/index.html").first, QByteArray("HTTP/1.1 200 OK"));
+        QVERIFY(child<QPushButton>(&window, "webFontPreviewBtn")->isEnabled());
+        if (previous.isValid())
+            QCOMPARE(httpGet(previous.port(), "/index.html").first, QByteArray()); // the last kit's, closed
+        previous = page->previewAddress();
         QVERIFY(accept->isEnabled());
     }
 }
 
-void TestWindow::webFontCancel()
+void TestWindow::tabLeavesTextBoxes_data()
 {
-    // Every character of a big font, cancelled at its first slice: the box
-    // says so, and the folder holds neither CSS nor slices.
-    const QString bigFont = QStringLiteral("/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf");
-    if (!QFileInfo::exists(bigFont))
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QByteArray>("box");
+    QTest::addColumn<QByteArray>("next");     // where Tab goes
+    QTest::addColumn<QByteArray>("previous"); // where Shift+Tab goes
+    QTest::newRow("Font Cutting's text") << 0 << QByteArray("charactersEdit") << QByteArray("importTextFileBtn")
+                                         << QByteArray("saveFontFileBtn");
+    QTest::newRow("Web Font's text") << 2 << QByteArray("webFontCharactersEdit") << QByteArray("webFontOptionsBtn")
+                                     << QByteArray("webFontOutputBtn");
+}
+
+void TestWindow::tabLeavesTextBoxes()
+{
+    QFETCH(int, tab);
+    QFETCH(QByteArray, box);
+    QFETCH(QByteArray, next);
+    QFETCH(QByteArray, previous);
+    Tessaglyph window;
+    auto *tabs = child<QTabWidget>(&window, "tabWidget");
+    tabs->setCurrentIndex(tab);
+    QVERIFY(showActive(&window));
+    auto *text = child<QTextEdit>(&window, box);
+    text->setPlainText("ab");
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(&window, next));
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(&window, previous));
+    QCOMPARE(text->toPlainText(), QStringLiteral("ab"));
+    // Ctrl+Tab types the tab, and neither leaves the box nor turns the page.
+    text->setFocus();
+    text->moveCursor(QTextCursor::End);
+    QTest::keyClick(text, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(text->toPlainText(), QStringLiteral("ab\t"));
+    QCOMPARE(QApplication::focusWidget(), text);
+    QCOMPARE(tabs->currentIndex(), tab);
+}
+
+void TestWindow::enterPressesTheDefaultButton_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QByteArray>("field"); // where the focus is
+    QTest::addColumn<QString>("shown");    // the box "Accept" shows; empty: none
+    QTest::newRow("Font Cutting, in a path field") << 0 << QByteArray("saveFontFileEdit") << "The output file path cannot be empty!";
+    QTest::newRow("TTC Font Split, in a path field") << 1 << QByteArray("ttcFileEdit") << "The path cannot be empty!";
+    QTest::newRow("Web Font, in a path field") << 2 << QByteArray("webFontOutputEdit") << "The output folder cannot be empty!";
+    QTest::newRow("Web Font, on the check box") << 2 << QByteArray("webFontSystemFontCheckBox") << "The output folder cannot be empty!";
+    QTest::newRow("a text box takes Enter as a line break") << 0 << QByteArray("charactersEdit") << "";
+}
+
+void TestWindow::enterPressesTheDefaultButton()
+{
+    QFETCH(int, tab);
+    QFETCH(QByteArray, field);
+    QFETCH(QString, shown);
+    Tessaglyph window;
+    child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(tab);
+    child<QLineEdit>(&window, "ttcFileEdit")->clear();
+    QVERIFY(showActive(&window));
+    QVERIFY(child<QPushButton>(&window, "acceptBtn")->isDefault());
+    auto *focused = child<QWidget>(&window, field);
+    focused->setFocus();
+    BoxAnswerer answerer;
+    QTest::keyClick(focused, Qt::Key_Return);
+    QTest::qWait(30); // a box would show up here
+    QCOMPARE(answerer.texts, shown.isEmpty() ? QStringList() : QStringList(shown));
+    if (auto *text = qobject_cast<QTextEdit *>(focused))
+        QVERIFY(text->toPlainText().contains('\n'));
+}
+
+void TestWindow::namesAndMnemonics_data()
+{
+    QTest::addColumn<int>("tab"); // -1: the Web Font page's options dialog
+    QTest::addColumn<bool>("chinese");
+    for (const bool chinese : {false, true}) {
+        const char *language = chinese ? "Chinese" : "English";
+        QTest::addRow("Font Cutting, %s", language) << 0 << chinese;
+        QTest::addRow("TTC Font Split, %s", language) << 1 << chinese;
+        QTest::addRow("Web Font, %s", language) << 2 << chinese;
+        QTest::addRow("Web Font options, %s", language) << -1 << chinese;
+    }
+}
+
+void TestWindow::namesAndMnemonics()
+{
+    // Every stop of Tab has a name for accessibility tools, and a tool tip
+    // when it shows only an icon; every field has a label that moves the
+    // focus to it by a mnemonic, one letter per page.
+    QFETCH(int, tab);
+    QFETCH(bool, chinese);
+    QTranslator translator;
+    if (chinese) {
+        QVERIFY(translator.load(QStringLiteral("tessaglyph_zh"), QStringLiteral(TRANSLATIONS_DIR)));
+        QCoreApplication::installTranslator(&translator);
+    }
+    Tessaglyph window;
+    KitOptionsDialog options({});
+    QWidget *page = tab < 0 ? static_cast<QWidget *>(&options) : child<QTabWidget>(&window, "tabWidget")->widget(tab);
+    QList<QWidget *> stops = tabStops(page);
+    if (tab >= 0)
+        stops << child<QWidget>(&window, "acceptBtn") << child<QWidget>(&window, "cancelBtn");
+    QVERIFY(stops.size() >= 4);
+    QStringList letters;
+    for (QWidget *stop : std::as_const(stops)) {
+        const QString what = stop->objectName() + ' ' + stop->metaObject()->className();
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(stop);
+        QVERIFY2(accessible && !accessible->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(what));
+        // Read without its mnemonic: neither "&" nor "(&S)" nor "(S)".
+        QVERIFY2(!accessible->text(QAccessible::Name).contains(QRegularExpression("&|\\([A-Za-z]\\)")), qPrintable(what));
+        if (auto *button = qobject_cast<QAbstractButton *>(stop)) {
+            QVERIFY2(!button->text().isEmpty() || !button->toolTip().isEmpty(), qPrintable(what));
+            if (!mnemonic(button->text()).isEmpty())
+                letters.append(mnemonic(button->text()));
+        }
+        if (qobject_cast<QLineEdit *>(stop) || qobject_cast<QTextEdit *>(stop) || qobject_cast<QComboBox *>(stop)) {
+            QLabel *label = nullptr;
+            for (QLabel *candidate : page->findChildren<QLabel *>())
+                label = candidate->buddy() == stop ? candidate : label;
+            QVERIFY2(label, qPrintable(what));
+            QVERIFY2(label->text().contains(chinese ? QStringLiteral("(&") : QStringLiteral("&")), qPrintable(label->text()));
+            letters.append(mnemonic(label->text()));
+        }
+    }
+    QCOMPARE(QSet<QString>(letters.cbegin(), letters.cend()).size(), letters.size());
+    QCoreApplication::removeTranslator(&translator);
+}
+
+void TestWindow::stopAndClose_data()
+{
+    QTest::addColumn<QString>("how");    // "stop": the page's Stop; "cancel": the window's Cancel; "close": the window closed
+    QTest::addColumn<QString>("answer"); // the button the question is answered with
+    QTest::addColumn<bool>("windowOpen");
+    QTest::newRow("Stop stops the kit") << "stop" << "" << true;
+    QTest::newRow("Cancel asks, then stops the kit") << "cancel" << "stopAndCloseBtn" << false;
+    QTest::newRow("closing asks, then stops the kit") << "close" << "stopAndCloseBtn" << false;
+    QTest::newRow("Continue, and the kit goes on") << "cancel" << "continueBtn" << true;
+}
+
+void TestWindow::stopAndClose()
+{
+    // Every character of a big font, stopped once slices are being made: no
+    // file of it is left, not even a temporary one.
+    QFETCH(QString, how);
+    QFETCH(QString, answer);
+    QFETCH(bool, windowOpen);
+    if (!QFileInfo::exists(kBigFont))
         QSKIP("fonts-droid-fallback is not installed");
     Tessaglyph window;
     window.show();
     child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(2);
     child<QCheckBox>(&window, "webFontSystemFontCheckBox")->setChecked(false);
-    child<QLineEdit>(&window, "webFontFileEdit")->setText(bigFont);
-    const QString kit = dir.filePath("cancelled");
+    child<QLineEdit>(&window, "webFontFileEdit")->setText(kBigFont);
+    const QString kit = dir.filePath(QStringLiteral("stopped/") + QTest::currentDataTag());
     QDir().mkpath(kit);
     child<QLineEdit>(&window, "webFontOutputEdit")->setText(kit);
+    auto *page = child<WebFontPage>(&window, "webFontPage");
     auto *progress = child<QProgressBar>(&window, "webFontProgressBar");
-    auto *cancel = child<QPushButton>(&window, "webFontCancelBtn");
-    QVERIFY(!cancel->isEnabled());
-    QObject::connect(progress, &QProgressBar::valueChanged, cancel, [cancel](int done) {
-        if (done > 0 && cancel->isEnabled())
-            QTest::mouseClick(cancel, Qt::LeftButton);
-    });
+    auto *stop = child<QPushButton>(&window, "webFontStopBtn");
+    QVERIFY(!stop->isEnabled());
     QTest::mouseClick(child<QPushButton>(&window, "acceptBtn"), Qt::LeftButton);
-    const ShownBox shown = answerNextBox();
-    QCOMPARE(shown.count, 1);
-    QVERIFY(progress->value() > 0 && progress->value() < progress->maximum());
-    QCOMPARE(QDir(kit).entryList({"*.css", "*.woff2"}), QStringList());
+    QVERIFY(QTest::qWaitFor([&] { return progress->value() > 0; }, 60000));
+    QVERIFY(progress->value() < progress->maximum());
+
+    BoxAnswerer answerer(answer);
+    if (how == "stop")
+        QTest::mouseClick(stop, Qt::LeftButton);
+    else if (how == "cancel")
+        QTest::mouseClick(child<QPushButton>(&window, "cancelBtn"), Qt::LeftButton);
+    else
+        window.close();
+    if (how != "stop") {
+        QCOMPARE(answerer.texts.size(), 1);
+        QVERIFY2(answerer.texts.first().startsWith("A web-font kit is being made: "), qPrintable(answerer.texts.first()));
+    }
+    if (answer == "continueBtn") {
+        QVERIFY(page->isRunning());
+        QTest::mouseClick(stop, Qt::LeftButton);
+    }
+    const QString stopped = "The kit was cancelled; none of its files were left.";
+    if (windowOpen) {
+        QVERIFY(QTest::qWaitFor([&] { return answerer.texts.contains(stopped); }, 60000));
+        QCOMPARE(progress->text(), QString()); // the bar keeps nothing of the stopped kit
+    }
+    QCOMPARE(window.isVisible(), windowOpen);
+    QVERIFY(!page->isRunning());
+    QCOMPARE(entries(kit), QStringList());
+
+    if (how == "stop") {
+        // The next kit's bar counts its slices afresh.
+        QTest::mouseClick(child<QPushButton>(&window, "acceptBtn"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return progress->value() > 0; }, 60000));
+        QCOMPARE(progress->text(), QStringLiteral("%1 of %2 slices").arg(progress->value()).arg(progress->maximum()));
+        QVERIFY(progress->isTextVisible());
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return answerer.texts.count(stopped) == 2; }, 60000));
+        QCOMPARE(entries(kit), QStringList());
+    }
+}
+
+void TestWindow::previewButton_data()
+{
+    QTest::addColumn<int>("exitCode"); // xdg-open's
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("a browser opens the preview") << 0 << false;
+    QTest::newRow("no program could: the window says so, with the address") << 3 << true;
+}
+
+void TestWindow::previewButton()
+{
+    // The page's "Preview" opens the last kit's preview, served, after its
+    // box was closed; the options of the dialog reach the kit.
+    QFETCH(int, exitCode);
+    QFETCH(bool, warned);
+    Tessaglyph window;
+    window.show();
+    child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(2);
+    child<QCheckBox>(&window, "webFontSystemFontCheckBox")->setChecked(false);
+    child<QLineEdit>(&window, "webFontFileEdit")->setText(kDejaVuSans);
+    child<QTextEdit>(&window, "webFontCharactersEdit")->setPlainText("Hello");
+    const QString kit = dir.filePath(QStringLiteral("preview/") + QTest::currentDataTag());
+    QDir().mkpath(kit);
+    child<QLineEdit>(&window, "webFontOutputEdit")->setText(kit);
+    auto *previewBtn = child<QPushButton>(&window, "webFontPreviewBtn");
+    QVERIFY(!previewBtn->isEnabled());
+
+    QTimer::singleShot(0, [] {
+        QVERIFY(QTest::qWaitFor([] { return qobject_cast<KitOptionsDialog *>(QApplication::activeModalWidget()); }));
+        auto *dialog = qobject_cast<KitOptionsDialog *>(QApplication::activeModalWidget());
+        dialog->findChild<QLineEdit *>("kitCssFamilyEdit")->setText("Site Sans");
+        dialog->findChild<QComboBox *>("kitFontDisplayBox")->setCurrentText("optional");
+        dialog->accept();
+    });
+    QTest::mouseClick(child<QPushButton>(&window, "webFontOptionsBtn"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&window, "acceptBtn"), Qt::LeftButton);
+    QCOMPARE(answerNextBox().icon, QMessageBox::Information);
+    QFile css(kit + "/SiteSans.css");
+    QVERIFY(css.open(QIODevice::ReadOnly));
+    const QByteArray rules = css.readAll();
+    QVERIFY(rules.contains("font-family: \"Site Sans\";") && rules.contains("font-display: optional;"));
+
+    QVERIFY(previewBtn->isEnabled());
+    const QUrl address = child<WebFontPage>(&window, "webFontPage")->previewAddress();
+    FakeOpener opener(dir.filePath(QStringLiteral("opener-%1").arg(exitCode)), exitCode); // no ':' in a PATH
+    BoxAnswerer answerer;
+    QTest::mouseClick(previewBtn, Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([&] { return !opener.addresses().isEmpty(); }, 10000));
+    QTest::qWait(100); // the warning, when there is one, shows up here
+    QCOMPARE(opener.addresses(), QStringList(address.toString()));
+    QCOMPARE(answerer.texts, warned ? QStringList("No program could open the preview page. Open this address by hand in a web browser: "
+                                                  + address.toString())
+                                    : QStringList());
+    QCOMPARE(httpGet(address.port(), address.path().toUtf8()).first, QByteArray("HTTP/1.1 200 OK"));
+}
+
+void TestWindow::lackingCharacters_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line"); // the box's line of characters the font lacks
+    QString many, listed;
+    for (char32_t c = 0x4E00; c < 0x4E00 + 25; ++c) {
+        many += QString::fromUcs4(&c, 1);
+        if (c < 0x4E00 + 20)
+            listed += QStringLiteral("U+%1 %2, ").arg(quint32(c), 0, 16).toUpper().arg(QString::fromUcs4(&c, 1));
+    }
+    QTest::newRow("beyond U+FFFF, by code point and character") << 0 << QString::fromUtf8("Hi\t𠀀\n") << QString::fromUtf8("The font lacks 1 of the characters: U+20000 𠀀");
+    QTest::newRow("an unassigned one by its code point alone") << 0 << QString::fromUtf8("Hi\u0378") << QString::fromUtf8("The font lacks 1 of the characters: U+0378");
+    QTest::newRow("a mark on a dotted circle") << 0 << QString::fromUtf8("Hi\u0951") << QString::fromUtf8("The font lacks 1 of the characters: U+0951 \u25CC\u0951");
+    QTest::newRow("twenty, then how many more") << 0 << "Hi" + many << "The font lacks 25 of the characters: " + listed + "5 more";
+    QTest::newRow("a web-font kit says it alike") << 2 << QString::fromUtf8("Hi𠀀") << QString::fromUtf8("The font lacks 1 of the characters: U+20000 𠀀");
+}
+
+void TestWindow::lackingCharacters()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    Tessaglyph window;
+    window.show();
+    child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(tab);
+    const QString out = dir.filePath(QStringLiteral("lacking/") + QTest::currentDataTag());
+    QDir().mkpath(out);
+    if (tab == 0) {
+        child<QCheckBox>(&window, "systemFontCheckBox")->setChecked(false);
+        child<QLineEdit>(&window, "fontFileEdit")->setText(kDejaVuSans);
+        child<QLineEdit>(&window, "saveFontFileEdit")->setText(out);
+        child<QTextEdit>(&window, "charactersEdit")->setPlainText(text);
+    } else {
+        child<QCheckBox>(&window, "webFontSystemFontCheckBox")->setChecked(false);
+        child<QLineEdit>(&window, "webFontFileEdit")->setText(kDejaVuSans);
+        child<QLineEdit>(&window, "webFontOutputEdit")->setText(out);
+        child<QTextEdit>(&window, "webFontCharactersEdit")->setPlainText(text);
+    }
+    QTimer::singleShot(0, [&] { QTest::mouseClick(child<QPushButton>(&window, "acceptBtn"), Qt::LeftButton); });
+    const QStringList lines = answerNextBox().text.split('\n');
+    QVERIFY2(lines.contains(line), qPrintable(lines.join('\n')));
 }
 
 void TestWindow::previewServer_data()
@@ -520,6 +926,22 @@ void TestWindow::chineseTranslation()
         const ShownBox shown = pressAndAnswer(child<QPushButton>(&window, "acceptBtn"));
         QCOMPARE(shown.title, QString::fromUtf8("警告！"));
         QCOMPARE(shown.text, QString::fromUtf8("输出文件路径不能为空！"));
+
+        // A kit's preview page in Chinese, its sample as the text reads.
+        const QString kit = dir.filePath("chineseKit");
+        QDir().mkpath(kit);
+        child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(2);
+        child<QCheckBox>(&window, "webFontSystemFontCheckBox")->setChecked(false);
+        child<QLineEdit>(&window, "webFontFileEdit")->setText(kDejaVuSans);
+        child<QLineEdit>(&window, "webFontOutputEdit")->setText(kit);
+        child<QTextEdit>(&window, "webFontCharactersEdit")->setPlainText("Hello, web fonts!");
+        QTest::mouseClick(child<QPushButton>(&window, "acceptBtn"), Qt::LeftButton);
+        QCOMPARE(answerNextBox().title, QString::fromUtf8("提示"));
+        QFile preview(kit + "/index.html");
+        QVERIFY(preview.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(preview.readAll());
+        QVERIFY(html.contains("<html lang=\"zh-Hans\">") && html.contains(">Hello, web fonts!</textarea>"));
+        QVERIFY(html.contains(QString::fromUtf8("这段文字需要取回 %2 个分片中的 %1 个")));
     }
     QCoreApplication::removeTranslator(&translator);
     QDir::setCurrent(previous);

@@ -29,32 +29,33 @@ QWidget *Tessaglyph::createFontCuttingPage()
 {
     QWidget *page = new QWidget;
 
-    systemFontCheckBox = new QCheckBox(tr("Select From System Font"));
+    systemFontCheckBox = new QCheckBox(tr("Select From &System Font"));
     systemFontCheckBox->setChecked(true);
-    selectFontLabel = new QLabel(tr("Select Font"));
     fontComboBox = new QFontComboBox;
-    fontFileLabel = new QLabel(tr("Select Font File"));
+    selectFontLabel = fieldLabel(tr("Select &Font"), fontComboBox);
 
     fontFileEdit = new QLineEdit;
     fontFileEdit->setReadOnly(true);
-    openFontFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), QString());
+    fontFileLabel = fieldLabel(tr("Select Font Fi&le"), fontFileEdit);
+    openFontFileBtn = iconButton(":open.png", tr("Choose a font file"));
     QHBoxLayout *fontFileRow = editRow(fontFileEdit, openFontFileBtn);
     fontFileLabel->setEnabled(false);
     fontFileEdit->setEnabled(false);
     openFontFileBtn->setEnabled(false);
 
-    saveFontFileLabel = new QLabel(tr("Save Font File"));
     saveFontFileEdit = new QLineEdit;
     saveFontFileEdit->setReadOnly(true);
-    saveFontFileBtn = new QPushButton(QIcon(QStringLiteral(":output.png")), QString());
+    saveFontFileLabel = fieldLabel(tr("Sa&ve Font File"), saveFontFileEdit);
+    saveFontFileBtn = iconButton(":output.png", tr("Choose the output folder"));
     QHBoxLayout *saveFontFileRow = editRow(saveFontFileEdit, saveFontFileBtn);
 
-    QLabel *charactersLabel = new QLabel(tr("Please input the characters"));
     charactersEdit = new QTextEdit;
     charactersEdit->setPlainText(decodeGb2312(QByteArray(kSampleText)));
+    letTabMoveFocus(charactersEdit);
+    QLabel *charactersLabel = fieldLabel(tr("Please input the &characters"), charactersEdit);
 
     QLabel *fillerLabel = new QLabel;
-    importTextFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), tr("Import From File"));
+    importTextFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), tr("I&mport From File"));
 
     QVBoxLayout *pageLayout = new QVBoxLayout;
     QGridLayout *grid = new QGridLayout;

@@ -3,8 +3,13 @@
 #include "LabelLink.h"
 #include "WebAddress.h"
 
+#include <QAbstractButton>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -14,6 +19,39 @@ QHBoxLayout *editRow(QWidget *edit, QWidget *button)
     layout->addWidget(edit);
     layout->addWidget(button);
     return layout;
+}
+
+QPushButton *iconButton(const char *iconFile, const QString &toolTip)
+{
+    auto *button = new QPushButton(QIcon(QString::fromLatin1(iconFile)), QString());
+    button->setToolTip(toolTip);
+    button->setAccessibleName(toolTip);
+    return button;
+}
+
+QString withoutMnemonic(const QString &text)
+{
+    // "&&" is an ampersand.
+    QString plain = text;
+    plain.remove(QRegularExpression(QStringLiteral("\\(&[^&]\\)")));
+    plain.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
+    return plain.trimmed();
+}
+
+QLabel *fieldLabel(const QString &text, QWidget *field)
+{
+    auto *label = new QLabel(text);
+    label->setBuddy(field);
+    field->setAccessibleName(withoutMnemonic(text));
+    return label;
+}
+
+void nameButtonsWithoutMnemonics(QWidget *top)
+{
+    for (QAbstractButton *button : top->findChildren<QAbstractButton *>()) {
+        if (button->accessibleName().isEmpty() && button->text().contains(QLatin1Char('&')))
+            button->setAccessibleName(withoutMnemonic(button->text()));
+    }
 }
 
 QLabel *addWebLinkRows(QVBoxLayout *pageLayout)

@@ -2,6 +2,8 @@
 
 class QHBoxLayout;
 class QLabel;
+class QPushButton;
+class QString;
 class QVBoxLayout;
 class QWidget;
 
@@ -9,6 +11,23 @@ class QWidget;
 
 // A path field with its button to the right.
 QHBoxLayout *editRow(QWidget *edit, QWidget *button);
+
+// A button that shows only an icon: its tool tip, which is also its name for
+// accessibility tools, says what it does.
+QPushButton *iconButton(const char *iconFile, const QString &toolTip);
+
+// A field's label. Its mnemonic ("&Output Directory", "输出目录(&O)") moves the
+// focus to the field, and its text, without the mnemonic, is the field's
+// name for accessibility tools.
+QLabel *fieldLabel(const QString &text, QWidget *field);
+
+// "Select From System Font" for "Select From &System Font", "从系统字体中选择"
+// for "从系统字体中选择(&S)": a text as it is read aloud.
+QString withoutMnemonic(const QString &text);
+
+// Names every button under `top` whose text has a mnemonic by its text
+// without it, for accessibility tools, which would otherwise read "(S)".
+void nameButtonsWithoutMnemonics(QWidget *top);
 
 // Adds the two right-aligned rows that end each page, the logo and the link
 // to the maker's web page, to the page layout. Returns the link label.

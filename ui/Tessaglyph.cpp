@@ -1,9 +1,11 @@
 #include "Tessaglyph.h"
 
+#include "PageRows.h"
 #include "WebFontPage.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -25,7 +27,9 @@ Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
     tabLayout->addWidget(tabWidget);
 
     acceptBtn = new QPushButton(tr("Accept"));
+    acceptBtn->setDefault(true);
     cancelBtn = new QPushButton(tr("Cancel"));
+    cancelBtn->setToolTip(tr("Closes the window"));
     QHBoxLayout *buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
     buttonRow->addWidget(acceptBtn);
@@ -50,10 +54,30 @@ Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
     acceptBtn->setObjectName(QStringLiteral("acceptBtn"));
     cancelBtn->setObjectName(QStringLiteral("cancelBtn"));
     webFontPage->setObjectName(QStringLiteral("webFontPage"));
+    nameButtonsWithoutMnemonics(this);
 }
 
 void Tessaglyph::closeEvent(QCloseEvent *event)
 {
+    if (!webFontPage->stopBeforeClosing()) {
+        event->ignore();
+        return;
+    }
     webFontPage->cancelAndWait();
     QMainWindow::closeEvent(event);
+}
+
+void Tessaglyph::keyPressEvent(QKeyEvent *event)
+{
+    // Fields that take Enter (the text boxes, a family typed into the list)
+    // have used it by now; a push button outside a dialog does not take it.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    auto *focused = qobject_cast<QPushButton *>(focusWidget());
+    QPushButton *pressed = focused && focused->isEnabled() ? focused : acceptBtn;
+    if (pressed->isEnabled())
+        pressed->click();
 }

@@ -15,7 +15,7 @@ class WebFontPage;
 
 // The main window: the "Font Cutting", "TTC Font Split" and "Web Font" pages
 // above "Accept" and "Cancel". It reads its widgets, hands the jobs to the engine
-// and shows their outcome.
+// and shows their outcome. "Cancel" closes the window, as closing it does.
 class Tessaglyph : public QMainWindow
 {
     Q_OBJECT
@@ -34,8 +34,12 @@ protected slots:
     void slotWebLink(QString webAddress);
 
 protected:
-    // A web-font kit still being made is cancelled, and cleaned up, first.
+    // While a web-font kit is being made, asks first; the kit is stopped,
+    // and cleaned up, before the window closes.
     void closeEvent(QCloseEvent *event) override;
+    // Enter that no field takes presses the focused button, else "Accept":
+    // the default button of every page.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QWidget *createFontCuttingPage();

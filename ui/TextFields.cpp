@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -29,6 +30,38 @@ QString textAsTyped(const QTextDocument *document)
         }
     }
     return text;
+}
+
+namespace {
+
+// Types a tab for Ctrl+Tab, which would otherwise reach the tab widget and
+// turn the page.
+class TabTyper : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Tab || key->modifiers() != Qt::ControlModifier)
+            return false;
+        auto *editor = static_cast<QTextEdit *>(watched);
+        if (!editor->isReadOnly())
+            editor->insertPlainText(QStringLiteral("\t"));
+        return true;
+    }
+};
+
+} // namespace
+
+void letTabMoveFocus(QTextEdit *editor)
+{
+    editor->setTabChangesFocus(true);
+    editor->installEventFilter(new TabTyper(editor));
 }
 
 void importTextFile(QWidget *parent, QTextEdit *editor)

@@ -16,17 +16,17 @@ QWidget *Tessaglyph::createTtcSplitPage()
 {
     QWidget *page = new QWidget;
 
-    QLabel *fileLabel = new QLabel(tr("Open File"));
     ttcFileEdit = new QLineEdit;
     ttcFileEdit->setReadOnly(true);
-    openTtcFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), QString());
+    QLabel *fileLabel = fieldLabel(tr("&Open File"), ttcFileEdit);
+    openTtcFileBtn = iconButton(":open.png", tr("Choose a font collection"));
     QHBoxLayout *fileRow = editRow(ttcFileEdit, openTtcFileBtn);
 
-    QLabel *directoryLabel = new QLabel(tr("Output Directory"));
     outputDirEdit = new QLineEdit;
     outputDirEdit->setReadOnly(true);
     outputDirEdit->setText(QDir::currentPath());
-    outputDirBtn = new QPushButton(QIcon(QStringLiteral(":output.png")), QString());
+    QLabel *directoryLabel = fieldLabel(tr("Output &Directory"), outputDirEdit);
+    outputDirBtn = iconButton(":output.png", tr("Choose the output folder"));
     QHBoxLayout *directoryRow = editRow(outputDirEdit, outputDirBtn);
 
     QVBoxLayout *pageLayout = new QVBoxLayout;

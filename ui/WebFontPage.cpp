@@ -1,124 +1,89 @@
-// The "Web Font" page: its fields, the job's thread, and the box at the end.
+// The "Web Font" page: its fields, the job's thread, its stop, and the box at the end.
 
 #include "WebFontPage.h"
 
+#include "KitBox.h"
 #include "OutcomeBox.h"
 #include "PageRows.h"
 #include "PreviewServer.h"
 #include "TextFields.h"
 #include "webfont/WebFontJob.h"
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFontComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QThread>
-#include <QUrl>
 
 namespace {
 
-// What the box at the end offers: the folder, and the kit's preview page
-// served from it for as long as the box is open.
-QWidget *kitButtons(const WebFontOutcome &outcome, const QString &folder)
-{
-    auto *widget = new QWidget;
-    auto *server = new PreviewServer(folder, outcome.kitFiles, widget);
-    auto *openFolderBtn = new QPushButton(WebFontPage::tr("Open Folder"));
-    auto *openPreviewBtn = new QPushButton(WebFontPage::tr("Open Preview"));
-    openFolderBtn->setObjectName(QStringLiteral("openKitFolderBtn"));
-    openPreviewBtn->setObjectName(QStringLiteral("openKitPreviewBtn"));
-    const QString page = QDir(folder).relativeFilePath(outcome.previewPath);
-    const QUrl previewAddress = server->address(page);
-    openPreviewBtn->setEnabled(previewAddress.isValid() && !outcome.previewPath.isEmpty());
-
-    auto *note = new QLabel;
-    note->setObjectName(QStringLiteral("kitPreviewNote"));
-    note->setWordWrap(true);
-    note->setTextFormat(Qt::RichText);
-    note->setTextInteractionFlags(Qt::TextBrowserInteraction);
-    note->setOpenExternalLinks(true);
-    if (openPreviewBtn->isEnabled()) {
-        const QString address = previewAddress.toString();
-        note->setText(WebFontPage::tr("The preview page is served at %1 while this box is open.")
-                              .arg(QStringLiteral("<a href=\"%1\">%1</a>").arg(address.toHtmlEscaped())));
-    } else {
-        note->setText(WebFontPage::tr("The preview page cannot be served: no local port could be opened."));
-    }
-
-    // Opened by the desktop's file manager and browser; when none is set up,
-    // the user is told rather than left waiting.
-    const auto open = [widget](const QUrl &url) {
-        if (!QDesktopServices::openUrl(url))
-            QMessageBox::warning(widget, WebFontPage::tr("Warning!"),
-                                 WebFontPage::tr("No program could open %1.").arg(url.toDisplayString()),
-                                 QMessageBox::Ok, QMessageBox::NoButton);
-    };
-    QObject::connect(openFolderBtn, &QPushButton::clicked, widget,
-                     [open, folder] { open(QUrl::fromLocalFile(folder)); });
-    QObject::connect(openPreviewBtn, &QPushButton::clicked, widget, [open, previewAddress] { open(previewAddress); });
-
-    auto *buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(openFolderBtn);
-    buttonRow->addWidget(openPreviewBtn);
-    buttonRow->addStretch();
-    auto *layout = new QVBoxLayout;
-    layout->setContentsMargins(0, 8, 0, 0);
-    layout->addWidget(note);
-    layout->addLayout(buttonRow);
-    widget->setLayout(layout);
-    return widget;
-}
-
-// No kit is being made: an empty bar, without "0 of 1 slices".
+// No kit is being made: an empty bar without a text, neither "0 of 1
+// slices" nor anything of the last kit.
 void showIdle(QProgressBar *bar)
 {
     bar->setRange(0, 1);
-    bar->setValue(0);
+    bar->reset();
     bar->setTextVisible(false);
+}
+
+// "116 of 824 slices", its numbers as the window writes every number (the
+// bar's own %v and %m leave out group separators).
+void showProgress(QProgressBar *bar, int done, int total)
+{
+    bar->setRange(0, qMax(total, 1));
+    bar->setValue(done);
+    bar->setFormat(WebFontPage::tr("%1 of %2 slices").arg(localeNumber(quint64(done)), localeNumber(quint64(total))));
+    bar->setTextVisible(true);
 }
 
 } // namespace
 
 WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
 {
-    systemFontCheckBox = new QCheckBox(tr("Select From System Font"));
+    systemFontCheckBox = new QCheckBox(tr("Select From &System Font"));
     systemFontCheckBox->setChecked(true);
-    selectFontLabel = new QLabel(tr("Select Font"));
     fontComboBox = new QFontComboBox;
-    fontFileLabel = new QLabel(tr("Select Font File"));
+    selectFontLabel = fieldLabel(tr("Select &Font"), fontComboBox);
     fontFileEdit = new QLineEdit;
     fontFileEdit->setReadOnly(true);
-    openFontFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), QString());
+    fontFileLabel = fieldLabel(tr("Select Font Fi&le"), fontFileEdit);
+    openFontFileBtn = iconButton(":open.png", tr("Choose a font file"));
     QHBoxLayout *fontFileRow = editRow(fontFileEdit, openFontFileBtn);
 
-    QLabel *charactersLabel = new QLabel(tr("Only these characters"));
     charactersEdit = new QTextEdit;
     charactersEdit->setAcceptRichText(false);
     charactersEdit->setPlaceholderText(tr("Empty: every character of the font"));
-    importTextFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), tr("Import From File"));
+    letTabMoveFocus(charactersEdit);
+    QLabel *charactersLabel = fieldLabel(tr("Only &these characters"), charactersEdit);
+    optionsBtn = new QPushButton(tr("Optio&ns…"));
+    optionsBtn->setToolTip(tr("CSS family name, language, local() and font-display"));
+    importTextFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), tr("I&mport From File"));
 
-    QLabel *outputFolderLabel = new QLabel(tr("Output Directory"));
     outputFolderEdit = new QLineEdit;
     outputFolderEdit->setReadOnly(true);
-    outputFolderBtn = new QPushButton(QIcon(QStringLiteral(":output.png")), QString());
+    QLabel *outputFolderLabel = fieldLabel(tr("&Output Directory"), outputFolderEdit);
+    outputFolderBtn = iconButton(":output.png", tr("Choose the output folder"));
     QHBoxLayout *outputFolderRow = editRow(outputFolderEdit, outputFolderBtn);
 
     progressBar = new QProgressBar;
-    progressBar->setFormat(tr("%v of %m slices"));
+    progressBar->setAccessibleName(tr("Slices made"));
     showIdle(progressBar);
-    cancelBtn = new QPushButton(tr("Cancel"));
-    cancelBtn->setEnabled(false);
-    QHBoxLayout *progressRow = editRow(progressBar, cancelBtn);
+    stopBtn = new QPushButton(tr("Sto&p"));
+    stopBtn->setEnabled(false);
+    stopBtn->setToolTip(tr("Stops the kit; none of its files are left"));
+    previewBtn = new QPushButton(tr("Pre&view"));
+    previewBtn->setEnabled(false);
+    previewBtn->setToolTip(tr("Opens the last kit's preview page"));
+    QHBoxLayout *progressRow = editRow(progressBar, stopBtn);
+    progressRow->addWidget(previewBtn);
 
     auto *grid = new QGridLayout;
     grid->addWidget(systemFontCheckBox, 0, 0, 1, 2);
@@ -130,19 +95,31 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
     grid->addLayout(outputFolderRow, 3, 1);
     grid->addWidget(charactersLabel, 4, 0, 1, 2);
     grid->addWidget(charactersEdit, 5, 0, 1, 2);
+    grid->addWidget(optionsBtn, 6, 0);
     grid->addWidget(importTextFileBtn, 6, 1);
     grid->addLayout(progressRow, 7, 0, 1, 2);
     auto *pageLayout = new QVBoxLayout;
     pageLayout->addLayout(grid);
     addWebLinkRows(pageLayout);
     setLayout(pageLayout);
+    // Tab goes down the page as it reads: the fields were made out of that order.
+    setTabOrder(fontFileEdit, openFontFileBtn);
+    setTabOrder(openFontFileBtn, outputFolderEdit);
+    setTabOrder(outputFolderEdit, outputFolderBtn);
+    setTabOrder(outputFolderBtn, charactersEdit);
+    setTabOrder(charactersEdit, optionsBtn);
+    setTabOrder(optionsBtn, importTextFileBtn);
+    setTabOrder(importTextFileBtn, stopBtn);
+    setTabOrder(stopBtn, previewBtn);
     slotSourceChecked();
 
     connect(systemFontCheckBox, &QCheckBox::clicked, this, &WebFontPage::slotSourceChecked);
     connect(openFontFileBtn, &QPushButton::clicked, this, &WebFontPage::slotOpenFontFile);
     connect(importTextFileBtn, &QPushButton::clicked, this, &WebFontPage::slotImportTextFile);
     connect(outputFolderBtn, &QPushButton::clicked, this, &WebFontPage::slotChooseOutputFolder);
-    connect(cancelBtn, &QPushButton::clicked, this, &WebFontPage::slotCancel);
+    connect(optionsBtn, &QPushButton::clicked, this, &WebFontPage::slotOptions);
+    connect(stopBtn, &QPushButton::clicked, this, &WebFontPage::slotStop);
+    connect(previewBtn, &QPushButton::clicked, this, &WebFontPage::slotPreview);
 
     // Names for tests and accessibility tools.
     systemFontCheckBox->setObjectName(QStringLiteral("webFontSystemFontCheckBox"));
@@ -150,11 +127,13 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
     fontFileEdit->setObjectName(QStringLiteral("webFontFileEdit"));
     openFontFileBtn->setObjectName(QStringLiteral("webFontOpenFileBtn"));
     charactersEdit->setObjectName(QStringLiteral("webFontCharactersEdit"));
+    optionsBtn->setObjectName(QStringLiteral("webFontOptionsBtn"));
     importTextFileBtn->setObjectName(QStringLiteral("webFontImportTextFileBtn"));
     outputFolderEdit->setObjectName(QStringLiteral("webFontOutputEdit"));
     outputFolderBtn->setObjectName(QStringLiteral("webFontOutputBtn"));
     progressBar->setObjectName(QStringLiteral("webFontProgressBar"));
-    cancelBtn->setObjectName(QStringLiteral("webFontCancelBtn"));
+    stopBtn->setObjectName(QStringLiteral("webFontStopBtn"));
+    previewBtn->setObjectName(QStringLiteral("webFontPreviewBtn"));
 }
 
 WebFontPage::~WebFontPage()
@@ -189,6 +168,13 @@ void WebFontPage::slotChooseOutputFolder()
         outputFolderEdit->setText(folder);
 }
 
+void WebFontPage::slotOptions()
+{
+    KitOptionsDialog dialog(options, this);
+    if (dialog.exec() == QDialog::Accepted)
+        options = dialog.options();
+}
+
 bool WebFontPage::isRunning() const
 {
     return jobThread != nullptr;
@@ -216,21 +202,30 @@ void WebFontPage::start()
         QMessageBox::warning(this, tr("Warning!"), refusal, QMessageBox::Ok, QMessageBox::NoButton);
         return;
     }
-    request.characters = keepListFromText(textAsTyped(charactersEdit->document()));
+    // A box of blanks (spaces, tabs, line breaks) looks empty, and means
+    // what an empty one means: every character of the font.
+    const QString text = textAsTyped(charactersEdit->document());
+    if (!text.trimmed().isEmpty())
+        request.characters = keepListFromText(text);
+    request.cssFamily = options.cssFamily;
+    request.language = options.language;
+    request.localSources = options.localSources;
+    request.fontDisplay = options.fontDisplay;
 
     cancelRequested = false;
     kitFolder = request.outputFolder; // the field may change while the kit is made
     outcome = std::make_unique<WebFontOutcome>();
-    // Busy until the first slice is made: faces are read and planned first.
+    // Nothing of the last job stays on the bar; it is busy until the first
+    // slice is made: faces are read and planned first.
+    showIdle(progressBar);
     progressBar->setRange(0, 0);
     // The job reports from its own thread; the bar is moved on this one.
     const auto progress = [this](const WebFontProgress &step) {
         QMetaObject::invokeMethod(
                 this,
                 [this, step] {
-                    progressBar->setRange(0, qMax(step.total, 1));
-                    progressBar->setValue(step.done);
-                    progressBar->setTextVisible(true);
+                    if (jobThread && !cancelRequested)
+                        showProgress(progressBar, step.done, step.total);
                 },
                 Qt::QueuedConnection);
     };
@@ -239,15 +234,18 @@ void WebFontPage::start()
         *result = runWebFontJob(request, progress, &cancelRequested);
     });
     connect(jobThread, &QThread::finished, this, &WebFontPage::jobEnded);
-    cancelBtn->setEnabled(true);
+    stopBtn->setEnabled(true);
+    optionsBtn->setEnabled(false); // the options of the kit being made
     emit runningChanged(true);
     jobThread->start();
 }
 
-void WebFontPage::slotCancel()
+void WebFontPage::slotStop()
 {
     cancelRequested = true;
-    cancelBtn->setEnabled(false);
+    stopBtn->setEnabled(false);
+    progressBar->setFormat(tr("Stopping…"));
+    progressBar->setTextVisible(true);
 }
 
 void WebFontPage::cancelAndWait()
@@ -256,33 +254,97 @@ void WebFontPage::cancelAndWait()
         return;
     cancelRequested = true;
     disconnect(jobThread, nullptr, this, nullptr);
+    // The job stops between slices, and removes what it made.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     jobThread->wait();
+    QApplication::restoreOverrideCursor();
     delete jobThread;
     jobThread = nullptr;
+    outcome.reset();
+    stopBtn->setEnabled(false);
+    optionsBtn->setEnabled(true);
+    showIdle(progressBar);
+    emit runningChanged(false);
+}
+
+bool WebFontPage::stopBeforeClosing()
+{
+    if (askingToClose)
+        return false; // closed again while the question is open: it answers
+    if (!isRunning() || cancelRequested)
+        return true; // a kit that was told to stop is stopped on the way out
+    QMessageBox question(QMessageBox::Question, tr("Stop the Kit?"),
+                         progressBar->maximum() > 0
+                                 ? tr("A web-font kit is being made: %1 of %2 slices. Stop it and close the window? "
+                                      "None of its files are left in the folder.")
+                                           .arg(localeNumber(quint64(progressBar->value())),
+                                                localeNumber(quint64(progressBar->maximum())))
+                                 : tr("A web-font kit is being made. Stop it and close the window? None of its files "
+                                      "are left in the folder."),
+                         QMessageBox::NoButton, this);
+    QPushButton *stopAndClose = question.addButton(tr("S&top and Close"), QMessageBox::AcceptRole);
+    QPushButton *goOn = question.addButton(tr("&Continue"), QMessageBox::RejectRole);
+    question.setDefaultButton(goOn);
+    question.setEscapeButton(goOn);
+    stopAndClose->setObjectName(QStringLiteral("stopAndCloseBtn"));
+    goOn->setObjectName(QStringLiteral("continueBtn"));
+    askingToClose = true;
+    question.exec();
+    askingToClose = false;
+    const bool stop = question.clickedButton() == stopAndClose;
+    if (endedWhileAsking) {
+        // Ended before it could be stopped: its box says what it made, or
+        // why it failed, before the window closes.
+        endedWhileAsking = false;
+        jobEnded();
+    } else if (stop) {
+        cancelAndWait();
+    }
+    return stop;
 }
 
 void WebFontPage::jobEnded()
 {
     if (!jobThread)
         return;
+    if (askingToClose) {
+        endedWhileAsking = true;
+        return;
+    }
     jobThread->deleteLater();
     jobThread = nullptr;
-    cancelBtn->setEnabled(false);
+    stopBtn->setEnabled(false);
+    optionsBtn->setEnabled(true);
     emit runningChanged(false);
-
     const std::unique_ptr<WebFontOutcome> ended = std::move(outcome);
-    JobOutcome shown = ended->job;
-    QWidget *buttons = nullptr;
-    if (progressBar->maximum() == 0)
-        showIdle(progressBar); // ended before its first slice
-    if (shown.succeeded && !ended->cancelled) {
-        progressBar->setValue(progressBar->maximum());
+    showOutcome(*ended);
+}
+
+void WebFontPage::showOutcome(const WebFontOutcome &ended)
+{
+    JobOutcome shown = ended.job;
+    QWidget *kitWidget = nullptr;
+    if (!shown.succeeded || ended.cancelled)
+        showIdle(progressBar); // only a kit that was made keeps its count
+    if (shown.succeeded && !ended.cancelled) {
+        showProgress(progressBar, ended.sliceCount, ended.sliceCount);
         // Under the job's line for each face, the kit as a whole.
         shown.summary.append(tr("%1: %2 bytes in all, slices: %3.")
-                                            .arg(QDir::toNativeSeparators(kitFolder),
-                                                 QLocale().toString(ended->totalBytes),
-                                                 QLocale().toString(ended->sliceCount)));
-        buttons = kitButtons(*ended, kitFolder);
+                                     .arg(QDir::toNativeSeparators(kitFolder), localeNumber(ended.totalBytes),
+                                          localeNumber(quint64(ended.sliceCount))));
+        // This kit's preview takes the place of the last one's.
+        previewServer = std::make_unique<PreviewServer>(kitFolder, ended.kitFiles);
+        const QString page = QDir(kitFolder).relativeFilePath(ended.previewPath);
+        lastPreview = ended.previewPath.isEmpty() ? QUrl() : previewServer->address(page);
+        previewBtn->setEnabled(lastPreview.isValid());
+        previewBtn->setToolTip(lastPreview.isValid() ? lastPreview.toString() : tr("Opens the last kit's preview page"));
+        kitWidget = kitBoxWidget(kitFolder, ended.cssPath, lastPreview);
     }
-    showOutcomeBox(this, shown, buttons);
+    showOutcomeBox(this, shown, kitWidget);
+}
+
+void WebFontPage::slotPreview()
+{
+    if (lastPreview.isValid())
+        openKitPreview(this, lastPreview);
 }

@@ -2,10 +2,12 @@
 
 #include "KitNames.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QSet>
 
 #include <algorithm>
@@ -71,6 +73,26 @@ QString localSources(const WebFace &face)
     return sources;
 }
 
+// The preview page's texts, in the language of the translation installed (the
+// window's), else in English (the command line's).
+QString pageText(const char *text)
+{
+    return QCoreApplication::translate("KitPreview", text);
+}
+
+// The page's language as its lang attribute gives it: the translation's
+// own text for this source.
+QString pageLanguage()
+{
+    return QCoreApplication::translate("KitPreview", "en", "the language of the preview page, as an HTML lang tag");
+}
+
+// A number as the page's language writes it: "2,714,944".
+QString pageNumber(quint64 value)
+{
+    return QLocale(pageLanguage()).toString(value);
+}
+
 QString characters(const KeepList &codePoints)
 {
     QString text;
@@ -79,24 +101,28 @@ QString characters(const KeepList &codePoints)
     return text.toHtmlEscaped();
 }
 
-// "1 slice", "2 slices": the page is in English only.
-QString counted(qsizetype count, const char *one, const char *many)
+// "1 slice", "2 slices", "2 个分片": a text of each number for English,
+// whose translation may be the same for both.
+QString counted(quint64 count, const char *one, const char *many)
 {
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+    return pageText(count == 1 ? one : many).arg(pageNumber(count));
 }
 
 QString slicedBy(const KitFace &face)
 {
     if (face.byTextUse)
-        return QStringLiteral("sliced by the text's use");
-    return face.language.isEmpty() ? QStringLiteral("sliced by Unicode block")
-                                   : QStringLiteral("sliced by the %1 frequency slices").arg(face.language);
+        return pageText(QT_TRANSLATE_NOOP("KitPreview", "sliced by the text's use"));
+    return face.language.isEmpty()
+            ? pageText(QT_TRANSLATE_NOOP("KitPreview", "sliced by Unicode block"))
+            : pageText(QT_TRANSLATE_NOOP("KitPreview", "sliced by the %1 frequency slices")).arg(face.language);
 }
 
 // The box's first text, of characters every face of the kit maps, so that no
-// other font draws any of it: the family's name and a pangram where the kit
-// holds them, else the first letters of the first slices.
-QString previewSample(const QVector<KitFace> &faces, const QString &family)
+// other font draws any of it: the text the kit was made for, as it reads
+// (its first line or so, blanks as single spaces); else the family's name and
+// a pangram where the kit holds them, else the first letters of the first
+// slices.
+QString previewSample(const QVector<KitFace> &faces, const QString &family, const KeepList &text)
 {
     QVector<QSet<quint32>> held;
     for (const KitFace &face : faces) {
@@ -105,26 +131,50 @@ QString previewSample(const QVector<KitFace> &faces, const QString &family)
             codePoints.unite(QSet<quint32>(slice.mapped.cbegin(), slice.mapped.cend()));
         held.append(codePoints);
     }
-    const auto inKit = [&](const QString &text) {
-        const QList<uint> codePoints = text.toUcs4();
-        return std::all_of(codePoints.cbegin(), codePoints.cend(), [&](uint codePoint) {
-            return std::all_of(held.cbegin(), held.cend(), [&](const QSet<quint32> &face) { return face.contains(codePoint); });
-        });
+    const auto inEveryFace = [&](quint32 codePoint) {
+        return std::all_of(held.cbegin(), held.cend(), [&](const QSet<quint32> &face) { return face.contains(codePoint); });
     };
+    const auto inKit = [&](const QString &part) {
+        const QList<uint> codePoints = part.toUcs4();
+        return std::all_of(codePoints.cbegin(), codePoints.cend(), inEveryFace);
+    };
+    const auto character = [](quint32 codePoint) {
+        return QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);
+    };
+
+    constexpr int kSampleCharacters = 60;
+    QString fromText;
+    int drawn = 0;
+    for (quint32 codePoint : text) {
+        if (drawn >= kSampleCharacters)
+            break;
+        if (QChar::isSpace(char32_t(codePoint)) || QChar::category(char32_t(codePoint)) == QChar::Other_Control) {
+            if (!fromText.isEmpty() && !fromText.endsWith(QLatin1Char(' ')) && inEveryFace(0x20))
+                fromText += QLatin1Char(' ');
+        } else if (inEveryFace(codePoint)) {
+            fromText += character(codePoint);
+            ++drawn;
+        }
+    }
+    if (drawn > 0)
+        return fromText.trimmed();
+
     QStringList parts;
     const QString pangram = QStringLiteral("天地玄黄 宇宙洪荒");
+    const QString latinPangram = QStringLiteral("The quick brown fox jumps over the lazy dog");
     for (const QString &part : {family, pangram}) {
         if (!part.isEmpty() && inKit(part))
             parts.append(part);
     }
-    if (!parts.contains(pangram)) {
+    if (!parts.contains(pangram) && inKit(latinPangram)) {
+        parts.append(latinPangram);
+    } else if (!parts.contains(pangram)) {
         constexpr int kSlices = 4, kLetters = 6;
         for (const KitSlice &slice : faces.value(0).slices.mid(0, kSlices)) {
             QString letters;
             for (quint32 codePoint : slice.mapped) {
-                const QString character = QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);
-                if (letters.size() < kLetters && QChar::isLetter(char32_t(codePoint)) && inKit(character))
-                    letters += character;
+                if (letters.size() < kLetters && QChar::isLetter(char32_t(codePoint)) && inEveryFace(codePoint))
+                    letters += character(codePoint);
             }
             if (!letters.isEmpty())
                 parts.append(letters);
@@ -145,6 +195,97 @@ QString previewStyleSheet(const QVector<KitFace> &faces, const KitSettings &sett
     QString rules = QString::fromUtf8(kitCss(faces, withoutLocal));
     rules.remove(0, rules.indexOf(QLatin1Char('\n')) + 1); // a style element takes no @charset
     return QStringLiteral("<style>\n%1</style>\n").arg(rules);
+}
+
+// Counts, as the box's text changes, the slices and bytes it costs: for
+// each character, the slice whose rule a browser picks by unicode-range (read
+// from the page's CSS rules: the last that holds it, where ranges overlap,
+// as CSS Fonts orders them), with their bytes from the report. A page
+// opened from a file gets no web fonts, and is told so.
+const char kPreviewScript[] = R"js((function () {
+  "use strict";
+  var texts = JSON.parse(document.getElementById("kit-texts").textContent);
+  var box = document.querySelector("textarea.web");
+  var cost = document.getElementById("cost");
+  var lang = document.documentElement.lang;
+  function fill(template, values) {
+    return template.replace(/%(\d)/g, function (all, n) { return values[n - 1]; });
+  }
+  function number(n) { return n.toLocaleString(lang); }
+  if (location.protocol === "file:") {
+    document.getElementById("served").hidden = false;
+    return;
+  }
+  // Each rule's code points, from the CSS the page uses, in its order.
+  function ranges(value) {
+    return value.split(",").map(function (part) {
+      var bounds = part.trim().replace(/^U\+/i, "").split("-");
+      var first = bounds[0], last = bounds.length > 1 ? bounds[1] : bounds[0];
+      return [parseInt(first.replace(/\?/g, "0"), 16), parseInt(last.replace(/\?/g, "F"), 16)];
+    });
+  }
+  function fontFaceRules() {
+    var found = [];
+    Array.prototype.forEach.call(document.styleSheets, function (sheet) {
+      var rules;
+      try { rules = sheet.cssRules; } catch (e) { return; }
+      Array.prototype.forEach.call(rules, function (rule) {
+        var url = rule instanceof CSSFontFaceRule && /url\(\s*["']?([^"')]+)/.exec(rule.style.getPropertyValue("src"));
+        if (url)
+          found.push({file: decodeURIComponent(url[1].split("/").pop()),
+                      ranges: ranges(rule.style.getPropertyValue("unicode-range") || "U+0-10FFFF")});
+      });
+    });
+    return found;
+  }
+  fetch("report.json").then(function (answer) { return answer.json(); }).then(function (report) {
+    var rules = fontFaceRules();
+    function show() {
+      var codePoints = new Set();
+      for (var character of box.value) {
+        var code = character.codePointAt(0);
+        if (code >= 0x20 && (code < 0x7F || code > 0x9F))
+          codePoints.add(code);
+      }
+      var lines = report.faces.map(function (face) {
+        // Ranges of a face's slices may overlap: a browser fetches, for each
+        // character, the slice of the last rule whose range holds it (and
+        // that slice maps it, as every range of a kit promises).
+        var bytesOf = new Map(face.slices.map(function (slice) { return [slice.file, slice.bytes]; }));
+        var own = rules.filter(function (rule) { return bytesOf.has(rule.file); }).reverse();
+        var fetched = new Set();
+        codePoints.forEach(function (code) {
+          var rule = own.find(function (candidate) {
+            return candidate.ranges.some(function (range) { return code >= range[0] && code <= range[1]; });
+          });
+          if (rule)
+            fetched.add(rule.file);
+        });
+        var bytes = 0;
+        fetched.forEach(function (file) { bytes += bytesOf.get(file); });
+        var line = fill(texts.cost, [number(fetched.size), number(face.slices.length), number(bytes)]);
+        return report.faces.length > 1 ? fill(texts.faceCost, [face.fullName, line]) : line;
+      });
+      cost.textContent = lines.join("\n");
+    }
+    box.addEventListener("input", show);
+    show();
+  }).catch(function () {
+    cost.textContent = texts.noReport;
+  });
+})();
+)js";
+
+// The texts the script shows, as JSON that cannot close its script element.
+QString previewScriptTexts()
+{
+    const QJsonObject texts{
+        {QStringLiteral("cost"), pageText(QT_TRANSLATE_NOOP("KitPreview", "This text fetches %1 of %2 slices: %3 bytes."))},
+        {QStringLiteral("faceCost"), pageText(QT_TRANSLATE_NOOP("KitPreview", "%1: %2"))},
+        {QStringLiteral("noReport"),
+         pageText(QT_TRANSLATE_NOOP("KitPreview", "The kit's report.json could not be read: what the text costs is not known."))},
+    };
+    return QString::fromUtf8(QJsonDocument(texts).toJson(QJsonDocument::Compact)).replace(QLatin1Char('<'), QStringLiteral("\\u003c"));
 }
 
 quint64 faceBytes(const KitFace &face)
@@ -200,39 +341,65 @@ QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings)
 QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings)
 {
     const QString family = settings.cssFamily.toHtmlEscaped();
+    // The samples are drawn in the kit's language, whose forms a browser
+    // picks by it; the page's own text is in the page's language.
+    const QString sampleLanguage = faces.isEmpty() ? QString() : faces.first().language;
     QString html = QStringLiteral(
-            "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
-            "<meta name=\"generator\" content=\"%5\">\n"
+            "<!DOCTYPE html>\n<html lang=\"%5\">\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"generator\" content=\"%4\">\n"
             "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
             "<title>%1</title>\n%2<style>\n"
             "body { font-family: sans-serif; margin: 2em; }\n"
             ".web { font-family: %3; font-size: 28px; line-height: 1.4; word-break: break-all; }\n"
             "textarea.web { width: 100%; height: 6em; box-sizing: border-box; }\n"
             "summary { cursor: pointer; font-family: monospace; }\n"
-            "</style>\n</head>\n<body>\n<h1>%1</h1>\n"
-            "<p>Type here to see the text drawn in the web font; only the slices it needs are fetched.</p>\n"
-            "<textarea class=\"web\">%4</textarea>\n")
-                           .arg(family, previewStyleSheet(faces, settings), cssString(settings.cssFamily),
-                                previewSample(faces, settings.cssFamily).toHtmlEscaped(), kKitMarker);
+            "#cost { white-space: pre-line; }\n"
+            ".note { border-left: 4px solid #c60; padding: 0.2em 1em; }\n"
+            "</style>\n</head>\n<body>\n<h1>%1</h1>\n")
+                           .arg(family, previewStyleSheet(faces, settings), cssString(settings.cssFamily), kKitMarker,
+                                pageLanguage().toHtmlEscaped());
+    html += QStringLiteral("<p class=\"note\" id=\"served\" hidden>%1</p>\n")
+                    .arg(pageText(QT_TRANSLATE_NOOP("KitPreview",
+                                                    "Browsers load no web fonts into a page opened from a file: serve "
+                                                    "this folder over HTTP and open the page there (the window's "
+                                                    "\"Preview\" does).")).toHtmlEscaped());
+    html += QStringLiteral("<p><label for=\"sample\">%1</label></p>\n"
+                           "<textarea class=\"web\" id=\"sample\" lang=\"%2\">%3</textarea>\n"
+                           "<p id=\"cost\" aria-live=\"polite\"></p>\n")
+                    .arg(pageText(QT_TRANSLATE_NOOP("KitPreview", "Type here to see the text drawn in the web font; "
+                                                                  "only the slices it needs are fetched."))
+                                 .toHtmlEscaped(),
+                         sampleLanguage.toHtmlEscaped(),
+                         previewSample(faces, settings.cssFamily, settings.sampleText).toHtmlEscaped());
     for (const KitFace &kitFace : faces) {
         const WebFace &face = kitFace.face;
         QString style = QStringLiteral("font-weight: %1; font-style: %2").arg(cssWeight(face), cssStyle(face));
         if (!cssStretch(face).isEmpty())
             style += QStringLiteral("; font-stretch: ") + cssStretch(face);
-        html += QStringLiteral("<h2 class=\"web\" style=\"%1\">%2</h2>\n<p>PostScript name %3; weight %4, %5; "
-                               "%6, %7 bytes; %8</p>\n")
-                        .arg(style, face.fullName.toHtmlEscaped(), face.postScriptName.toHtmlEscaped(),
-                             cssWeight(face), cssStyle(face), counted(kitFace.slices.size(), "slice", "slices"),
-                             QString::number(faceBytes(kitFace)), slicedBy(kitFace));
+        html += QStringLiteral("<h2 class=\"web\" lang=\"%1\" style=\"%2\">%3</h2>\n<p>%4</p>\n")
+                        .arg(sampleLanguage.toHtmlEscaped(), style, face.fullName.toHtmlEscaped(),
+                             pageText(QT_TRANSLATE_NOOP("KitPreview", "PostScript name %1; weight %2, %3; %4, %5 bytes; %6"))
+                                     .arg(face.postScriptName, cssWeight(face), cssStyle(face),
+                                          counted(quint64(kitFace.slices.size()), QT_TRANSLATE_NOOP("KitPreview", "%1 slice"),
+                                                  QT_TRANSLATE_NOOP("KitPreview", "%1 slices")),
+                                          pageNumber(faceBytes(kitFace)), slicedBy(kitFace))
+                                     .toHtmlEscaped());
         // A closed slice draws nothing, so opening the page fetches only the
         // first slices, which the box's text needs anyway.
         for (const KitSlice &slice : kitFace.slices)
-            html += QStringLiteral("<details%6><summary>%1: %2 bytes, %3</summary>\n"
-                                   "<p class=\"web\" style=\"%4\">%5</p></details>\n")
-                            .arg(slice.file.toHtmlEscaped(), QString::number(slice.bytes),
-                                 counted(slice.mapped.size(), "character", "characters"), style, characters(slice.mapped),
-                                 &slice == &kitFace.slices.first() ? QStringLiteral(" open") : QString());
+            html += QStringLiteral("<details%1><summary>%2</summary>\n"
+                                   "<p class=\"web\" lang=\"%3\" style=\"%4\">%5</p></details>\n")
+                            .arg(&slice == &kitFace.slices.first() ? QStringLiteral(" open") : QString(),
+                                 pageText(QT_TRANSLATE_NOOP("KitPreview", "%1: %2 bytes, %3"))
+                                         .arg(slice.file, pageNumber(slice.bytes),
+                                              counted(quint64(slice.mapped.size()),
+                                                      QT_TRANSLATE_NOOP("KitPreview", "%1 character"),
+                                                      QT_TRANSLATE_NOOP("KitPreview", "%1 characters")))
+                                         .toHtmlEscaped(),
+                                 sampleLanguage.toHtmlEscaped(), style, characters(slice.mapped));
     }
+    html += QStringLiteral("<script type=\"application/json\" id=\"kit-texts\">%1</script>\n<script>\n%2</script>\n")
+                    .arg(previewScriptTexts(), QString::fromLatin1(kPreviewScript));
     return (html + QStringLiteral("</body>\n</html>\n")).toUtf8();
 }
 

@@ -35,11 +35,16 @@ struct KitSettings
     QString fontDisplay;
     bool localSources = false;   // local() before each slice's url(); never in the preview page
     int requestedCharacters = 0; // 0: every character the fonts map
+    // The preview page's sample: the text the kit was made for, as it reads
+    // (keepListFromText's order); empty: a sample from the kit's characters.
+    KeepList sampleText;
 };
 
 // "U+20-7E, U+A0, U+4E00-4E05": the code points, ascending, as compact ranges.
 QString unicodeRange(const KeepList &codePoints);
 
 QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings);
+// The preview page, in the language of the installed translation (the
+// window's), else in English: its lang attribute, its texts and numbers.
 QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings);
 QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings);

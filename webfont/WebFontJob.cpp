@@ -255,7 +255,7 @@ WebFontOutcome placeKit(const WebFontRequest &request, const QVector<KitFace> &k
                 translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
                                                "Slices of the earlier kit that the CSS no longer names: %n, %1 bytes in all."),
                            int(stale.size()))
-                        .arg(staleBytes));
+                        .arg(localeNumber(staleBytes)));
     }
     return outcome;
 }
@@ -278,7 +278,7 @@ void describeKit(const QVector<KitFace> &kit, const std::vector<SourceFace> &fac
         outcome->sliceCount += sliceCount;
         outcome->totalBytes += bytes;
         const QString name = printableName(kitFace.face.fullName), source = native(kitFace.source);
-        const QString bytesText = QString::number(bytes), characters = QString::number(codePoints);
+        const QString bytesText = localeNumber(bytes), characters = localeNumber(quint64(codePoints));
         if (kitFace.byTextUse)
             outcome->job.summary.append(
                     translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
@@ -298,17 +298,17 @@ void describeKit(const QVector<KitFace> &kit, const std::vector<SourceFace> &fac
                                sliceCount)
                             .arg(name, bytesText, characters, source, kitFace.language));
     }
-    // Line breaks and other controls are never drawn.
-    qsizetype lacking = 0;
+    KeepList lacking;
     for (quint32 codePoint : wanted) {
         const bool mapped = std::any_of(faces.cbegin(), faces.cend(), [&](const SourceFace &face) {
             return std::binary_search(face.web.codePoints.cbegin(), face.web.codePoints.cend(), codePoint);
         });
-        lacking += !mapped && QChar::category(char32_t(codePoint)) != QChar::Other_Control;
+        if (!mapped)
+            lacking.append(codePoint);
     }
-    if (lacking > 0)
-        outcome->job.summary.append(translated(QT_TRANSLATE_NOOP("Tessaglyph", "The font lacks %1 of the characters."))
-                                            .arg(lacking));
+    const QString lackingLine = lackingCharactersLine(lacking); // leaves out line breaks and other controls
+    if (!lackingLine.isEmpty())
+        outcome->job.summary.append(lackingLine);
 }
 
 } // namespace
@@ -381,6 +381,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     settings.fontDisplay = request.fontDisplay;
     settings.localSources = request.localSources;
     settings.requestedCharacters = int(wanted.size());
+    settings.sampleText = request.characters;
     WebFontOutcome outcome = placeKit(request, kit, sliceFiles, settings, cancel);
     if (outcome.job.succeeded)
         describeKit(kit, faces, wanted, &outcome);

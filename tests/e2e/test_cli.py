@@ -133,6 +133,13 @@ class CliTest(unittest.TestCase):
         result = self.subset("--font", woff2, "--text", "的", "--format", "woff2", out=out)
         self.assertEqual(TTFont(os.path.join(out, "DroidSansFallbackFull.woff2")).flavor, "woff2")
 
+        # A web-font kit of it: its slices draw what the font draws.
+        kit = self.folder("kit")
+        result = run("webfont", "--font", woff2, "--output-dir", kit)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        [name] = fnmatch.filter(os.listdir(kit), "*.woff2")
+        self.assertEqual(outlines(TTFont(os.path.join(kit, name)), "的一是了我字体"), outlines(source, "的一是了我字体"))
+
     def test_webfont_kit_of_droid(self):
         text = "".join(chr(c) for c in range(0x20, 0x7F)) + "，。、“”《》！？（）\u3000" + level1_hanzi()
         with open(self.path("text.txt"), "w", encoding="utf-8") as f:

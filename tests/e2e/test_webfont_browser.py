@@ -18,6 +18,7 @@ from fontTools.ttLib import TTFont
 
 from chromium import Browser, without_local_sources
 from gb2312 import level1_hanzi
+from test_cli import css_slices
 
 CLI = os.environ["TESSAGLYPH_CLI"]
 SMILEY = "/usr/share/fonts/truetype/smiley-sans/SmileySans-Oblique.ttf"
@@ -65,15 +66,9 @@ class WebFontBrowserTest(unittest.TestCase):
                 f.write('<!DOCTYPE html><meta charset="utf-8"><link rel="icon" href="data:,">'
                         '<link rel="stylesheet" href="%s">'
                         '<p id="text" style="font: 32px \'%s\'">%s</p>' % (os.path.basename(css_file), family, text))
-        rules = []
-        for rule in re.findall(r"@font-face \{(.*?)\}", css, re.S):
-            points = set()
-            for part in re.search(r"unicode-range: ([^;]*);", rule).group(1).split(", "):
-                first, _, last = part[2:].partition("-")
-                points.update(range(int(first, 16), int(last or first, 16) + 1))
-            file = re.search(r'url\("([^"]+)"\)', rule).group(1)
+        rules = css_slices(css)
+        for file, points in rules:
             self.assertLessEqual(points, set(TTFont(os.path.join(self.kit, file)).getBestCmap()), file)
-            rules.append((file, points))
         return rules
 
     def test_pages_fetch_the_slices_of_their_characters_and_draw_from_them(self):
