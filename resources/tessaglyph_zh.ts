@@ -507,6 +507,10 @@ Free software under the MIT licence.</source>
         <source>The folder %1 could not be synced: %2.</source>
         <translation>无法同步文件夹 %1：%2。</translation>
     </message>
+    <message>
+        <source>The folder %1 could not be locked: %2; nothing was written.</source>
+        <translation>无法锁定文件夹 %1：%2；未写入任何文件。</translation>
+    </message>
     <message numerus="yes">
         <source>Slices in the folder whose bytes were not those of their names, replaced: %n.</source>
         <translation>

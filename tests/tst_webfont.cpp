@@ -81,6 +81,8 @@ private slots:
     void initTestCase();
     void planSlices_data();
     void planSlices();
+    void keepSequencesWhole_data();
+    void keepSequencesWhole();
     void unicodeRange_data();
     void unicodeRange();
     void kitTexts_data();
@@ -198,6 +200,39 @@ void TestWebFont::planSlices()
             lowest.append(slice.first());
         QCOMPARE(lowest, starts);
     }
+}
+
+void TestWebFont::keepSequencesWhole_data()
+{
+    QTest::addColumn<QVector<KeepList>>("slices");
+    QTest::addColumn<QVector<KeepList>>("sequences");
+    QTest::addColumn<QVector<KeepList>>("planned"); // each slice's code points after
+
+    const KeepList people{0x200D, 0x1F3FB, 0x1F44D, 0x1F468, 0x1F4BB};
+    QTest::newRow("a ligature's characters move into the earliest slice of them")
+            << QVector<KeepList>{{'A', 0x4E00}, {0x4E01}, {0x4E02}} << QVector<KeepList>{{0x4E02, 0x4E01}}
+            << QVector<KeepList>{{'A', 0x4E00}, {0x4E01, 0x4E02}};
+    QTest::newRow("one of them in the first slice: all join it")
+            << QVector<KeepList>{{'g', 0x4E00}, {0x3BC}} << QVector<KeepList>{{0x3BC, 'g'}}
+            << QVector<KeepList>{{'g', 0x3BC, 0x4E00}};
+    QTest::newRow("emoji sequences after the others, more skin tones first")
+            << QVector<KeepList>{{'A'}, people} << QVector<KeepList>{{0x1F468, 0x200D, 0x1F4BB}, {0x1F44D, 0x1F3FB}}
+            << QVector<KeepList>{{'A'}, people, {0x1F3FB, 0x1F44D}, {0x200D, 0x1F468, 0x1F4BB}};
+    QTest::newRow("a tag sequence's base keeps every sequence that holds it")
+            << QVector<KeepList>{{'A'}, {0x200D, 0x2620, 0x1F3F4, 0xE0067, 0xE007F}}
+            << QVector<KeepList>{{0x1F3F4, 0xE0067, 0xE007F}, {0x2620, 0x200D, 0x1F3F4}, {0xE007F, 0x1F3F4}}
+            << QVector<KeepList>{{'A'}, {0x200D, 0x2620, 0x1F3F4, 0xE0067, 0xE007F}, {0x200D, 0x2620, 0x1F3F4, 0xE0067, 0xE007F}};
+}
+
+void TestWebFont::keepSequencesWhole()
+{
+    QFETCH(QVector<KeepList>, slices);
+    QFETCH(QVector<KeepList>, sequences);
+    QFETCH(QVector<KeepList>, planned);
+    QVector<KeepList> after;
+    for (const PlannedSlice &slice : ::keepSequencesWhole(slices, sequences, 1))
+        after.append(slice.codePoints);
+    QCOMPARE(after, planned);
 }
 
 void TestWebFont::unicodeRange_data()
@@ -399,7 +434,7 @@ void TestWebFont::facesOfFamilies_data()
             << "C059 [UKWN]"
             << QStringList{"C059-Roman.otf", "C059-Italic.otf", "C059-Bold.otf", "C059-BdIta.otf"} << "C059-Roman: " << "font-style: italic;";
     QTest::newRow("a generic family: the font fontconfig draws it with")
-            << "Sans Serif" << QStringList{"DejaVuSans*"} << "DejaVu Sans ExtraLight: " << "font-stretch: 87.5%;";
+            << "Sans Serif" << QStringList{"DejaVuSans*"} << "DejaVu Sans" << "font-weight: 700;";
     QTest::newRow("faces without PostScript names, told apart by file")
             << "Nameless Test" << QStringList{"nameless-regular.ttf", "nameless-bold.ttf"} << "Nameless Test Regular: " << "font-weight: 700;";
     QTest::newRow("names with a line break and a bidi override, cleaned")

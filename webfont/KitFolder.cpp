@@ -86,7 +86,7 @@ KitFolderProblem KitFolder::lock(const std::atomic<bool> *cancel)
 {
     m_lock = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_lock < 0)
-        return problem(KitFolderProblem::WriteFailed, {}, errno);
+        return problem(KitFolderProblem::Unlockable, {}, errno);
     for (int waited = 0;; waited += kLockPollMilliseconds) {
         if (::flock(m_lock, LOCK_EX | LOCK_NB) == 0)
             break;

@@ -24,6 +24,7 @@ struct KitFolderProblem
     enum Kind {
         None,
         Busy,          // another run held the folder's lock for the whole wait
+        Unlockable,    // the folder could not be opened to lock it; error holds the errno
         Cancelled,     // the user cancelled while waiting or placing
         UnusableName,  // the name cannot be a file name here (too long, say)
         InTheWay,      // a file of that name that no kit wrote, a folder or a link

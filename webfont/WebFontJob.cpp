@@ -160,6 +160,9 @@ QString problemText(const KitFolderProblem &problem, const QString &folder, bool
     case KitFolderProblem::Busy:
         return translated(QT_TRANSLATE_NOOP("Tessaglyph", "Another run is writing a kit into %1; nothing was written."))
                 .arg(native(folder));
+    case KitFolderProblem::Unlockable:
+        return translated(QT_TRANSLATE_NOOP("Tessaglyph", "The folder %1 could not be locked: %2; nothing was written."))
+                .arg(native(folder), qt_error_string(problem.error));
     case KitFolderProblem::UnusableName:
         return translated(QT_TRANSLATE_NOOP("Tessaglyph", "%1 cannot be a file name in %2; nothing was written."))
                 .arg(printableName(problem.name), native(folder));
