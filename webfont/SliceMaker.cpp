@@ -36,8 +36,10 @@ MadeSlice makeSlice(const SliceTask &task)
             }
         }
     }
-    for (const auto &[selector, bases] : task.variationSelectors ? *task.variationSelectors
-                                                                 : QVector<QPair<quint32, KeepList>>()) {
+    for (const QPair<quint32, KeepList> &sequences : task.variationSelectors ? *task.variationSelectors
+                                                                              : QVector<QPair<quint32, KeepList>>()) {
+        const quint32 selector = sequences.first;
+        const KeepList &bases = sequences.second;
         const bool used = std::any_of(task.codePoints.cbegin(), task.codePoints.cend(), [&](quint32 codePoint) {
             return std::binary_search(bases.cbegin(), bases.cend(), codePoint);
         });
