@@ -158,6 +158,19 @@ void TestWebFont::planSlices_data()
             << QVector<int>{1 + 64, 64, 64}
             << QVector<KeepList>{KeepList{'a'} + span(0x4E00, 0x4E7F), span(0x4E40, 0x4EBF)}
             << KeepList{'a', 0x4E00, 0x4E80};
+    // A slice costs a page that needs any of it the tables every slice
+    // repeats, and the characters of it the page does not need.
+    const KeepList shared = span(0x4E00, 0x4EC7), own0 = span(0x5000, 0x5013), own1 = span(0x5100, 0x5113);
+    QTest::newRow("a file's few characters of its own stay its own")
+            << shared + own0 + own1 << noBlanks << QVector<KeepList>()
+            << QVector<int>{200, 20, 20} << QVector<KeepList>{shared + own0, shared + own1}
+            << KeepList{0x4E00, 0x5000, 0x5100};
+    QVector<KeepList> tenFiles(10, span(0x4E00, 0x4E63));
+    for (int file = 0; file < 9; ++file)
+        tenFiles[file] += span(0x5000, 0x501D);
+    QTest::newRow("what nine files of ten use joins what all ten use")
+            << span(0x4E00, 0x4E63) + span(0x5000, 0x501D) << noBlanks << QVector<KeepList>()
+            << QVector<int>{130} << tenFiles << KeepList();
     QTest::newRow("a one-file text, frequent first, in parts")
             << span(0x4E00, 0x57FF) << noBlanks << QVector<KeepList>{{}, span(0x5000, 0x57FF)}
             << QVector<int>{853, 853, 854} << QVector<KeepList>{span(0x4E00, 0x57FF)}

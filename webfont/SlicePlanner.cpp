@@ -1,6 +1,7 @@
 #include "SlicePlanner.h"
 
 #include "UnicodeBlocks.h"
+#include "UseGroups.h"
 
 #include <QHash>
 #include <QMap>
@@ -113,11 +114,12 @@ QVector<KeepList> sliceByBlock(const KeepList &rest, int targetSize)
     return slices;
 }
 
-// A known text's characters past the first slice: by the number of files
-// that use each, most first, and those used by the same files together, so
-// that a page fetches slices of characters it uses. A run of the same files
-// shorter than the smallest slice joins the run after it, of files about as
-// many.
+// A known text's characters past the first slice. Those the same files use
+// start as one group (a page fetches only slices of characters it uses);
+// groups are then merged where that saves the pages bytes (UseGroups.h), and
+// ordered by how many files use them, most first. Inside a group the more
+// frequent in the language come first, so that a page of other text, which
+// needs a few of them, finds them in fewer parts.
 QVector<KeepList> sliceByUse(const KeepList &rest, const QVector<KeepList> &texts, const QVector<KeepList> &lists)
 {
     QHash<quint32, QVector<int>> users; // code point -> the files that use it, ascending
@@ -125,40 +127,35 @@ QVector<KeepList> sliceByUse(const KeepList &rest, const QVector<KeepList> &text
         for (quint32 codePoint : texts.at(file))
             users[codePoint].append(file);
     }
-    // Among characters of the same files (all of a one-file text), the more
-    // frequent in the language first: a page of its own text fetches fewer.
+    QMap<QVector<int>, KeepList> byFiles;
+    for (quint32 codePoint : rest)
+        byFiles[users.value(codePoint)].append(codePoint);
+    QVector<UseGroup> groups;
+    for (auto it = byFiles.cbegin(); it != byFiles.cend(); ++it)
+        groups.append({it.key(), it.value()});
+    const auto mostFilesFirst = [](const UseGroup &a, const UseGroup &b) {
+        return a.files.size() != b.files.size() ? a.files.size() > b.files.size() : a.files < b.files;
+    };
+    std::stable_sort(groups.begin(), groups.end(), mostFilesFirst);
+    groups = mergedForFewerBytes(groups, int(texts.size()), kTextPartSize);
+    std::stable_sort(groups.begin(), groups.end(), mostFilesFirst);
+
     QHash<quint32, int> rank;
     for (int list = int(lists.size()) - 1; list >= 0; --list) {
         for (quint32 codePoint : lists.at(list))
             rank.insert(codePoint, list);
     }
-    KeepList order = rest;
-    std::stable_sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
-        const QVector<int> &usersA = users.value(a), &usersB = users.value(b);
-        if (usersA.size() != usersB.size())
-            return usersA.size() > usersB.size();
-        if (usersA != usersB)
-            return usersA < usersB;
-        return rank.value(a, int(lists.size())) < rank.value(b, int(lists.size()));
-    });
-    QVector<KeepList> groups;
-    for (qsizetype i = 0; i < order.size();) {
-        qsizetype end = i;
-        while (end < order.size() && users.value(order.at(end)) == users.value(order.at(i)))
-            ++end;
-        const KeepList group = order.mid(i, end - i);
-        if (!groups.isEmpty() && groups.last().size() < kSliceMinimumSize)
-            groups.last() += group;
-        else
-            groups.append(group);
-        i = end;
-    }
     QVector<KeepList> slices;
-    for (const KeepList &group : groups) {
-        const qsizetype pieces = (group.size() + kTextPartSize - 1) / kTextPartSize;
+    for (UseGroup &group : groups) {
+        KeepList &order = group.codePoints;
+        std::sort(order.begin(), order.end());
+        std::stable_sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+            return rank.value(a, int(lists.size())) < rank.value(b, int(lists.size()));
+        });
+        const qsizetype pieces = (order.size() + kTextPartSize - 1) / kTextPartSize;
         for (qsizetype piece = 0; piece < pieces; ++piece) {
-            const qsizetype from = group.size() * piece / pieces, to = group.size() * (piece + 1) / pieces;
-            slices.append(sortedKeepList(group.mid(from, to - from)));
+            const qsizetype from = order.size() * piece / pieces, to = order.size() * (piece + 1) / pieces;
+            slices.append(sortedKeepList(order.mid(from, to - from)));
         }
     }
     return slices;
@@ -227,13 +224,15 @@ QVector<KeepList> planSlices(const SlicePlanInput &input)
     slices += byUse ? sliceByUse(rest, input.texts, input.frequencySlices) : sliceByBlock(rest, input.targetSize);
 
     // A slice too small, or with nothing to draw, joins the slice before it
-    // (the first one takes the slice after it in), until none is left.
-    const auto unfit = [&](const KeepList &slice) {
-        return slice.size() < kSliceMinimumSize
+    // (the first one takes the slice after it in), until none is left. The
+    // sizes of a known text's slices past the first were weighed already.
+    const auto unfit = [&](qsizetype index) {
+        const KeepList &slice = slices.at(index);
+        return (slice.size() < kSliceMinimumSize && (!byUse || index == 0))
                 || std::all_of(slice.cbegin(), slice.cend(), [&](quint32 codePoint) { return input.blank.contains(codePoint); });
     };
     for (qsizetype i = 0; i < slices.size() && slices.size() > 1;) {
-        if (!unfit(slices.at(i))) {
+        if (!unfit(i)) {
             ++i;
         } else if (i == 0) {
             slices[0] = merged(slices.at(0), slices.at(1));

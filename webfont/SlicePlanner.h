@@ -86,18 +86,19 @@ bool isFirstSliceCodePoint(quint32 codePoint);
 // and the kit is told as cut by Unicode block.
 bool listsPlaceCjk(const SlicePlanInput &input);
 
-// A known text's characters that the same files use are needed by the same
-// pages, and share slices; a slice of them is cut at this many code points
-// (CJK: about 100 kB of WOFF2), and cut again when its bytes are too many.
+// A known text's characters are grouped by the files that use them (see
+// UseGroups.h); a group is cut at this many code points (CJK: about 100 kB
+// of WOFF2), and cut again when its bytes are too many.
 constexpr int kTextPartSize = 1000;
 
 // Cuts the code points into slices, in the order a page is likely to need
 // them. For a known text: the first slice (the rule below), then the
-// characters by how many files use them, most first, those of the same
-// files together. Otherwise: the first slice (the rule above, and the lists' first slice), then
+// characters by how many files use them, most first, grouped as costs the
+// files least. Otherwise: the first slice (the rule above, and the lists' first slice), then
 // the lists' other slices (cut into parts as above), then what remains by Unicode block in code-point
 // order. Every code point is in exactly one slice; no slice is empty or
-// smaller than the minimum (unless it is the only one), and none holds only
+// smaller than the minimum (unless it is the only one, or a known text's
+// past the first), and none holds only
 // blank code points (its glyph table would be empty, which sanitizers
 // refuse), unless every code point is blank. The same input gives the same
 // slices.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "engine/KeepList.h"
+
+#include <QVector>
+
+// Characters of a known text that the same files use: a page that is one of
+// those files needs every one of them, and no other page needs any.
+struct UseGroup
+{
+    QVector<int> files;   // ascending indexes of the files that use them
+    KeepList codePoints;
+};
+
+// What a slice costs the page that fetches it besides its glyphs: the tables
+// every slice repeats, as many code points' worth (0.7 to 1.4 KB against 60
+// to 120 bytes a CJK glyph; measured on DroidSansFallbackFull and Noto Sans
+// CJK SC, where 8 to 16 gave the eight benchmark pages within 1% of their
+// least bytes).
+constexpr int kSliceOverheadCodePoints = 12;
+
+// Above this many groups, neighbouring ones (in the order given) are joined
+// two by two before weighing, which costs time as the square of the groups.
+constexpr int kMostGroupsWeighed = 4096;
+
+// Merges groups while merging two lowers what the files fetch all together:
+// every file that uses any of a slice fetches all of it, so a group of few
+// characters costs its files the tables of a slice, and a merge costs the
+// files of each group the other's characters. Greedy, the most saving merge
+// first; groups are never merged past `mostCodePoints`. The result keeps the
+// groups' order, each merged group in the place of its earlier part.
+QVector<UseGroup> mergedForFewerBytes(QVector<UseGroup> groups, int fileCount, int mostCodePoints);
