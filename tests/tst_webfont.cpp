@@ -9,8 +9,11 @@
 #include "support/FontBuilder.h"
 
 #include "webfont/KitFiles.h"
+#include "webfont/SliceMaker.h"
 #include "webfont/SlicePlanner.h"
 #include "webfont/WebFontJob.h"
+
+#include <hb.h>
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -83,6 +86,7 @@ private slots:
     void planSlices();
     void keepSequencesWhole_data();
     void keepSequencesWhole();
+    void largeSlicesCutByCodePoints();
     void unicodeRange_data();
     void unicodeRange();
     void kitTexts_data();
@@ -145,8 +149,8 @@ void TestWebFont::planSlices_data()
     QVector<KeepList> lists(21);
     lists[6] = span(0x4E00, 0x4EBB);
     lists[20] = span(0x5000, 0x5089);
-    QTest::newRow("lists past the sixth cut into parts, past the twentieth in halves")
-            << ascii + lists[6] + lists[20] << noBlanks << lists << QVector<int>{95, 26, 27, 27, 27, 27, 27, 27, 69, 69} << QVector<KeepList>() << KeepList();
+    QTest::newRow("lists past the sixth cut into parts, past the twentieth in thirds")
+            << ascii + lists[6] + lists[20] << noBlanks << lists << QVector<int>{95, 26, 27, 27, 27, 27, 27, 27, 46, 46, 46} << QVector<KeepList>() << KeepList();
     QTest::newRow("a block of blank glyphs joins a slice that draws")
             << ascii + span(0x2800, 0x28FF) + span(0xE000, 0xE0C7) << KeepList{0x20, 0x2800} + span(0xE000, 0xE0C7)
             << QVector<KeepList>() << QVector<int>{95, 128, 328} << QVector<KeepList>() << KeepList();
@@ -246,6 +250,33 @@ void TestWebFont::keepSequencesWhole()
     for (const PlannedSlice &slice : ::keepSequencesWhole(slices, sequences, 1))
         after.append(slice.codePoints);
     QCOMPARE(after, planned);
+}
+
+// A slice over the limit of one large unit and a few single characters (a
+// kit's first slice) is cut into the large unit and the rest together, not
+// into slices of a character or two.
+void TestWebFont::largeSlicesCutByCodePoints()
+{
+    hb_blob_t *blob = hb_blob_create_from_file(qPrintable(kDejaVuSans));
+    hb_face_t *face = hb_face_create(blob, 0);
+    hb_blob_destroy(blob);
+    const KeepList letters = span('A', 'Z') + span('a', 'z'), digits = span('0', '3');
+    SliceTask lettersAlone;
+    lettersAlone.face = face;
+    lettersAlone.codePoints = letters;
+    const qsizetype lettersBytes = makeSlices({lettersAlone}, 1, {}, nullptr).first().woff2.size();
+    SliceTask whole = lettersAlone;
+    whole.codePoints = sortedKeepList(letters + digits);
+    whole.units = {letters};
+    for (quint32 digit : digits)
+        whole.units.append(KeepList{digit});
+    QVector<SliceTask> tasks{whole};
+    makeSlicesWithin(&tasks, lettersBytes - 1, 1, {}, nullptr);
+    hb_face_destroy(face);
+    QVector<KeepList> cut;
+    for (const SliceTask &task : tasks)
+        cut.append(task.codePoints);
+    QCOMPARE(cut, (QVector<KeepList>{letters, digits}));
 }
 
 void TestWebFont::unicodeRange_data()

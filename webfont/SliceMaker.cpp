@@ -87,6 +87,31 @@ MadeSlice makeSlice(const SliceTask &task)
     return made;
 }
 
+// Where each of `partCount` parts of the units ends: after about as many code
+// points each, every part at least one unit. By code points rather than by
+// units, a slice of one large unit and a few single characters (the first
+// slice and the list characters with it) is cut into the large unit and the
+// rest, not into slices of a character or two that a page fetches besides.
+QVector<qsizetype> partEnds(const QVector<KeepList> &units, qsizetype partCount)
+{
+    qsizetype total = 0;
+    for (const KeepList &unit : units)
+        total += unit.size();
+    QVector<qsizetype> ends;
+    qsizetype end = 0, taken = 0;
+    for (qsizetype part = 0; part + 1 < partCount; ++part) {
+        const qsizetype target = total * (part + 1) / partCount;
+        const qsizetype lastEnd = units.size() - (partCount - 1 - part); // leaves a unit for each later part
+        do {
+            taken += units.at(end).size();
+            ++end;
+        } while (end < lastEnd && taken < target);
+        ends.append(end);
+    }
+    ends.append(units.size());
+    return ends;
+}
+
 } // namespace
 
 QVector<MadeSlice> makeSlices(const QVector<SliceTask> &tasks, int threads, const std::function<void(int)> &done,
@@ -159,8 +184,9 @@ QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largest
                                                           units.size());
             cut.append(i);
             parts.append(int(partCount));
+            const QVector<qsizetype> ends = partEnds(units, partCount);
             for (qsizetype part = 0; part < partCount; ++part) {
-                const qsizetype from = units.size() * part / partCount, to = units.size() * (part + 1) / partCount;
+                const qsizetype from = part == 0 ? 0 : ends.at(part - 1), to = ends.at(part);
                 SliceTask task = tasks->at(i);
                 task.units = units.mid(from, to - from);
                 KeepList codePoints;

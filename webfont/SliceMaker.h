@@ -70,9 +70,9 @@ QVector<MadeSlice> makeSlices(const QVector<SliceTask> &tasks, int threads, cons
 constexpr qsizetype kLargestSliceBytes = 150 * 1000;
 
 // Makes every task as makeSlices does, then cuts each slice larger than
-// `largestBytes` in two halves of its units, and makes them, until none is
-// larger, unless it is a single unit. The halves take the
-// place of the slice in `tasks`, in order. `done` is told the slices
+// `largestBytes` into as many parts of its units as its bytes call for, and
+// makes them, until none is larger, unless it is a single unit. The parts
+// take the place of the slice in `tasks`, in order. `done` is told the slices
 // finished and the slices in all, which grows as slices are cut.
 QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largestBytes, int threads,
                                     const std::function<void(int done, int total)> &done,

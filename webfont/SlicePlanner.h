@@ -50,10 +50,13 @@ int slicesOfGlyphs(quint64 fontBytes, unsigned glyphCount, qsizetype sliceBytes)
 //   (7 parts of ~188): a page's few characters of them fetch 7 to 18 KB each
 //   (Noto; Droid 3 to 4 KB) instead of 47 to 84 KB. Parts of 32 left the FAQ
 //   at 0.72 (Noto) and 0.73 (Droid).
-// - Lists 21 to 120, in code-point order, are cut in halves (~69): a page
-//   that needs one of them fetches half the bytes. Thirds took the FAQ on
-//   Droid from 0.71 to 0.70, but for 65 more slices there and about 100 more
-//   on Noto, each a rule more in the CSS every page loads.
+// - Lists 21 to 120, in code-point order, are cut in thirds (~46): a page
+//   that needs one of them fetches a third of the bytes. Measured later on
+//   eight pages (the three, Debian's Code of Conduct and Reference, ten Song
+//   ci, man(1), appstream's messages; the gzipped CSS counted), halves to
+//   thirds took all eight from 0.61 to 0.60 (Droid) and 0.70 to 0.68 (Noto),
+//   the Song ci most (0.72 to 0.66 on Droid), for 64 and 73 more slices;
+//   quarters gained at most a point more, for as many more again.
 // With these parts (and CFF subroutines expanded, see SliceMaker) the pages
 // fetch 0.36 / 0.49 / 0.71 (Droid; 168 slices became 315) and
 // 0.58 / 0.56 / 0.70 (Noto; 258 became 412, and its CSS 227 to 268 KB). The
@@ -64,7 +67,7 @@ int slicesOfGlyphs(quint64 fontBytes, unsigned glyphCount, qsizetype sliceBytes)
 constexpr int kWholeListSlices = 6;        // lists 1 to 6 as they are
 constexpr int kFrequentListSlices = 20;    // lists 7 to 20 in parts of:
 constexpr int kFrequentPartSize = 26;
-constexpr int kRarePartSize = 69;          // the lists past them in parts of this
+constexpr int kRarePartSize = 46;          // the lists past them in parts of this
 
 // A slice smaller than this is merged into a neighbour: its file would be
 // mostly the tables every slice repeats.
