@@ -39,39 +39,34 @@ int slicesOfGlyphs(quint64 fontBytes, unsigned glyphCount, qsizetype sliceBytes)
 // The lists' slices past the first few are cut into parts: code-point order
 // inside a list says nothing of frequency, so a page that needs two rare
 // characters of a list fetches the whole list's slice for them. Measured with
-// this program on the three benchmark pages (a Tang poem, the Chinese
-// messages of coreutils, the Debian FAQ in Chinese; bytes fetched against
-// cn-font-split 5.2.2's): with every list whole, DroidSansFallbackFull
-// fetched 0.58 / 0.54 / 0.85 and Noto Sans CJK SC 1.07 / 0.72 / 0.98.
+// this program on eight real pages (a Tang poem, ten Song ci, the Chinese
+// messages of coreutils and appstream, man(1), the Debian FAQ, Code of
+// Conduct and Reference in Chinese: bench/webfont_pages.py), each fetching
+// for every character the last rule that holds it, the gzipped CSS counted;
+// bytes against cn-font-split 5.2.2's, all eight together:
 // - Lists 2 to 6 (the ~940 most frequent characters) stay whole: a long page
 //   uses 55 to 97% of each, so parts would only add the repeated tables.
 // - Lists 7 to 20 are used sparsely (the FAQ: 1 to 36%, the poem: 0 to 5
-//   characters of each), and are cut into parts of about 26 code points
-//   (7 parts of ~188): a page's few characters of them fetch 7 to 18 KB each
-//   (Noto; Droid 3 to 4 KB) instead of 47 to 84 KB. Parts of 32 left the FAQ
-//   at 0.72 (Noto) and 0.73 (Droid).
-// - Lists 21 to 120, in code-point order, are cut in thirds (~46): a page
-//   that needs one of them fetches a third of the bytes. Measured later on
-//   eight pages (the three, Debian's Code of Conduct and Reference, ten Song
-//   ci, man(1), appstream's messages; the gzipped CSS counted), halves to
-//   thirds took all eight from 0.61 to 0.60 (Droid) and 0.70 to 0.68 (Noto),
-//   the Song ci most (0.72 to 0.66 on Droid), for 64 and 73 more slices;
-//   quarters gained at most a point more, for as many more again.
-// With these parts (and CFF subroutines expanded, see SliceMaker) the pages
-// fetch 0.36 / 0.49 / 0.71 (Droid; 168 slices became 315) and
-// 0.58 / 0.56 / 0.70 (Noto; 258 became 412, and its CSS 227 to 268 KB). The
-// parts alone cost 2.3% more bytes in all. What the long page still fetches
-// in excess lies in lists 2 to 6 and in the parts' characters it does not
-// use, which finer parts hardly help: the tables every slice repeats (0.7 to
-// 1.4 KB) add up, and Brotli has less to work with.
+//   characters of each): a page fetches a part for nearly every character
+//   of them it uses, so the smaller the part the less it fetches besides.
+//   Parts of 26, 16, 12 and 9 code points: 0.68, 0.64, 0.61, 0.60 (Noto
+//   Sans CJK SC; DroidSansFallbackFull 0.60, 0.57, 0.56, 0.55), for 485,
+//   547, 601 and 673 slices. At 9 the FAQ fetches 140 slices (74 at 26), a
+//   few kilobytes each; over HTTP/2 they share one connection.
+// - Lists 21 to 120, in code-point order, are cut in thirds (~46): halves to
+//   thirds took the eight from 0.70 to 0.68 (Noto) and 0.61 to 0.60 (Droid),
+//   the Song ci most, for about 70 more slices.
+// Characters a page does not use still make most of what it fetches past the
+// first slice: the tables every slice repeats (0.7 to 1.9 KB) stop parts
+// from getting smaller, and Brotli has less to work with.
 constexpr int kWholeListSlices = 6;        // lists 1 to 6 as they are
 constexpr int kFrequentListSlices = 20;    // lists 7 to 20 in parts of:
-constexpr int kFrequentPartSize = 26;
+constexpr int kFrequentPartSize = 9;
 constexpr int kRarePartSize = 46;          // the lists past them in parts of this
 
 // A slice smaller than this is merged into a neighbour: its file would be
-// mostly the tables every slice repeats.
-constexpr int kSliceMinimumSize = 24;
+// mostly the tables every slice repeats. Below the lists' parts (above).
+constexpr int kSliceMinimumSize = 6;
 
 // Whether the code point goes into the first slice whatever the lists say:
 // ASCII and the Latin letters, general punctuation, currency signs, CJK
