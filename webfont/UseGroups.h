@@ -4,11 +4,12 @@
 
 #include <QVector>
 
-// Characters of a known text that the same files use: a page that is one of
-// those files needs every one of them, and no other page needs any.
+// Characters of a known text that share a slice, and the files that use any
+// of them. Grouped first by the files that use each, so that each of those
+// files needs all of the group.
 struct UseGroup
 {
-    QVector<int> files;   // ascending indexes of the files that use them
+    QVector<int> files;   // ascending indexes of the files that use any of them
     KeepList codePoints;
 };
 
