@@ -38,11 +38,6 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-QString number(quint64 value)
-{
-    return localeNumber(value);
-}
-
 JobOutcome warning(const QString &text)
 {
     JobOutcome outcome;
@@ -144,7 +139,7 @@ QString fontProblemText(const FontProblem &problem, const QString &path)
     case FontProblem::Woff2TooLarge:
         return say(QT_TRANSLATE_NOOP("Tessaglyph",
                                      "The WOFF2 font %1 would be larger than %2 MB once decoded; it was not read."),
-                   {native(path), number(kMaxDecodedWoff2Bytes / (1024 * 1024))});
+                   {native(path), localeNumber(kMaxDecodedWoff2Bytes / (1024 * 1024))});
     case FontProblem::None:
         break;
     }
@@ -263,8 +258,8 @@ JobOutcome subsetOutcome(const SubsetResult &subset, AcceptedSuffixes suffixes, 
                                    {result.face, result.storeError, native(result.sourcePath)}));
     const QString face = result.face.isEmpty() ? QFileInfo(result.sourcePath).fileName() : result.face;
     outcome.summary.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1: %2 bytes, glyphs: %3, made from %4 (%5)."),
-                               {native(result.outputPath), number(result.written.size),
-                                number(result.written.glyphCount), face, native(result.sourcePath)}));
+                               {native(result.outputPath), localeNumber(result.written.size),
+                                localeNumber(result.written.glyphCount), face, native(result.sourcePath)}));
 
     const QString lacking = lackingCharactersLine(result.written.missing);
     if (!lacking.isEmpty())
@@ -301,9 +296,9 @@ QString lackingCharactersLine(const KeepList &codePoints)
     for (quint32 codePoint : lacking.mid(0, kListedCharacters))
         listed.append(showCharacter(codePoint));
     if (lacking.size() > kListedCharacters)
-        listed.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 more"), {number(quint64(lacking.size() - kListedCharacters))}));
+        listed.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 more"), {localeNumber(quint64(lacking.size() - kListedCharacters))}));
     return say(QT_TRANSLATE_NOOP("Tessaglyph", "The font lacks %1 of the characters: %2"),
-               {number(quint64(lacking.size())), listed.join(QStringLiteral(", "))});
+               {localeNumber(quint64(lacking.size())), listed.join(QStringLiteral(", "))});
 }
 
 QString missingFileText(const QString &path)
@@ -360,7 +355,7 @@ JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolde
         switch (member.status) {
         case SplitMember::Written:
             written.append(member.path);
-            summary.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1: %2 bytes."), {native(member.path), number(member.size)}));
+            summary.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1: %2 bytes."), {native(member.path), localeNumber(member.size)}));
             break;
         case SplitMember::Kept:
             notices.append(say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 was kept as it was: a file of that name exists."),
@@ -396,13 +391,13 @@ JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolde
         outcome = success();
     } else if (report.refusal == SplitReport::NoSpace) {
         outcome = warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The collection %1 was not split: its members need %2 bytes, and %3 has %4 bytes free."),
-                              {native(collectionPath), number(report.neededBytes), native(outputFolder),
-                               number(report.freeBytes)}));
+                              {native(collectionPath), localeNumber(report.neededBytes), native(outputFolder),
+                               localeNumber(report.freeBytes)}));
         outcome.notices = notices;
         return outcome;
     } else if (!failures.isEmpty() && report.refusal == SplitReport::None) {
         outcome = warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The collection %1 was not split whole: %2 of its %3 members could not be written."),
-                              {native(collectionPath), number(quint64(failures.size())), number(quint64(report.members.size()))}));
+                              {native(collectionPath), localeNumber(quint64(failures.size())), localeNumber(quint64(report.members.size()))}));
     } else if (report.refusal == SplitReport::None && report.members.isEmpty()) {
         outcome = warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The collection %1 has no members; nothing was written."),
                               {native(collectionPath)}));

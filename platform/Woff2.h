@@ -4,11 +4,14 @@
 
 #include <QByteArray>
 
+// Brotli's highest quality, encodeWoff2's default.
+constexpr int kHighestBrotliQuality = 11;
+
 // WOFF2, the compressed font format of the web, through Debian's libwoff2
 // (the reference encoder): Brotli at its highest quality unless asked for
 // less, with the glyf and loca transforms. Empty when the font cannot be
 // encoded.
-QByteArray encodeWoff2(ByteView font, int brotliQuality = 11);
+QByteArray encodeWoff2(ByteView font, int brotliQuality = kHighestBrotliQuality);
 
 // For fonts whose glyphs are PNG images (colour emoji): Brotli cannot
 // shrink them, and its highest quality only spends time trying. Measured

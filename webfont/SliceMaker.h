@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/KeepList.h"
+#include "platform/Woff2.h"
 
 #include <QByteArray>
 #include <QPair>
@@ -43,7 +44,7 @@ struct SliceTask
     // promising them (WebFace::measuredBy).
     const KeepList *measuredBy = nullptr;
     int source = 0; // which of the kit's faces it is cut from
-    int brotliQuality = 11; // lower for fonts of images (kImageFontBrotliQuality)
+    int brotliQuality = kHighestBrotliQuality; // lower for fonts of images (kImageFontBrotliQuality)
 };
 
 // The names every slice keeps: copyright (0), family (1), subfamily (2),

@@ -138,7 +138,7 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         for (const PlannedSlice &slice : planned) {
             tasks->append({sliced, slice.codePoints, slice.units, &face.web.blank, &face.web.variationSelectors,
                            &face.web.measuredBy, int(plans.size()),
-                           face.web.imageGlyphs ? kImageFontBrotliQuality : 11});
+                           face.web.imageGlyphs ? kImageFontBrotliQuality : kHighestBrotliQuality});
         }
         plans.push_back(std::move(plan));
     }
