@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace {
 
 bool readFile(QFile &file, const QString &path, QByteArray *bytes, QTextStream &err)
@@ -68,9 +70,15 @@ bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStr
     }
     int binaries = 0;
     QStringList readAsGb2312;
+    // In the order of their paths, not the order the file system lists them:
+    // a kit of a site's pages depends on their names and bytes alone, so its
+    // slices, and their hashes, are the same on every machine.
+    QStringList paths;
     QDirIterator files(folder, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString path = files.next();
+    while (files.hasNext())
+        paths.append(files.next());
+    std::sort(paths.begin(), paths.end());
+    for (const QString &path : paths) {
         QFile file(path);
         QByteArray bytes;
         if (!file.open(QIODevice::ReadOnly)) {

@@ -64,7 +64,8 @@ Commands:
   webfont  Cut a font into WOFF2 slices for the web, each declared by an
            @font-face rule with its unicode-range in DIR/<family>.css, so a
            browser fetches only the slices a page's text needs; with a
-           preview, DIR/index.html, and DIR/report.json. --font takes a .ttf,
+           preview, DIR/<family>.html, and DIR/<family>.report.json, so
+           several kits share a folder. --font takes a .ttf,
            .otf or .woff2 file, --family every installed face of a family. Without
            text options the kit holds every character the font maps; with
            them (as for subset), only those, grouped by how many of the
@@ -81,10 +82,10 @@ Commands:
            threads (default: every core; at most four per core and one per
            slice). A progress bar is shown on a terminal. Files in DIR
            that no kit wrote are never replaced: one in the way of the
-           kit's CSS, index.html or report.json is a refusal. An earlier
-           kit's slices that the new CSS no longer names are counted;
-           --prune removes them. One run at a time writes into DIR; another
-           waits for it.
+           kit's CSS, preview or report is a refusal, told before any slice
+           is made. An earlier kit's slices that no kit's CSS in DIR names
+           any longer are counted; --prune removes them. One run at a time
+           writes into DIR; another waits for it.
 
 Options:
   --quiet  Do not print what was made (file sizes, glyphs, missing characters).

@@ -113,6 +113,8 @@ QString showCharacter(quint32 codePoint)
             + QString::fromUcs4(&character, 1);
 }
 
+} // namespace
+
 // What is wrong with a font file, for the command line: which table of a
 // damaged font, or that the file is a collection. (The window keeps its own
 // text for a file that is not a font.)
@@ -145,6 +147,8 @@ QString fontProblemText(const FontProblem &problem, const QString &path)
     }
     return {};
 }
+
+namespace {
 
 // Why the default face was subset in place of the font asked for.
 QString fallbackReason(const SubsetResult &result)

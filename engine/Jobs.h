@@ -48,6 +48,10 @@ JobOutcome runSplitJob(const QString &collectionPath, const QString &outputFolde
 // output folder %1 does not exist."); empty when it can.
 QString outputFolderProblem(const QString &folder);
 
+// What is wrong with a font file: which table of a damaged font, that the
+// file is a collection, or that its WOFF2 would decode too large.
+QString fontProblemText(const FontProblem &problem, const QString &path);
+
 // "The file %1 does not exist.", for an input file that is missing.
 QString missingFileText(const QString &path);
 

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (planned != web.codePoints)
         std::abort();
     // Every sequence whole in some slice.
-    const QVector<PlannedSlice> whole = keepSequencesWhole(plan, web.sequences, web.glyphsPerSlice);
+    const QVector<PlannedSlice> whole = keepSequencesWhole(plan, web.sequences, web.glyphsPerSlice, largestSequenceUnit(web.glyphsPerSlice));
     for (const KeepList &sequence : web.sequences) {
         if (std::none_of(whole.cbegin(), whole.cend(), [&](const PlannedSlice &slice) {
                 return std::all_of(sequence.cbegin(), sequence.cend(), [&](quint32 codePoint) {

@@ -33,6 +33,8 @@ constexpr quint32 kMaxDecodedWoff2Bytes = 256 * 1024 * 1024;
 
 // The sfnt font (TrueType or CFF outlines, or a collection) that WOFF2 bytes
 // hold, as libwoff2 rebuilds it. Empty, with why in *refusal, when the
-// header announces a font larger than kMaxDecodedWoff2Bytes, or the decoder
-// refuses the bytes (among them, writes past that size).
+// header or the table directory announces more than kMaxDecodedWoff2Bytes
+// (the header's total, or the tables' lengths added up: the decoder takes
+// memory for all of them before it checks any), or the decoder refuses the
+// bytes (among them, writes past that size).
 QByteArray decodeWoff2(ByteView woff2, Woff2Refusal *refusal = nullptr);

@@ -1,5 +1,7 @@
 #include "LanguageForms.h"
 
+#include "ReadingBudget.h"
+
 #include <QSet>
 
 namespace {
@@ -7,26 +9,51 @@ namespace {
 constexpr quint32 kLoclTag = 0x6C6F636C; // 'locl'
 constexpr quint16 kNoRequiredFeature = 0xFFFF;
 
-// Adds the feature indices a LangSys table lists (its required feature
-// included); false when it runs past the end.
-bool collectFeatures(ByteView langSys, QSet<quint16> *features)
+// The language systems of a script list that a kit keeps: the wanted ones
+// and every script's default one. Each script and language system is read
+// once, however many records point at it.
+struct KeptFeatures
 {
+    ByteView gsub;
+    ReadingBudget budget;
+    QSet<quint64> read; // where the scripts and language systems read start in the table
+    QSet<quint16> features;
+
+    bool firstReading(ByteView part)
+    {
+        const quint64 place = quint64(part.data() - gsub.data());
+        if (read.contains(place))
+            return false;
+        read.insert(place);
+        return true;
+    }
+};
+
+// Adds the feature indices a LangSys table lists (its required feature
+// included); false when it runs past the end or the budget runs out.
+bool collectFeatures(ByteView langSys, KeptFeatures *kept)
+{
+    if (langSys.isNull())
+        return false;
+    if (!kept->firstReading(langSys))
+        return true;
     quint16 required = 0, count = 0;
-    if (!langSys.readU16(2, &required) || !langSys.readU16(4, &count) || !langSys.contains(6, 2 * quint64(count)))
+    if (!langSys.readU16(2, &required) || !langSys.readU16(4, &count) || !langSys.contains(6, 2 * quint64(count))
+        || !kept->budget.spend(1 + quint64(count)))
         return false;
     if (required != kNoRequiredFeature)
-        features->insert(required);
+        kept->features.insert(required);
     for (quint16 i = 0; i < count; ++i) {
         quint16 index = 0;
         langSys.readU16(6 + 2 * quint64(i), &index);
-        features->insert(index);
+        kept->features.insert(index);
     }
     return true;
 }
 
 // The features the wanted language systems, and every script's default
 // one, list; false when the script list cannot be read.
-bool keptFeatures(ByteView scriptList, const QVector<quint32> &languageSystems, QSet<quint16> *features)
+bool keptFeatures(ByteView scriptList, const QVector<quint32> &languageSystems, KeptFeatures *kept)
 {
     quint16 scriptCount = 0;
     if (!scriptList.readU16(0, &scriptCount) || !scriptList.contains(2, 6 * quint64(scriptCount)))
@@ -35,18 +62,22 @@ bool keptFeatures(ByteView scriptList, const QVector<quint32> &languageSystems, 
         quint16 scriptOffset = 0;
         scriptList.readU16(2 + 6 * quint64(s) + 4, &scriptOffset);
         const ByteView script = scriptList.from(scriptOffset);
+        if (!kept->budget.spend(1))
+            return false;
+        if (script.isNull() || !kept->firstReading(script))
+            continue;
         quint16 defaultLangSysOffset = 0, langSysCount = 0;
         if (!script.readU16(0, &defaultLangSysOffset) || !script.readU16(2, &langSysCount)
-            || !script.contains(4, 6 * quint64(langSysCount)))
+            || !script.contains(4, 6 * quint64(langSysCount)) || !kept->budget.spend(langSysCount))
             return false;
-        if (defaultLangSysOffset != 0 && !collectFeatures(script.from(defaultLangSysOffset), features))
+        if (defaultLangSysOffset != 0 && !collectFeatures(script.from(defaultLangSysOffset), kept))
             return false;
         for (quint16 l = 0; l < langSysCount; ++l) {
             quint32 langSysTag = 0;
             quint16 langSysOffset = 0;
             script.readU32(4 + 6 * quint64(l), &langSysTag);
             script.readU16(4 + 6 * quint64(l) + 4, &langSysOffset);
-            if (languageSystems.contains(langSysTag) && !collectFeatures(script.from(langSysOffset), features))
+            if (languageSystems.contains(langSysTag) && !collectFeatures(script.from(langSysOffset), kept))
                 return false;
         }
     }
@@ -67,7 +98,7 @@ QByteArray withOtherLanguagesFormsRenamed(ByteView gsub, const QVector<quint32> 
     if (!gsub.readU16(0, &majorVersion) || majorVersion != 1 || !gsub.readU16(4, &scriptListOffset)
         || !gsub.readU16(6, &featureListOffset))
         return {};
-    QSet<quint16> kept;
+    KeptFeatures kept{gsub, ReadingBudget(gsub.size()), {}, {}};
     if (!keptFeatures(gsub.from(scriptListOffset), languageSystems, &kept))
         return {};
     const ByteView featureList = gsub.from(featureListOffset);
@@ -80,7 +111,7 @@ QByteArray withOtherLanguagesFormsRenamed(ByteView gsub, const QVector<quint32> 
         const quint64 tagOffset = 2 + 6 * quint64(f);
         quint32 tag = 0;
         featureList.readU32(tagOffset, &tag);
-        if (tag != kLoclTag || kept.contains(f))
+        if (tag != kLoclTag || kept.features.contains(f))
             continue;
         if (renamed.isEmpty())
             renamed = QByteArray(reinterpret_cast<const char *>(gsub.data()), qsizetype(gsub.size()));

@@ -171,7 +171,7 @@ void TestFaults::webFontKitOnFullDisk()
     // The same kit again keeps every slice, and fails on its texts; then a
     // larger kit fails part way through its slices (about a megabyte).
     const WebFontOutcome same = runWebFontJob(request);
-    QCOMPARE(same.job.text, "" + folder + "/report.json could not be written: No space left on device; nothing was written.");
+    QCOMPARE(same.job.text, "" + folder + "/DroidSansFallback.report.json could not be written: No space left on device; nothing was written.");
     for (quint32 codePoint = 0x4E40; codePoint < 0x5E00; ++codePoint)
         request.characters.append(codePoint);
     const WebFontOutcome larger = runWebFontJob(request);

@@ -36,13 +36,14 @@ namespace {
 const QString kDejaVuSans = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 
 // A kit of DejaVu Sans holding the text's characters, into the folder.
-WebFontOutcome latinKit(const QString &folder, const QString &text, bool prune = false)
+WebFontOutcome latinKit(const QString &folder, const QString &text, bool prune = false, const QString &cssFamily = {})
 {
     WebFontRequest request;
     request.fontPath = kDejaVuSans;
     request.outputFolder = folder;
     request.characters = keepListFromText(text);
     request.prune = prune;
+    request.cssFamily = cssFamily;
     return runWebFontJob(request);
 }
 
@@ -96,6 +97,8 @@ private slots:
     void reRunsIntoOneFolder_data();
     void reRunsIntoOneFolder();
     void oneRunAtATimePerFolder();
+    void kitsShareAFolder_data();
+    void kitsShareAFolder();
     void facesOfFamilies_data();
     void facesOfFamilies();
     void cancelledKitLeavesNothing();
@@ -224,21 +227,31 @@ void TestWebFont::keepSequencesWhole_data()
     QTest::addColumn<QVector<KeepList>>("slices");
     QTest::addColumn<QVector<KeepList>>("sequences");
     QTest::addColumn<QVector<KeepList>>("planned"); // each slice's code points after
+    QTest::addColumn<int>("largestUnit");
 
     const KeepList people{0x200D, 0x1F3FB, 0x1F44D, 0x1F468, 0x1F4BB};
     QTest::newRow("a ligature's characters move into the earliest slice of them")
             << QVector<KeepList>{{'A', 0x4E00}, {0x4E01}, {0x4E02}} << QVector<KeepList>{{0x4E02, 0x4E01}}
-            << QVector<KeepList>{{'A', 0x4E00}, {0x4E01, 0x4E02}};
+            << QVector<KeepList>{{'A', 0x4E00}, {0x4E01, 0x4E02}} << 100;
+    QTest::newRow("the earliest of three slices, not the latest")
+            << QVector<KeepList>{{'A'}, {0x4E00, 0x4E03}, {0x4E01}, {0x4E02}} << QVector<KeepList>{{0x4E02, 0x4E00}}
+            << QVector<KeepList>{{'A'}, {0x4E00, 0x4E02, 0x4E03}, {0x4E01}} << 100;
+    const QVector<KeepList> chain{{0x4E01, 0x4E02}, {0x4E03, 0x4E02}, {0x4E04, 0x4E03}};
+    const QVector<KeepList> chainSlices{{'A'}, {0x4E01}, {0x4E02}, {0x4E03}, {0x4E04}};
+    QTest::newRow("chained ligatures make one unit")
+            << chainSlices << chain << QVector<KeepList>{{'A'}, {0x4E01, 0x4E02, 0x4E03, 0x4E04}} << 100;
+    QTest::newRow("a unit past the largest is cut in code-point order")
+            << chainSlices << chain << QVector<KeepList>{{'A'}, {0x4E01, 0x4E02}, {0x4E03, 0x4E04}} << 2;
     QTest::newRow("one of them in the first slice: all join it")
             << QVector<KeepList>{{'g', 0x4E00}, {0x3BC}} << QVector<KeepList>{{0x3BC, 'g'}}
-            << QVector<KeepList>{{'g', 0x3BC, 0x4E00}};
+            << QVector<KeepList>{{'g', 0x3BC, 0x4E00}} << 100;
     QTest::newRow("emoji sequences after the others, more skin tones first")
             << QVector<KeepList>{{'A'}, people} << QVector<KeepList>{{0x1F468, 0x200D, 0x1F4BB}, {0x1F44D, 0x1F3FB}}
-            << QVector<KeepList>{{'A'}, people, {0x1F3FB, 0x1F44D}, {0x200D, 0x1F468, 0x1F4BB}};
+            << QVector<KeepList>{{'A'}, people, {0x1F3FB, 0x1F44D}, {0x200D, 0x1F468, 0x1F4BB}} << 100;
     QTest::newRow("a tag sequence's base keeps every sequence that holds it")
             << QVector<KeepList>{{'A'}, {0x200D, 0x2620, 0x1F3F4, 0xE0067, 0xE007F}}
             << QVector<KeepList>{{0x1F3F4, 0xE0067, 0xE007F}, {0x2620, 0x200D, 0x1F3F4}, {0xE007F, 0x1F3F4}}
-            << QVector<KeepList>{{'A'}, {0x200D, 0x2620, 0x1F3F4, 0xE0067, 0xE007F}, {0x200D, 0x2620, 0x1F3F4, 0xE0067, 0xE007F}};
+            << QVector<KeepList>{{'A'}, {0x200D, 0x2620, 0x1F3F4, 0xE0067, 0xE007F}, {0x200D, 0x2620, 0x1F3F4, 0xE0067, 0xE007F}} << 100;
 }
 
 void TestWebFont::keepSequencesWhole()
@@ -246,8 +259,9 @@ void TestWebFont::keepSequencesWhole()
     QFETCH(QVector<KeepList>, slices);
     QFETCH(QVector<KeepList>, sequences);
     QFETCH(QVector<KeepList>, planned);
+    QFETCH(int, largestUnit);
     QVector<KeepList> after;
-    for (const PlannedSlice &slice : ::keepSequencesWhole(slices, sequences, 1))
+    for (const PlannedSlice &slice : ::keepSequencesWhole(slices, sequences, 1, largestUnit))
         after.append(slice.codePoints);
     QCOMPARE(after, planned);
 }
@@ -354,8 +368,9 @@ void TestWebFont::siteFilesInTheFolder_data()
     QTest::addColumn<QString>("refusal"); // empty: the kit is made
     const QString refusal = "%1 is in the folder and was not written by a kit; nothing was written. "
                             "Move it, or choose another folder.";
-    QTest::newRow("the site's index.html") << "index.html" << "" << refusal;
-    QTest::newRow("the site's report.json") << "report.json" << "" << refusal;
+    QTest::newRow("the site's index.html stays beside the kit") << "index.html" << "" << "";
+    QTest::newRow("the site's page of the kit's preview name") << "DejaVuSans.html" << "" << refusal;
+    QTest::newRow("the site's file of the kit's report name") << "DejaVuSans.report.json" << "" << refusal;
     QTest::newRow("the site's CSS of the kit's name") << "DejaVuSans.css" << "" << refusal;
     QTest::newRow("a folder where the CSS goes") << "DejaVuSans.css/" << "" << refusal;
     QTest::newRow("a CSS family too long for a file name") << "" << QString(260, 'W') << "";
@@ -381,13 +396,17 @@ void TestWebFont::siteFilesInTheFolder()
     request.outputFolder = folder;
     request.characters = keepListFromText("Hello");
     request.cssFamily = cssFamily;
-    const WebFontOutcome kit = runWebFontJob(request);
+    int progressed = 0;
+    const WebFontOutcome kit = runWebFontJob(request, [&](const WebFontProgress &) { ++progressed; });
     if (refusal.isEmpty()) {
         QVERIFY2(kit.job.succeeded, qPrintable(kit.job.text));
         QVERIFY(QFileInfo(kit.cssPath).fileName().size() < 100);
         QCOMPARE(namedSlices(kit.cssPath).values(), QList<bool>{true});
+        if (!inTheWay.isEmpty())
+            QCOMPARE(readFile(blocker), siteBytes);
     } else {
         QCOMPARE(kit.job.text, refusal.arg(blocker));
+        QCOMPARE(progressed, 0); // told before any slice was made
         QCOMPARE(filesIn(folder), before);
         if (!inTheWay.endsWith('/'))
             QCOMPARE(readFile(blocker), siteBytes);
@@ -447,6 +466,47 @@ void TestWebFont::reRunsIntoOneFolder()
     QCOMPARE(QDir(folder).entryList({"*.woff2"}, QDir::Files).size(), slicesLeft);
 }
 
+// A site's body and heading families in one folder, each re-run with other
+// texts and pruned: neither breaks the other, and the shared preview and
+// report of earlier versions give way to the kit's own.
+void TestWebFont::kitsShareAFolder_data()
+{
+    QTest::addColumn<QStringList>("runs"); // "family:text", the last pruned
+    QTest::addColumn<bool>("sharedTexts"); // the first kit's texts renamed as earlier versions named them
+    QTest::newRow("a heading re-run keeps the body's slices")
+            << QStringList{"Body:Hello", "Heading:Hello", "Heading:World"} << false;
+    QTest::newRow("the body re-run keeps the heading's")
+            << QStringList{"Body:Hello", "Heading:World", "Body:Hello World", "Body:Wor"} << false;
+    QTest::newRow("an earlier version's index.html and report.json")
+            << QStringList{"Body:Hello", "Heading:Hello", "Body:World"} << true;
+}
+
+void TestWebFont::kitsShareAFolder()
+{
+    QFETCH(QStringList, runs);
+    QFETCH(bool, sharedTexts);
+    const QString folder = dir.filePath(QString("shared-%1").arg(qHash(QString(QTest::currentDataTag()))));
+    QVERIFY(QDir().mkpath(folder));
+    for (int i = 0; i < runs.size(); ++i) {
+        const QStringList run = runs.at(i).split(':');
+        const WebFontOutcome kit = latinKit(folder, run.at(1), i == runs.size() - 1, run.at(0));
+        QVERIFY2(kit.job.succeeded, qPrintable(kit.job.text));
+        if (i == 0 && sharedTexts) {
+            QVERIFY(QFile::rename(folder + "/Body.html", folder + "/index.html"));
+            QVERIFY(QFile::rename(folder + "/Body.report.json", folder + "/report.json"));
+        }
+    }
+    for (const QString family : {"Body", "Heading"}) {
+        const QString css = folder + "/" + family + ".css";
+        QVERIFY(namedSlices(css).size() > 0);
+        QCOMPARE(namedSlices(css).values(), QList<bool>(namedSlices(css).size(), true));
+        const QJsonObject report = QJsonDocument::fromJson(readFile(folder + "/" + family + ".report.json")).object();
+        QCOMPARE(report.value("css").toString(), family + ".css");
+        QVERIFY(readFile(folder + "/" + family + ".html").contains((family + ".report.json").toUtf8()));
+    }
+    QCOMPARE(QFileInfo::exists(folder + "/index.html") || QFileInfo::exists(folder + "/report.json"), false);
+}
+
 void TestWebFont::oneRunAtATimePerFolder()
 {
     // Another run holds the folder: this one makes its slices, then waits
@@ -502,7 +562,8 @@ void TestWebFont::facesOfFamilies()
     const WebFontOutcome kit = runWebFontJob(request);
     QVERIFY2(kit.job.succeeded, qPrintable(kit.job.text));
     QStringList sources;
-    const QJsonObject report = QJsonDocument::fromJson(readFile(folder + "/report.json")).object();
+    const QJsonObject report =
+            QJsonDocument::fromJson(readFile(QString(kit.cssPath).replace(".css", ".report.json"))).object();
     for (const QJsonValue &face : report.value("faces").toArray())
         sources.append(face.toObject().value("source").toString());
     if (files.size() == 1 && files.first().endsWith('*')) {

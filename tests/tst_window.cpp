@@ -474,7 +474,7 @@ void TestWindow::webFontKit()
         QString usage;
         const ShownBox shown = answerNextBox([&](QMessageBox *box) {
             QVERIFY(box->findChild<QPushButton *>("openKitPreviewBtn")->isEnabled());
-            page0 = httpGet(page->previewAddress().port(), "/index.html");
+            page0 = httpGet(page->previewAddress().port(), "/DejaVuSans.html");
             slice = httpGet(page->previewAddress().port(), '/' + QDir(kit).entryList({"*.woff2"}).value(0).toUtf8()).first;
             usage = box->findChild<QPlainTextEdit *>("kitUsageEdit")->toPlainText();
             QTest::mouseClick(box->findChild<QPushButton *>("kitCopyUsageBtn"), Qt::LeftButton);
@@ -493,15 +493,15 @@ void TestWindow::webFontKit()
         QCOMPARE(usage, QStringLiteral("<link rel=\"stylesheet\" href=\"%1\">\nfont-family: \"DejaVu Sans\";").arg(css.first()));
         QCOMPARE(QApplication::clipboard()->text(), usage);
         // The preview page speaks the window's language, and its sample is the text as it reads.
-        QFile preview(kit + "/index.html");
+        QFile preview(kit + "/DejaVuSans.html");
         QVERIFY(preview.open(QIODevice::ReadOnly));
         const QByteArray html = preview.readAll();
         QVERIFY(html.contains("<html lang=\"en\">") && html.contains(">Hello, web fonts!</textarea>"));
         // The box is closed; the preview is still served, and "Preview" offers it.
-        QCOMPARE(httpGet(page->previewAddress().port(), "/index.html").first, QByteArray("HTTP/1.1 200 OK"));
+        QCOMPARE(httpGet(page->previewAddress().port(), "/DejaVuSans.html").first, QByteArray("HTTP/1.1 200 OK"));
         QVERIFY(child<QPushButton>(&window, "webFontPreviewBtn")->isEnabled());
         if (previous.isValid())
-            QCOMPARE(httpGet(previous.port(), "/index.html").first, QByteArray()); // the last kit's, closed
+            QCOMPARE(httpGet(previous.port(), "/DejaVuSans.html").first, QByteArray()); // the last kit's, closed
         previous = page->previewAddress();
         QVERIFY(accept->isEnabled());
     }
@@ -937,7 +937,7 @@ void TestWindow::chineseTranslation()
         child<QTextEdit>(&window, "webFontCharactersEdit")->setPlainText("Hello, web fonts!");
         QTest::mouseClick(child<QPushButton>(&window, "acceptBtn"), Qt::LeftButton);
         QCOMPARE(answerNextBox().title, QString::fromUtf8("提示"));
-        QFile preview(kit + "/index.html");
+        QFile preview(kit + "/DejaVuSans.html");
         QVERIFY(preview.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(preview.readAll());
         QVERIFY(html.contains("<html lang=\"zh-Hans\">") && html.contains(">Hello, web fonts!</textarea>"));

@@ -238,7 +238,7 @@ const char kPreviewScript[] = R"js((function () {
     });
     return found;
   }
-  fetch("report.json").then(function (answer) { return answer.json(); }).then(function (report) {
+  fetch(encodeURIComponent(texts.report)).then(function (answer) { return answer.json(); }).then(function (report) {
     var rules = fontFaceRules();
     function show() {
       var codePoints = new Set();
@@ -276,14 +276,16 @@ const char kPreviewScript[] = R"js((function () {
 })();
 )js";
 
-// The texts the script shows, as JSON that cannot close its script element.
-QString previewScriptTexts()
+// The texts the script shows, and the kit's report it reads, as JSON that
+// cannot close its script element.
+QString previewScriptTexts(const KitSettings &settings)
 {
     const QJsonObject texts{
+        {QStringLiteral("report"), kitReportFileName(settings.cssFile)},
         {QStringLiteral("cost"), pageText(QT_TRANSLATE_NOOP("KitPreview", "This text fetches %1 of %2 slices: %3 bytes."))},
         {QStringLiteral("faceCost"), pageText(QT_TRANSLATE_NOOP("KitPreview", "%1: %2"))},
         {QStringLiteral("noReport"),
-         pageText(QT_TRANSLATE_NOOP("KitPreview", "The kit's report.json could not be read: what the text costs is not known."))},
+         pageText(QT_TRANSLATE_NOOP("KitPreview", "The kit's report could not be read: what the text costs is not known."))},
     };
     return QString::fromUtf8(QJsonDocument(texts).toJson(QJsonDocument::Compact)).replace(QLatin1Char('<'), QStringLiteral("\\u003c"));
 }
@@ -399,7 +401,7 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
                                  sampleLanguage.toHtmlEscaped(), style, characters(slice.mapped));
     }
     html += QStringLiteral("<script type=\"application/json\" id=\"kit-texts\">%1</script>\n<script>\n%2</script>\n")
-                    .arg(previewScriptTexts(), QString::fromLatin1(kPreviewScript));
+                    .arg(previewScriptTexts(settings), QString::fromLatin1(kPreviewScript));
     return (html + QStringLiteral("</body>\n</html>\n")).toUtf8();
 }
 

@@ -8,7 +8,7 @@
 #include <QVector>
 
 // The text files of a kit, made from what was written: the CSS, the preview
-// page (index.html) and the report (report.json). Each carries kKitMarker
+// page and the report (named after the CSS: KitNames.h). Each carries kKitMarker
 // near its start, so that a later run knows it for a kit's own.
 
 struct KitSlice

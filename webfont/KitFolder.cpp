@@ -4,10 +4,12 @@
 #include "platform/FileNamer.h"
 #include "platform/TemporaryFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSet>
 #include <QThread>
 
@@ -104,27 +106,45 @@ KitFolderProblem KitFolder::lock(const std::atomic<bool> *cancel)
     return {};
 }
 
-EarlierKit KitFolder::earlierKit() const
+EarlierKit KitFolder::earlierKit(const QString &cssFile) const
 {
-    QByteArray bytes;
-    if (!readRegularFile(filePath(kKitReportFile), kLargestReport, &bytes) || !isKitText(bytes))
-        return {};
-    const QJsonObject report = QJsonDocument::fromJson(bytes).object();
     const auto plainName = [](const QString &name) {
         return isUsableFileName(name) && !name.contains(QLatin1Char('/'));
     };
-    EarlierKit earlier;
-    earlier.cssFile = report.value(QStringLiteral("css")).toString();
-    if (!plainName(earlier.cssFile))
-        return {};
-    for (const QJsonValue &face : report.value(QStringLiteral("faces")).toArray()) {
-        for (const QJsonValue &slice : face.toObject().value(QStringLiteral("slices")).toArray()) {
-            const QString file = slice.toObject().value(QStringLiteral("file")).toString();
-            if (plainName(file) && file.endsWith(QLatin1String(".woff2")))
-                earlier.sliceFiles.append(file);
+    for (const QString &reportFile : {kitReportFileName(cssFile), QString(kSharedReportFile)}) {
+        QByteArray bytes;
+        if (!readRegularFile(filePath(reportFile), kLargestReport, &bytes) || !isKitText(bytes))
+            continue;
+        const QJsonObject report = QJsonDocument::fromJson(bytes).object();
+        if (report.value(QStringLiteral("css")).toString() != cssFile)
+            continue;
+        EarlierKit earlier;
+        earlier.sharedTexts = reportFile == kSharedReportFile;
+        for (const QJsonValue &face : report.value(QStringLiteral("faces")).toArray()) {
+            for (const QJsonValue &slice : face.toObject().value(QStringLiteral("slices")).toArray()) {
+                const QString file = slice.toObject().value(QStringLiteral("file")).toString();
+                if (plainName(file) && file.endsWith(QLatin1String(".woff2")))
+                    earlier.sliceFiles.append(file);
+            }
         }
+        return earlier;
     }
-    return earlier;
+    return {};
+}
+
+QSet<QString> KitFolder::slicesKitsName() const
+{
+    QSet<QString> named;
+    static const QRegularExpression url(QStringLiteral("url\\(\"([^\"]+)\"\\)"));
+    const QStringList cssFiles = QDir(m_path).entryList({QStringLiteral("*.css")}, QDir::Files | QDir::Hidden);
+    for (const QString &cssFile : cssFiles) {
+        QByteArray bytes;
+        if (!readRegularFile(filePath(cssFile), kLargestReport, &bytes) || !isKitText(bytes))
+            continue;
+        for (const QRegularExpressionMatch &match : url.globalMatch(QString::fromUtf8(bytes)))
+            named.insert(match.captured(1));
+    }
+    return named;
 }
 
 KitFolderProblem KitFolder::check(const QVector<KitFileBytes> &slices, const QVector<KitFileBytes> &texts) const
@@ -204,18 +224,14 @@ KitFolderProblem KitFolder::placeTexts(const QVector<KitFileBytes> &texts)
     return {};
 }
 
-QStringList KitFolder::staleSlices(const EarlierKit &earlier, const QString &cssFile, const QStringList &named,
-                                   quint64 *bytes) const
+QStringList KitFolder::staleSlices(const EarlierKit &earlier, quint64 *bytes) const
 {
     *bytes = 0;
-    // An earlier kit with a CSS of its own is still named by it.
-    if (earlier.cssFile != cssFile)
-        return {};
-    const QSet<QString> kept(named.cbegin(), named.cend());
+    const QSet<QString> named = slicesKitsName();
     QStringList stale;
     for (const QString &file : earlier.sliceFiles) {
         struct stat status;
-        if (kept.contains(file) || stale.contains(file) || statusAt(filePath(file), &status) != 0
+        if (named.contains(file) || stale.contains(file) || statusAt(filePath(file), &status) != 0
             || !S_ISREG(status.st_mode))
             continue;
         stale.append(file);
@@ -234,6 +250,17 @@ QStringList KitFolder::prune(const QStringList &stale)
             removed.append(file);
     }
     return removed;
+}
+
+void KitFolder::removeSharedTexts(const EarlierKit &earlier)
+{
+    if (!earlier.sharedTexts)
+        return;
+    for (const QString &name : {QString(kSharedReportFile), QString(kSharedPreviewFile)}) {
+        QByteArray head;
+        if (readRegularFile(filePath(name), kLargestReport, &head) && isKitText(head))
+            ::unlink(QFile::encodeName(filePath(name)).constData());
+    }
 }
 
 void KitFolder::removeCreatedSlices()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -35,12 +36,13 @@ struct KitFolderProblem
     int error = 0;
 };
 
-// The earlier kit whose report is in the folder: the CSS it was written
-// with and the slices its report lists.
+// The earlier kit of a CSS: the slices its report lists, and whether that
+// report is the one earlier versions shared between kits (index.html and
+// report.json), which goes once the new kit's own are in place.
 struct EarlierKit
 {
-    QString cssFile; // empty: no kit's report is in the folder
     QStringList sliceFiles;
+    bool sharedTexts = false;
 };
 
 // What the kit's slices found in the folder.
@@ -65,7 +67,9 @@ public:
     // removes the temporary files a killed run left.
     KitFolderProblem lock(const std::atomic<bool> *cancel);
 
-    EarlierKit earlierKit() const;
+    // The earlier kit of the CSS: from its own report, else from the shared
+    // report of earlier versions when that one names the CSS.
+    EarlierKit earlierKit(const QString &cssFile) const;
 
     // Whether every file can go in under its name: slices where a slice or
     // nothing is, texts where an earlier kit's text or nothing is.
@@ -84,19 +88,25 @@ public:
     // Whether a text that names the slices is in place.
     bool slicesNamed() const { return m_named; }
 
-    // The earlier kit's slices that exist and that `named` (the new CSS's
-    // slices) no longer holds, when the new CSS replaces the earlier one;
-    // their bytes in all.
-    QStringList staleSlices(const EarlierKit &earlier, const QString &cssFile, const QStringList &named,
-                            quint64 *bytes) const;
+    // The earlier kit's slices that exist and that no kit's CSS in the
+    // folder names (the new one's included: call it once the texts are in
+    // place); their bytes in all. A slice another kit's CSS names is that
+    // kit's as well, and stays.
+    QStringList staleSlices(const EarlierKit &earlier, quint64 *bytes) const;
     // Removes those of them whose bytes still match their name's hash;
     // returns the names removed.
     QStringList prune(const QStringList &stale);
+
+    // Removes the shared preview and report of earlier versions, when they
+    // were the earlier kit's (and are still a kit's texts).
+    void removeSharedTexts(const EarlierKit &earlier);
 
     QString filePath(const QString &name) const;
 
 private:
     void removeCreatedSlices();
+    // The slices the kit CSS files in the folder name.
+    QSet<QString> slicesKitsName() const;
 
     QString m_path;
     int m_lock = -1;

@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-const QLatin1String kKitPreviewFile("index.html");
-const QLatin1String kKitReportFile("report.json");
+const QLatin1String kSharedPreviewFile("index.html");
+const QLatin1String kSharedReportFile("report.json");
 const QLatin1String kKitMarker("Tessaglyph web-font kit");
 
 namespace {
@@ -21,6 +21,25 @@ QString hashDigits(const QByteArray &bytes)
 }
 
 } // namespace
+
+namespace {
+
+QString cssBaseName(const QString &cssFile)
+{
+    return cssFile.endsWith(QLatin1String(".css")) ? cssFile.chopped(4) : cssFile;
+}
+
+} // namespace
+
+QString kitPreviewFileName(const QString &cssFile)
+{
+    return cssBaseName(cssFile) + QStringLiteral(".html");
+}
+
+QString kitReportFileName(const QString &cssFile)
+{
+    return cssBaseName(cssFile) + QStringLiteral(".report.json");
+}
 
 QString asciiFileName(const QString &name)
 {

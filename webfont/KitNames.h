@@ -6,9 +6,17 @@
 // How a kit's files are named, and how a kit tells its own files from the
 // site's files around them. Every caller names and recognises them here.
 
-// The preview page and the report: the same names in every kit.
-extern const QLatin1String kKitPreviewFile; // index.html
-extern const QLatin1String kKitReportFile;  // report.json
+// A kit's preview page and report, named after its CSS, so that several
+// kits share a folder (a site's body and heading families): "Body.css" has
+// "Body.html" and "Body.report.json".
+QString kitPreviewFileName(const QString &cssFile);
+QString kitReportFileName(const QString &cssFile);
+
+// The one preview page and report of every kit that earlier versions wrote:
+// a run whose CSS that report names takes them for its earlier kit's, and
+// removes them once its own are in place.
+extern const QLatin1String kSharedPreviewFile; // index.html
+extern const QLatin1String kSharedReportFile;  // report.json
 
 // A name that is safe as a file name on every system and in a URL: ASCII
 // letters, digits, "-" and "_" kept, everything else left out.

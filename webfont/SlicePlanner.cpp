@@ -3,6 +3,7 @@
 #include "UnicodeBlocks.h"
 #include "UseGroups.h"
 
+#include <QChar>
 #include <QHash>
 #include <QMap>
 #include <QSet>
@@ -36,14 +37,19 @@ const Range kFirstSliceRanges[] = {
     {0xFF00, 0xFFEF}, // half-width and full-width forms
 };
 
-const Range kCjkRanges[] = {
-    {0x1100, 0x11FF},   // Hangul Jamo
-    {0x2E80, 0x9FFF},   // radicals, kana, bopomofo, Hangul compatibility jamo, ideographs
-    {0xA960, 0xA97F},   // Hangul Jamo Extended-A
-    {0xAC00, 0xD7FF},   // Hangul syllables, Hangul Jamo Extended-B
-    {0xF900, 0xFAFF},   // compatibility ideographs
-    {0x20000, 0x3FFFF}, // ideographs past the Basic Multilingual Plane
+// The scripts a reader calls CJK: a kit is told as cut by frequency slices
+// only when the lists placed characters of these (the lists also hold
+// symbols of the Common script, such as the circled ideographs ㊗ and ㊙ of
+// emoji fonts).
+const QChar::Script kCjkScripts[] = {
+    QChar::Script_Han, QChar::Script_Hiragana, QChar::Script_Katakana, QChar::Script_Hangul, QChar::Script_Bopomofo,
 };
+
+bool isCjkCodePoint(quint32 codePoint)
+{
+    return std::find(std::begin(kCjkScripts), std::end(kCjkScripts), QChar::script(char32_t(codePoint)))
+            != std::end(kCjkScripts);
+}
 
 bool inRanges(quint32 codePoint, const Range *begin, const Range *end)
 {
@@ -161,6 +167,43 @@ QVector<KeepList> sliceByUse(const KeepList &rest, const QVector<KeepList> &text
     return slices;
 }
 
+// Sets of indices joined two at a time, with union by rank and path
+// halving: near-linear in the joins, however they chain.
+class DisjointSets
+{
+public:
+    int add()
+    {
+        m_parent.append(int(m_parent.size()));
+        m_rank.append(0);
+        return int(m_parent.size()) - 1;
+    }
+    int root(int i)
+    {
+        while (m_parent.at(i) != i) {
+            m_parent[i] = m_parent.at(m_parent.at(i));
+            i = m_parent.at(i);
+        }
+        return i;
+    }
+    void join(int a, int b)
+    {
+        a = root(a);
+        b = root(b);
+        if (a == b)
+            return;
+        if (m_rank.at(a) < m_rank.at(b))
+            std::swap(a, b);
+        m_parent[b] = a;
+        if (m_rank.at(a) == m_rank.at(b))
+            ++m_rank[a];
+    }
+
+private:
+    QVector<int> m_parent;
+    QVector<int> m_rank;
+};
+
 } // namespace
 
 bool isEmojiJoiner(quint32 codePoint)
@@ -182,7 +225,7 @@ bool isFirstSliceCodePoint(quint32 codePoint)
 bool listsPlaceCjk(const SlicePlanInput &input)
 {
     return std::any_of(input.codePoints.cbegin(), input.codePoints.cend(), [&](quint32 codePoint) {
-        return !isFirstSliceCodePoint(codePoint) && inRanges(codePoint, std::begin(kCjkRanges), std::end(kCjkRanges))
+        return !isFirstSliceCodePoint(codePoint) && isCjkCodePoint(codePoint)
                 && std::any_of(input.frequencySlices.cbegin(), input.frequencySlices.cend(), [&](const KeepList &list) {
                        return std::binary_search(list.cbegin(), list.cend(), codePoint);
                    });
@@ -255,7 +298,7 @@ int slicesOfGlyphs(quint64 fontBytes, unsigned glyphCount, qsizetype sliceBytes)
 }
 
 QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences,
-                                         int sequencesPerSlice)
+                                         int sequencesPerSlice, int largestUnit)
 {
     // A tag sequence's base (the black flag of England's flag) is drawn from
     // the last-declared slice that holds it, and its tags do not fall back
@@ -303,11 +346,16 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
     // neighbours it kerns with.
     QVector<KeepList> joined;
     QHash<quint32, int> tagUnit; // a tag base -> its unit among the joined
-    QHash<quint32, quint32> parent;
-    const auto root = [&](quint32 codePoint) {
-        while (parent.value(codePoint, codePoint) != codePoint)
-            codePoint = parent.value(codePoint);
-        return codePoint;
+    QHash<quint32, int> indexOf; // a code point joined with others -> its set
+    QVector<quint32> codePointAt;
+    DisjointSets sets;
+    const auto setOf = [&](quint32 codePoint) {
+        const auto found = indexOf.constFind(codePoint);
+        if (found != indexOf.cend())
+            return found.value();
+        indexOf.insert(codePoint, int(codePointAt.size()));
+        codePointAt.append(codePoint);
+        return sets.add();
     };
     for (const KeepList &sequence : sequences) {
         if (sequence.isEmpty() || !std::all_of(sequence.cbegin(), sequence.cend(),
@@ -327,36 +375,70 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             }
             continue;
         }
-        for (quint32 codePoint : sequence) {
-            const quint32 a = root(sequence.first()), b = root(codePoint);
-            if (a != b)
-                parent.insert(std::max(a, b), std::min(a, b));
+        const int first = setOf(sequence.first());
+        for (quint32 codePoint : sequence)
+            sets.join(first, setOf(codePoint));
+    }
+    QMap<quint32, KeepList> groups; // by their lowest code point, so the plan does not depend on hashing
+    {
+        QHash<int, quint32> lowest; // a set's root -> its lowest code point
+        for (int i = 0; i < codePointAt.size(); ++i) {
+            const int root = sets.root(i);
+            if (!lowest.contains(root) || codePointAt.at(i) < lowest.value(root))
+                lowest.insert(root, codePointAt.at(i));
+        }
+        for (int i = 0; i < codePointAt.size(); ++i)
+            groups[lowest.value(sets.root(i))].append(codePointAt.at(i));
+    }
+    QHash<quint32, QPair<int, int>> moved; // code point -> the slice and unit it moves to
+    for (KeepList &group : groups) {
+        if (group.size() < 2)
+            continue;
+        group = sortedKeepList(group);
+        // Those already in the first slice's unit stay there; a group too
+        // large for one unit is cut, in code-point order, into parts that
+        // each move on their own (its sequences across two parts may then
+        // be drawn apart).
+        KeepList outside;
+        bool withFirstRule = false;
+        for (quint32 codePoint : group) {
+            if (home.value(codePoint) == firstRuleUnit)
+                withFirstRule = true;
+            else
+                outside.append(codePoint);
+        }
+        const bool cut = outside.size() > largestUnit;
+        const qsizetype parts = cut ? (outside.size() + largestUnit - 1) / largestUnit : 1;
+        for (qsizetype part = 0; part < parts; ++part) {
+            const KeepList members = outside.mid(outside.size() * part / parts,
+                                                 outside.size() * (part + 1) / parts - outside.size() * part / parts);
+            QPair<int, int> to{int(planned.size()), -1};
+            if (withFirstRule && !cut) {
+                to = firstRuleUnit;
+            } else {
+                for (quint32 codePoint : members)
+                    to.first = std::min(to.first, home.value(codePoint).first);
+                to.second = int(planned[to.first].units.size());
+                planned[to.first].units.append(KeepList());
+            }
+            for (quint32 codePoint : members) {
+                if (home.value(codePoint) != to)
+                    moved.insert(codePoint, to);
+            }
         }
     }
-    QMap<quint32, KeepList> groups; // in code-point order, so the plan does not depend on hashing
-    for (auto it = parent.cbegin(); it != parent.cend(); ++it)
-        groups[root(it.key())].append(it.key());
-    for (auto it = groups.begin(); it != groups.end(); ++it) {
-        KeepList members = sortedKeepList(it.value() + KeepList{it.key()});
-        int slice = int(planned.size()), unit = -1;
-        for (quint32 codePoint : members) {
-            slice = std::min(slice, home.value(codePoint).first);
-            if (home.value(codePoint) == firstRuleUnit)
-                unit = firstRuleUnit.second;
+    // Every moved code point leaves its planned unit, then joins its new one.
+    for (int s = 0; s < planned.size(); ++s) {
+        for (int u = 0; u < planned[s].units.size(); ++u) {
+            KeepList &unit = planned[s].units[u];
+            unit.removeIf([&](quint32 codePoint) { return moved.contains(codePoint); });
         }
-        if (slice != 0 || unit < 0) {
-            unit = int(planned[slice].units.size());
-            planned[slice].units.append(KeepList());
-        }
-        for (quint32 codePoint : members) {
-            const auto [from, fromUnit] = home.value(codePoint);
-            if (from == slice && fromUnit == unit)
-                continue;
-            planned[from].units[fromUnit].removeOne(codePoint);
-            planned[slice].units[unit].append(codePoint);
-            home.insert(codePoint, {slice, unit});
-        }
-        planned[slice].units[unit] = sortedKeepList(planned[slice].units[unit]);
+    }
+    for (auto it = moved.cbegin(); it != moved.cend(); ++it)
+        planned[it.value().first].units[it.value().second].append(it.key());
+    for (PlannedSlice &slice : planned) {
+        for (KeepList &unit : slice.units)
+            unit = sortedKeepList(unit);
     }
     QVector<PlannedSlice> kept;
     for (PlannedSlice &slice : planned) {

@@ -130,5 +130,18 @@ bool isEmojiTag(quint32 codePoint);
 //   unicode-ranges overlap.
 // Sequences with a code point the kit does not hold are left out.
 // The emoji sequences' slices take `sequencesPerSlice` sequences each.
+// Characters that sequences chain together into more than `largestUnit`
+// code points (outside the first slice's unit) are cut, in code-point order,
+// into units of at most that many: a unit is never cut by its bytes, so one
+// that large could make a slice of any size. A sequence whose characters
+// fall into two of those units may then be drawn apart.
 QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences,
-                                         int sequencesPerSlice);
+                                         int sequencesPerSlice, int largestUnit);
+
+// The largest unit keepSequencesWhole makes for a face that takes
+// `glyphsPerSlice` code points a slice: four slices' worth, about 100 kB of
+// CJK outlines, under the byte limit a slice is cut at.
+constexpr int largestSequenceUnit(int glyphsPerSlice)
+{
+    return 4 * glyphsPerSlice;
+}

@@ -24,11 +24,13 @@ QString translated(const char *text)
 // A file the user chose: the engine's own checks (a font whose tables lie
 // within the file). The blob owns the engine, whose bytes (a mapping, or
 // the file read whole) stay as long as HarfBuzz needs them.
-HbBlobPtr chosenFileBlob(const QString &path)
+HbBlobPtr chosenFileBlob(const QString &path, FontProblem *problem)
 {
     auto engine = std::make_unique<FontSubsetter>(FontSubsetter::Setup::FontOnly);
-    if (!engine->loadTrueTypeFile(path) || !engine->holdsSfntFont())
+    if (!engine->loadTrueTypeFile(path) || !engine->holdsSfntFont()) {
+        *problem = engine->fontProblem();
         return {};
+    }
     const QByteArray &bytes = engine->fontBytes;
     return HbBlobPtr(hb_blob_create(bytes.constData(), unsigned(bytes.size()), HB_MEMORY_MODE_READONLY, engine.release(),
                                     [](void *data) { delete static_cast<FontSubsetter *>(data); }));
@@ -66,7 +68,8 @@ bool isSameFace(const InstalledFace &a, const InstalledFace &b)
 
 } // namespace
 
-QString readSourceFaces(const QString &fontPath, const QString &family, std::vector<SourceFace> *faces)
+QString readSourceFaces(const QString &fontPath, const QString &family, std::vector<SourceFace> *faces,
+                        const std::atomic<bool> *cancel)
 {
     QVector<InstalledFace> wanted;
     if (!fontPath.isEmpty()) {
@@ -83,11 +86,14 @@ QString readSourceFaces(const QString &fontPath, const QString &family, std::vec
     }
 
     for (const InstalledFace &where : wanted) {
+        if (cancel && cancel->load())
+            return {};
         if (std::any_of(faces->cbegin(), faces->cend(), [&](const SourceFace &face) { return isSameFace(face.where, where); }))
             continue;
         SourceFace source;
         source.where = where;
-        source.blob = fontPath.isEmpty() ? installedFileBlob(where.file) : chosenFileBlob(where.file);
+        FontProblem problem;
+        source.blob = fontPath.isEmpty() ? installedFileBlob(where.file) : chosenFileBlob(where.file, &problem);
         // The engine takes no .ttc or .otc here; a collection under any name
         // starts with its tag. One face of it is taken by its family's name.
         if (!source.blob && isCollectionFile(where.file))
@@ -95,6 +101,11 @@ QString readSourceFaces(const QString &fontPath, const QString &family, std::vec
                                       "Tessaglyph",
                                       "The font %1 is a collection: take one of its families with --family, or split it first; nothing was written."))
                     .arg(QDir::toNativeSeparators(where.file));
+        // The engine's own reason when it has one (a WOFF2 too large to
+        // decode, a table outside the file).
+        if (!source.blob && problem.kind != FontProblem::None)
+            return fontProblemText(problem, where.file) + QLatin1Char(' ')
+                    + translated(QT_TRANSLATE_NOOP("Tessaglyph", "Nothing was written."));
         if (source.blob)
             source.face.reset(hb_face_create(source.blob.get(), unsigned(where.index)));
         if (!source.face || !readWebFace(source.face.get(), &source.web))

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <vector>
 
 // One face a kit is cut from: where it was read, the face HarfBuzz reads
@@ -22,5 +23,7 @@ struct SourceFace
 // The faces of a font file, or every installed face of a family (resolved
 // as subset jobs resolve family names), lightest first and upright before
 // italic; two are one face only when they are one face of one file. The
-// text of the refusal when one cannot be read, else empty.
-QString readSourceFaces(const QString &fontPath, const QString &family, std::vector<SourceFace> *faces);
+// text of the refusal when one cannot be read, else empty. Stops between
+// faces, with no refusal, once *cancel turns true.
+QString readSourceFaces(const QString &fontPath, const QString &family, std::vector<SourceFace> *faces,
+                        const std::atomic<bool> *cancel = nullptr);

@@ -130,13 +130,15 @@ using SetPtr = std::unique_ptr<hb_set_t, HbDeleter<hb_set_t, hb_set_destroy>>;
 // The code points of each ligature whose glyphs are all mapped from
 // characters (a ligature of glyphs that other substitutions make first is
 // drawn from whatever slice holds the characters it is made from).
-QVector<KeepList> ligatureSequences(hb_face_t *face, const QHash<quint32, KeepList> &characters)
+QVector<KeepList> ligatureSequences(hb_face_t *face, const QHash<quint32, KeepList> &characters, bool *complete)
 {
     const HbBlobPtr gsub(hb_face_reference_table(face, HB_TAG('G', 'S', 'U', 'B')));
     unsigned length = 0;
     const char *data = hb_blob_get_data(gsub.get(), &length);
+    const GsubLigatures read = gsubLigatures(ByteView(data, length), kMostLigatures);
+    *complete = read.complete;
     QVector<KeepList> sequences;
-    for (const QVector<quint16> &glyphs : gsubLigatures(ByteView(data, length), kMostLigatures)) {
+    for (const QVector<quint16> &glyphs : read.ligatures) {
         KeepList sequence;
         for (quint16 glyph : glyphs) {
             const KeepList codePoints = characters.value(glyph);
@@ -218,7 +220,7 @@ bool readWebFace(hb_face_t *face, WebFace *webFace)
             break;
         }
     }
-    read.sequences = ligatureSequences(face, characters);
+    read.sequences = ligatureSequences(face, characters, &read.sequencesComplete);
     read.variationSelectors = variationSelectors(face);
 
     read.family = englishFirstName(face, kTypographicFamilyNameId);

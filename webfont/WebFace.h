@@ -34,6 +34,10 @@ struct WebFace
     // What the font draws as one glyph from several characters: the code
     // points of each GSUB ligature whose glyphs the cmap maps, first to last.
     QVector<KeepList> sequences;
+    // False when the GSUB table asked for more reading than its size pays
+    // for (a damaged or hostile font): the sequences read are kept, the rest
+    // may be drawn apart.
+    bool sequencesComplete = true;
     // The variation selectors of the font's variation sequences (cmap format
     // 14), each with the base code points it has sequences for, ascending.
     QVector<QPair<quint32, KeepList>> variationSelectors;

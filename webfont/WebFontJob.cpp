@@ -122,7 +122,8 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         const SliceLanguage language = languageTag.isEmpty() ? face.web.language : requestedLanguage;
         input.frequencySlices = frequencySlices(language);
         const QVector<PlannedSlice> planned =
-                keepSequencesWhole(planSlices(input), face.web.sequences, face.web.glyphsPerSlice);
+                keepSequencesWhole(planSlices(input), face.web.sequences, face.web.glyphsPerSlice,
+                                   largestSequenceUnit(face.web.glyphsPerSlice));
         if (listsPlaceCjk(input))
             plan.language = ::languageTag(language);
         plan.byTextUse = !texts.isEmpty();
@@ -151,6 +152,13 @@ QString cssFileName(const QString &cssFamily, const WebFace &face)
 {
     return kitBaseName({cssFamily, face.postScriptName.section(QLatin1Char('-'), 0, 0)}, QStringLiteral("webfont"))
             + QStringLiteral(".css");
+}
+
+// The kit's texts by name, in the order they are placed: the report, the
+// preview, and the CSS that pages link last.
+QVector<KitFileBytes> kitTexts(const QString &cssFile)
+{
+    return {{kitReportFileName(cssFile), {}}, {kitPreviewFileName(cssFile), {}}, {cssFile, {}}};
 }
 
 QString problemText(const KitFolderProblem &problem, const QString &folder, bool named)
@@ -191,11 +199,10 @@ QString problemText(const KitFolderProblem &problem, const QString &folder, bool
 WebFontOutcome placeKit(const WebFontRequest &request, const QVector<KitFace> &kit,
                         const QVector<KitFileBytes> &slices, const KitSettings &settings, const std::atomic<bool> *cancel)
 {
-    const QVector<KitFileBytes> texts = {
-        {kKitReportFile, kitReport(kit, settings)},
-        {kKitPreviewFile, kitPreview(kit, settings)},
-        {settings.cssFile, kitCss(kit, settings)},
-    };
+    QVector<KitFileBytes> texts = kitTexts(settings.cssFile);
+    texts[0].bytes = kitReport(kit, settings);
+    texts[1].bytes = kitPreview(kit, settings);
+    texts[2].bytes = kitCss(kit, settings);
     KitFolder folder(request.outputFolder);
     const auto failed = [&](const KitFolderProblem &problem, bool named = false) {
         return problem.kind == KitFolderProblem::Cancelled ? cancelledOutcome()
@@ -206,7 +213,7 @@ WebFontOutcome placeKit(const WebFontRequest &request, const QVector<KitFace> &k
         problem = folder.check(slices, texts);
     if (problem.kind != KitFolderProblem::None)
         return failed(problem);
-    const EarlierKit earlier = folder.earlierKit();
+    const EarlierKit earlier = folder.earlierKit(settings.cssFile);
     problem = folder.placeSlices(slices, cancel);
     if (problem.kind == KitFolderProblem::None)
         problem = folder.placeTexts(texts);
@@ -230,7 +237,8 @@ WebFontOutcome placeKit(const WebFontRequest &request, const QVector<KitFace> &k
     for (const KitFileBytes &text : texts)
         outcome.job.writtenFiles.append(folder.filePath(text.name));
     outcome.cssPath = folder.filePath(settings.cssFile);
-    outcome.previewPath = folder.filePath(kKitPreviewFile);
+    outcome.previewPath = folder.filePath(kitPreviewFileName(settings.cssFile));
+    folder.removeSharedTexts(earlier);
 
     if (placed.kept > 0)
         outcome.job.notices.append(translated(
@@ -241,7 +249,7 @@ WebFontOutcome placeKit(const WebFontRequest &request, const QVector<KitFace> &k
                 QT_TRANSLATE_N_NOOP("Tessaglyph", "Slices in the folder whose bytes were not those of their names, replaced: %n."),
                 int(placed.replaced.size())));
     quint64 staleBytes = 0;
-    const QStringList stale = folder.staleSlices(earlier, settings.cssFile, named, &staleBytes);
+    const QStringList stale = folder.staleSlices(earlier, &staleBytes);
     if (!stale.isEmpty() && request.prune) {
         const QStringList removed = folder.prune(stale);
         if (!removed.isEmpty())
@@ -272,11 +280,12 @@ void describeKit(const QVector<KitFace> &kit, const std::vector<SourceFace> &fac
     outcome->job.text = translated(QT_TRANSLATE_NOOP("Tessaglyph", "Excute successfully!"));
     for (const KitFace &kitFace : kit) {
         quint64 bytes = 0;
-        qsizetype codePoints = 0;
+        KeepList mapped; // a character of sequence slices is in several: counted once
         for (const KitSlice &slice : kitFace.slices) {
             bytes += slice.bytes;
-            codePoints += slice.mapped.size();
+            mapped += slice.mapped;
         }
+        const qsizetype codePoints = sortedKeepList(mapped).size();
         const int sliceCount = int(kitFace.slices.size());
         outcome->sliceCount += sliceCount;
         outcome->totalBytes += bytes;
@@ -300,6 +309,13 @@ void describeKit(const QVector<KitFace> &kit, const std::vector<SourceFace> &fac
                                                    "%1: %2 bytes, %3 characters, slices: %n (%4, by the %5 frequency slices)."),
                                sliceCount)
                             .arg(name, bytesText, characters, source, kitFace.language));
+    }
+    for (const SourceFace &face : faces) {
+        if (!face.web.sequencesComplete)
+            outcome->job.notices.append(
+                    translated(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                 "The ligatures of %1 ask for more reading than its size allows (a damaged font); those past what was read may be drawn apart in the kit."))
+                            .arg(native(face.where.file)));
     }
     KeepList lacking;
     for (quint32 codePoint : wanted) {
@@ -325,9 +341,21 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         return refused(requestProblem);
 
     std::vector<SourceFace> faces;
-    const QString readProblem = readSourceFaces(request.fontPath, request.family, &faces);
+    const QString readProblem = readSourceFaces(request.fontPath, request.family, &faces, cancel);
+    if (cancel && cancel->load())
+        return cancelledOutcome();
     if (!readProblem.isEmpty())
         return refused(readProblem);
+
+    KitSettings settings;
+    settings.cssFamily = request.cssFamily.isEmpty() ? faces.front().web.family : request.cssFamily;
+    settings.cssFile = cssFileName(settings.cssFamily, faces.front().web);
+    // The folder is checked for the kit's texts before any slice is made (a
+    // site's own index.html takes no minutes of work to find), and again,
+    // with the slices, once it is locked.
+    const KitFolderProblem early = KitFolder(request.outputFolder).check({}, kitTexts(settings.cssFile));
+    if (early.kind != KitFolderProblem::None)
+        return refused(problemText(early, request.outputFolder, false));
 
     const KeepList wanted = sortedKeepList(request.characters);
     QVector<SliceTask> tasks;
@@ -337,6 +365,8 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     if (texts.isEmpty() && !wanted.isEmpty())
         texts.append(wanted);
     const std::vector<FacePlan> plans = planKit(faces, wanted, texts, request.language, requestedLanguage, &tasks);
+    if (cancel && cancel->load())
+        return cancelledOutcome();
     if (tasks.isEmpty())
         return refused(translated(QT_TRANSLATE_NOOP("Tessaglyph",
                                                     "The font has none of the characters of the text; nothing was written.")));
@@ -378,9 +408,6 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         kitFace.slices.append({file, quint64(slice.woff2.size()), slice.mapped});
     }
 
-    KitSettings settings;
-    settings.cssFamily = request.cssFamily.isEmpty() ? faces.front().web.family : request.cssFamily;
-    settings.cssFile = cssFileName(settings.cssFamily, faces.front().web);
     settings.fontDisplay = request.fontDisplay;
     settings.localSources = request.localSources;
     settings.requestedCharacters = int(wanted.size());

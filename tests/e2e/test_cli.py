@@ -158,7 +158,7 @@ class CliTest(unittest.TestCase):
 
         with open(os.path.join(kits[0], "DroidSansFallback.css"), encoding="utf-8") as f:
             slices = css_slices(f.read())
-        self.assertEqual(sorted(f for f, _ in slices) + ["DroidSansFallback.css", "index.html", "report.json"], files)
+        self.assertEqual(sorted(f for f, _ in slices) + ["DroidSansFallback.css", "DroidSansFallback.html", "DroidSansFallback.report.json"], files)
         source = TTFont(DROID)
         source_cmap = source.getBestCmap()
         union = set()
@@ -178,7 +178,7 @@ class CliTest(unittest.TestCase):
         self.assertEqual(union, {ord(c) for c in text} & set(source_cmap))
         # The report agrees; the language comes from the font, which maps kana and hangul
         # too but is mostly Chinese ideographs.
-        with open(os.path.join(kits[0], "report.json"), encoding="utf-8") as f:
+        with open(os.path.join(kits[0], "DroidSansFallback.report.json"), encoding="utf-8") as f:
             report = json.load(f)
         face = report["faces"][0]
         self.assertEqual(face["language"], "zh-Hans")
@@ -194,14 +194,15 @@ class CliTest(unittest.TestCase):
         self.assertIn("DejaVu Sans: ", result.stderr)
         self.assertIn(" characters, slices: 1 (", result.stderr)
         self.assertIn("DejaVuSans.ttf, by the text's use).", result.stderr)
-        for kit, held in [(kits[0], union), (latin, set(map(ord, "Hello")))]:
-            with open(os.path.join(kit, "index.html"), encoding="utf-8") as f:
+        for preview, held in [(os.path.join(kits[0], "DroidSansFallback.html"), union),
+                              (os.path.join(latin, "DejaVuSans.html"), set(map(ord, "Hello")))]:
+            with open(preview, encoding="utf-8") as f:
                 sample = re.search(r"<textarea[^>]*>(.*)</textarea>", f.read()).group(1)
-            self.assertTrue(sample, kit)
+            self.assertTrue(sample, preview)
             self.assertFalse({ord(c) for c in sample} - {ord(" ")} - held, sample)
 
         # The page's own rule names the family as a CSS string, which a browser reads unescaped.
-        with open(os.path.join(latin, "index.html"), encoding="utf-8") as f:
+        with open(os.path.join(latin, "DejaVuSans.html"), encoding="utf-8") as f:
             self.assertIn('.web { font-family: "DejaVu Sans";', f.read())
         # Another kit whose style sheet cannot be placed (a folder is in its way) leaves the
         # earlier report and preview as they were, and writes none of its slices.
@@ -235,7 +236,7 @@ class CliTest(unittest.TestCase):
         with open(DROID, "rb") as f, open(truncated, "wb") as out:
             out.write(f.read(100000))
         empty = self.folder("empty")
-        for args, message in [(["--font", truncated, "--output-dir", empty], "is not a valid TrueType or OpenType font"),
+        for args, message in [(["--font", truncated, "--output-dir", empty], "is damaged: its 'GDEF' table lies outside the file"),
                               (["--font", DROID, "--output-dir", self.path("missing")], "does not exist")]:
             result = run("webfont", "--text", "你好", *args)
             self.assertEqual(result.returncode, 1, args)
