@@ -51,6 +51,7 @@ int main(int argc, char *argv[])
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder + "/font");
     QDir().mkpath(folder + "/collection");
+    QDir().mkpath(folder + "/gsub");
     int written = 0;
     const auto write = [&](const QString &kind, const QString &name, const QByteArray &bytes) {
         if (!FontBuilder::writeFile(folder + '/' + kind + '/' + name, bytes).isEmpty())
@@ -61,6 +62,12 @@ int main(int argc, char *argv[])
         write("font", font.name, font.bytes);
     for (const HostileInputs::Collection &collection : HostileInputs::collections())
         write("collection", collection.name, collection.bytes);
+    // GSUB tables whose offsets repeat: alone, for the layout readers, and in
+    // a font, for the kit's face reading.
+    for (const HostileInputs::LayoutTable &table : HostileInputs::layoutTables()) {
+        write("gsub", table.name, table.gsub);
+        write("font", table.name + ".ttf", FontBuilder::trueTypeFont("Hostile", 0, 400, {}, {}, {{"GSUB", table.gsub}}));
+    }
 
     write("font", "built-named", FontBuilder::namedFont("Seed"));
     write("font", "built-truetype", FontBuilder::trueTypeFont("Seed", 1, 700));

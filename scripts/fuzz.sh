@@ -12,7 +12,7 @@ build=$top/build-fuzz
 bash "$top/scripts/install-deps.sh"
 
 CC=clang-14 CXX=clang++-14 cmake -S "$top" -B "$build" -DTESSAGLYPH_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzz_font fuzz_collection fuzz_subset fuzz_webfont write_seed_corpus
+cmake --build "$build" -j"$(nproc)" --target fuzz_font fuzz_collection fuzz_subset fuzz_webfont fuzz_gsub write_seed_corpus
 
 export ASAN_OPTIONS=detect_leaks=0 # the targets keep caches across runs on purpose
 "$build/fuzz/write_seed_corpus" "$build/seeds"
@@ -28,13 +28,15 @@ run fuzz_font font & font=$!
 run fuzz_subset font & subset=$!
 run fuzz_collection collection & collection=$!
 run fuzz_webfont font & webfont=$!
+run fuzz_gsub gsub & gsub=$!
 status=0
 wait $font || status=1
 wait $subset || status=1
 wait $collection || status=1
 wait $webfont || status=1
+wait $gsub || status=1
 
-for target in fuzz_font fuzz_subset fuzz_collection fuzz_webfont; do
+for target in fuzz_font fuzz_subset fuzz_collection fuzz_webfont fuzz_gsub; do
   log=$build/logs/$target.log
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")

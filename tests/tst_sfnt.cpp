@@ -9,8 +9,10 @@
 
 #include "engine/FontSubsetter.h"
 #include "engine/CollectionSplit.h"
+#include "sfnt/GsubLigatures.h"
 #include "sfnt/LanguageForms.h"
 #include "sfnt/NameReader.h"
+#include "sfnt/ReadingBudget.h"
 #include "sfnt/TableTags.h"
 
 #include <QDir>
@@ -64,6 +66,8 @@ private slots:
     void splitFailures();
     void otherLanguagesForms_data();
     void otherLanguagesForms();
+    void hostileLayoutTables_data();
+    void hostileLayoutTables();
 };
 
 void TestSfnt::selectName_data()
@@ -269,12 +273,13 @@ void TestSfnt::splitFailures()
 namespace {
 
 // A GSUB of one script ('hani') whose default language system lists 'vert'
-// (feature 2), and whose JAN and ZHS systems list a 'locl' each (0 and 1).
-QByteArray languageGsub()
+// (feature 2), or the given feature, and whose JAN and ZHS systems list a
+// 'locl' each (0 and 1).
+QByteArray languageGsub(quint16 defaultFeature = 2)
 {
     const QByteArray langSys0 = u16(0) + u16(2) + u16(1) + u16(0); // required feature: vert
     const QByteArray langSys1 = u16(0) + u16(0xFFFF) + u16(1) + u16(1);
-    const QByteArray defaultLangSys = u16(0) + u16(0xFFFF) + u16(1) + u16(2);
+    const QByteArray defaultLangSys = u16(0) + u16(0xFFFF) + u16(1) + u16(defaultFeature);
     const int scriptHeader = 4 + 2 * 6;
     const QByteArray script = u16(scriptHeader) + u16(2) + "JAN " + u16(scriptHeader + 8) + "ZHS "
             + u16(scriptHeader + 16) + defaultLangSys + langSys0 + langSys1;
@@ -298,6 +303,8 @@ void TestSfnt::otherLanguagesForms_data()
     QTest::newRow("Japanese pages: the Chinese forms go") << gsub << QByteArray("JAN ") << QByteArray("loclzzzzvert");
     QTest::newRow("a language the font has no forms for: all go") << gsub << QByteArray("KOR ") << QByteArray("zzzzzzzzvert");
     QTest::newRow("both languages: nothing goes") << gsub << QByteArray("JAN ZHS ") << QByteArray();
+    QTest::newRow("the forms the script's default system lists stay")
+            << languageGsub(1) << QByteArray("KOR ") << QByteArray("zzzzloclvert");
     QTest::newRow("cut short in its feature list") << gsub.left(gsub.size() - 20) << QByteArray("ZHS ") << QByteArray();
     QTest::newRow("a language system past the end") << gsub.left(40) << QByteArray("ZHS ") << QByteArray();
 }
@@ -320,6 +327,50 @@ void TestSfnt::otherLanguagesForms()
         QCOMPARE(renamed.size(), gsub.size());
     }
     QCOMPARE(after, features);
+}
+
+// GSUB tables whose offsets point many times at one structure: read once
+// each, within a budget set by the table's size.
+void TestSfnt::hostileLayoutTables_data()
+{
+    QTest::addColumn<QByteArray>("gsub");
+    QTest::addColumn<int>("ligatures");
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<QByteArray>("languages");
+    QTest::addColumn<int>("renamed");
+    for (const HostileInputs::LayoutTable &table : HostileInputs::layoutTables())
+        QTest::newRow(qPrintable(table.name)) << table.gsub << table.ligatures << table.complete << table.languages
+                                              << table.renamed;
+}
+
+void TestSfnt::hostileLayoutTables()
+{
+    QFETCH(QByteArray, gsub);
+    QFETCH(int, ligatures);
+    QFETCH(bool, complete);
+    QFETCH(QByteArray, languages);
+    QFETCH(int, renamed);
+    const ByteView table(gsub.constData(), quint64(gsub.size()));
+    const GsubLigatures read = gsubLigatures(table, 100000);
+    QCOMPARE(read.complete, complete);
+    if (ligatures >= 0) {
+        QCOMPARE(int(read.ligatures.size()), ligatures);
+    } else {
+        // Some were read, and no more than the budget pays for.
+        QVERIFY(!read.ligatures.isEmpty());
+        qsizetype components = 0;
+        for (const QVector<quint16> &ligature : read.ligatures)
+            components += ligature.size();
+        QVERIFY(quint64(components) <= ReadingBudget::kStepsPerByte * quint64(gsub.size()) + ReadingBudget::kBaseSteps);
+    }
+    for (const QVector<quint16> &ligature : read.ligatures)
+        QVERIFY(ligature.size() >= 2 && ligature.size() <= kMostLigatureComponents);
+
+    QVector<quint32> tags;
+    for (int at = 0; at + 4 <= languages.size(); at += 4)
+        tags.append(qFromBigEndian<quint32>(languages.constData() + at));
+    const QByteArray copy = withOtherLanguagesFormsRenamed(table, tags, 0x7A7A7A7A);
+    QCOMPARE(int(copy.count("zzzz")), renamed);
 }
 
 QTEST_GUILESS_MAIN(TestSfnt)

@@ -7,10 +7,12 @@
 // subsets resolve them; a kit cancelled part way leaves nothing behind.
 
 #include "support/FontBuilder.h"
+#include "support/HostileInputs.h"
 
 #include "webfont/KitFiles.h"
 #include "webfont/SliceMaker.h"
 #include "webfont/SlicePlanner.h"
+#include "webfont/WebFace.h"
 #include "webfont/WebFontJob.h"
 
 #include <hb.h>
@@ -97,6 +99,10 @@ private slots:
     void reRunsIntoOneFolder_data();
     void reRunsIntoOneFolder();
     void oneRunAtATimePerFolder();
+    void faceSequences_data();
+    void faceSequences();
+    void hostileLayoutKits_data();
+    void hostileLayoutKits();
     void kitsShareAFolder_data();
     void kitsShareAFolder();
     void facesOfFamilies_data();
@@ -464,6 +470,60 @@ void TestWebFont::reRunsIntoOneFolder()
     const QMap<QString, bool> named = namedSlices(kit.cssPath);
     QCOMPARE(named.values(), QList<bool>{true});
     QCOMPARE(QDir(folder).entryList({"*.woff2"}, QDir::Files).size(), slicesLeft);
+}
+
+// What a face draws as one glyph from several characters, read from its
+// GSUB ligatures.
+void TestWebFont::faceSequences_data()
+{
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<KeepList>("sequence"); // one of its sequences
+    QTest::newRow("DejaVu Sans: c/o is one glyph, ℅") << kDejaVuSans << KeepList{'c', '/', 'o'};
+    QTest::newRow("Noto Color Emoji: a thumbs up with a skin tone")
+            << "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf" << KeepList{0x1F44D, 0x1F3FB};
+}
+
+void TestWebFont::faceSequences()
+{
+    QFETCH(QString, font);
+    QFETCH(KeepList, sequence);
+    hb_blob_t *blob = hb_blob_create_from_file(qPrintable(font));
+    hb_face_t *face = hb_face_create(blob, 0);
+    hb_blob_destroy(blob);
+    WebFace web;
+    const bool read = readWebFace(face, &web);
+    hb_face_destroy(face);
+    QVERIFY(read);
+    QVERIFY(web.sequencesComplete);
+    QVERIFY2(web.sequences.contains(sequence), qPrintable(QString::number(web.sequences.size())));
+}
+
+// Fonts whose GSUB describes billions of steps in a few kilobytes: the
+// faces are read at once, and the subsetter then refuses each (its own
+// closure has a budget too), which the job says.
+void TestWebFont::hostileLayoutKits_data()
+{
+    QTest::addColumn<QByteArray>("gsub");
+    for (const HostileInputs::LayoutTable &table : HostileInputs::layoutTables())
+        QTest::newRow(qPrintable(table.name)) << table.gsub;
+}
+
+void TestWebFont::hostileLayoutKits()
+{
+    QFETCH(QByteArray, gsub);
+    const QString folder = dir.filePath(QString("hostile-%1").arg(qHash(QString(QTest::currentDataTag()))));
+    QVERIFY(QDir().mkpath(folder));
+    const QString font = writeFile(folder + "-font.ttf", trueTypeFont("Hostile", 0, 400, {}, {}, {{"GSUB", gsub}}));
+    QVERIFY(!font.isEmpty());
+    WebFontRequest request;
+    request.fontPath = font;
+    request.outputFolder = folder;
+    request.characters = keepListFromText("AB");
+    request.language = "zh-Hans";
+    const WebFontOutcome kit = runWebFontJob(request);
+    QCOMPARE(kit.job.text, QString("The web font could not be made from %1: the font is damaged or not supported; "
+                                   "nothing was written.").arg(font));
+    QCOMPARE(filesIn(folder), QStringList());
 }
 
 // A site's body and heading families in one folder, each re-run with other

@@ -6,11 +6,13 @@
 #include "base/ByteView.h"
 #include "sfnt/GsubLigatures.h"
 #include "sfnt/NameReader.h"
+#include "sfnt/ReadingBudget.h"
 
 #include <hb-ot.h>
 
 #include <QChar>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
@@ -129,28 +131,43 @@ using SetPtr = std::unique_ptr<hb_set_t, HbDeleter<hb_set_t, hb_set_destroy>>;
 
 // The code points of each ligature whose glyphs are all mapped from
 // characters (a ligature of glyphs that other substitutions make first is
-// drawn from whatever slice holds the characters it is made from).
+// drawn from whatever slice holds the characters it is made from), each
+// code point once, and each sequence once. A glyph may be mapped from many
+// characters, so the code points are paid for from a budget of their own,
+// set by the GSUB table's size as its reading is.
 QVector<KeepList> ligatureSequences(hb_face_t *face, const QHash<quint32, KeepList> &characters, bool *complete)
 {
     const HbBlobPtr gsub(hb_face_reference_table(face, HB_TAG('G', 'S', 'U', 'B')));
     unsigned length = 0;
     const char *data = hb_blob_get_data(gsub.get(), &length);
     const GsubLigatures read = gsubLigatures(ByteView(data, length), kMostLigatures);
-    *complete = read.complete;
+    ReadingBudget budget(length);
     QVector<KeepList> sequences;
+    QSet<KeepList> seen;
     for (const QVector<quint16> &glyphs : read.ligatures) {
         KeepList sequence;
+        QSet<quint32> held;
         for (quint16 glyph : glyphs) {
             const KeepList codePoints = characters.value(glyph);
-            if (codePoints.isEmpty()) {
+            if (codePoints.isEmpty() || !budget.spend(quint64(codePoints.size()))) {
                 sequence.clear();
                 break;
             }
-            sequence += codePoints;
+            for (quint32 codePoint : codePoints) {
+                if (!held.contains(codePoint)) {
+                    held.insert(codePoint);
+                    sequence.append(codePoint);
+                }
+            }
         }
-        if (!sequence.isEmpty())
+        if (budget.exhausted())
+            break;
+        if (!sequence.isEmpty() && !seen.contains(sequence)) {
+            seen.insert(sequence);
             sequences.append(sequence);
+        }
     }
+    *complete = read.complete && !budget.exhausted();
     return sequences;
 }
 

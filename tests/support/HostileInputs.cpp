@@ -157,3 +157,98 @@ QList<Font> fonts()
 }
 
 } // namespace HostileInputs
+
+namespace HostileInputs {
+
+namespace {
+
+// A GSUB of the given script list and lookups, with a feature list of
+// `loclFeatures` 'locl' features (none points at a lookup).
+QByteArray gsubTable(const QByteArray &scriptList, int loclFeatures, const QByteArray &lookupList)
+{
+    QByteArray featureList = u16(quint16(loclFeatures));
+    for (int f = 0; f < loclFeatures; ++f)
+        featureList += QByteArray("locl") + u16(quint16(2 + 6 * loclFeatures));
+    featureList += u16(0) + u16(0); // the one Feature table they share: no lookups
+    const int scriptAt = 10, featureAt = scriptAt + int(scriptList.size());
+    const int lookupAt = featureAt + int(featureList.size());
+    return u16(1) + u16(0) + u16(quint16(scriptAt)) + u16(quint16(featureAt)) + u16(quint16(lookupAt)) + scriptList
+            + featureList + lookupList;
+}
+
+// A lookup list of `lookups` records all pointing at one lookup of `type`,
+// whose `subtables` records all point at the one subtable given.
+QByteArray sharedLookupList(int lookups, quint16 type, int subtables, const QByteArray &subtable)
+{
+    QByteArray list = u16(quint16(lookups));
+    const int lookupAt = 2 + 2 * lookups;
+    for (int i = 0; i < lookups; ++i)
+        list += u16(quint16(lookupAt));
+    list += u16(type) + u16(0) + u16(quint16(subtables));
+    for (int i = 0; i < subtables; ++i)
+        list += u16(quint16(6 + 2 * subtables));
+    return list + subtable;
+}
+
+// A LigatureSubst whose `sets` ligature sets (the first glyphs 0 to sets-1)
+// all point at one set of `perSet` records, which all point at one ligature
+// of `components` components.
+QByteArray sharedLigatureSubst(int sets, int perSet, int components)
+{
+    const int coverageAt = 6 + 2 * sets, setAt = coverageAt + 10;
+    // Set offsets count from the subtable, ligature offsets from the set.
+    QByteArray subtable = u16(1) + u16(quint16(coverageAt)) + u16(quint16(sets));
+    for (int i = 0; i < sets; ++i)
+        subtable += u16(quint16(setAt));
+    subtable += u16(2) + u16(1) + u16(0) + u16(quint16(qMax(0, sets - 1))) + u16(0); // coverage: one range
+    QByteArray set = u16(quint16(perSet));
+    for (int i = 0; i < perSet; ++i)
+        set += u16(quint16(2 + 2 * perSet));
+    QByteArray ligature = u16(1) + u16(quint16(components));
+    for (int c = 1; c < components; ++c)
+        ligature += u16(1);
+    return subtable + set + ligature;
+}
+
+// A script list of `scripts` records all pointing at one script whose
+// default language system and `languages` "ZHS " records all point at one
+// language system listing `features` feature indices, all 0.
+QByteArray sharedScriptList(int scripts, int languages, int features)
+{
+    QByteArray list = u16(quint16(scripts));
+    const int scriptAt = 2 + 6 * scripts;
+    for (int i = 0; i < scripts; ++i)
+        list += QByteArray("hani") + u16(quint16(scriptAt));
+    const int langSysAt = 4 + 6 * languages;
+    QByteArray script = u16(quint16(langSysAt)) + u16(quint16(languages));
+    for (int i = 0; i < languages; ++i)
+        script += QByteArray("ZHS ") + u16(quint16(langSysAt));
+    QByteArray langSys = u16(0) + u16(0xFFFF) + u16(quint16(features));
+    for (int i = 0; i < features; ++i)
+        langSys += u16(0);
+    return list + script + langSys;
+}
+
+} // namespace
+
+QList<LayoutTable> layoutTables()
+{
+    const QByteArray noScripts = u16(0), noLookups = u16(0);
+    // A LigatureSubst of no sets whose coverage names every glyph.
+    const QByteArray everyGlyph = u16(1) + u16(6) + u16(0) + u16(2) + u16(1) + u16(0) + u16(0xFFFF) + u16(0);
+    QList<LayoutTable> cases;
+    cases.append({"gsub-2000-lookups-of-2000-subtables-at-one", gsubTable(noScripts, 0, sharedLookupList(2000, 4, 2000, everyGlyph)),
+                  0, true, {}, 0});
+    cases.append({"gsub-ligature-of-4000-components", gsubTable(noScripts, 0, sharedLookupList(1, 4, 1, sharedLigatureSubst(1000, 10, 4000))),
+                  0, true, {}, 0});
+    cases.append({"gsub-1000-sets-of-1000-ligatures-at-one", gsubTable(noScripts, 0, sharedLookupList(1, 4, 1, sharedLigatureSubst(1000, 1000, 64))),
+                  -1, false, {}, 0});
+    cases.append({"gsub-1000-scripts-of-1000-languages-at-one", gsubTable(sharedScriptList(1000, 1000, 1000), 2, noLookups),
+                  0, true, "ZHS ", 1});
+    cases.append({"gsub-extension-lookups-at-one-ligature",
+                  gsubTable(noScripts, 0, sharedLookupList(100, 7, 100, u16(1) + u16(4) + u32(8) + sharedLigatureSubst(1, 1, 3))),
+                  1, true, {}, 0});
+    return cases;
+}
+
+} // namespace HostileInputs

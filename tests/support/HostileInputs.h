@@ -27,7 +27,21 @@ struct Font
     bool coversA;       // the coverage test for the keep list {'A'}
 };
 
+// GSUB tables whose offsets repeat: a few kilobytes that describe billions
+// of steps to a reader that follows every offset. Each is read within a
+// budget set by its size.
+struct LayoutTable
+{
+    QString name;
+    QByteArray gsub;
+    int ligatures;         // gsubLigatures' count; -1: some, fewer than the table describes
+    bool complete;         // gsubLigatures' flag
+    QByteArray languages;  // withOtherLanguagesFormsRenamed for these tags (four bytes each) renames...
+    int renamed;           // ...this many features (0: no copy made)
+};
+
 QList<Collection> collections();
 QList<Font> fonts();
+QList<LayoutTable> layoutTables();
 
 } // namespace HostileInputs
