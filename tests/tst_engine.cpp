@@ -30,6 +30,27 @@ QByteArray woff2Of(const QByteArray &font)
 {
     return encodeWoff2(ByteView(font.constData(), quint64(font.size())));
 }
+
+// The WOFF2 with its first table's origLength (a UIntBase128 after the
+// table's flags, and its tag when the flags give none) set to `length`: the
+// header still announces the font's own size.
+QByteArray withFirstTableLength(QByteArray woff2, quint32 length)
+{
+    int at = 48;
+    if ((uchar(woff2[at]) & 0x3F) == 0x3F)
+        at += 4;
+    ++at;
+    int end = at;
+    while (uchar(woff2[end]) & 0x80)
+        ++end;
+    QByteArray encoded;
+    for (int shift = 28; shift > 0; shift -= 7) {
+        if (length >> shift)
+            encoded += char(0x80 | ((length >> shift) & 0x7F));
+    }
+    encoded += char(length & 0x7F);
+    return woff2.replace(at, end + 1 - at, encoded);
+}
 } // namespace
 
 class TestEngine : public QObject
@@ -254,6 +275,10 @@ void TestEngine::fileSubsetChecks_data()
     QTest::newRow(".woff2 that would decode to more than 256 MB")
             << huge << out << true
             << "The WOFF2 font " + huge + " would be larger than 256 MB once decoded; it was not read.";
+    const QString bomb = writeFile(dir.filePath("Bomb.woff2"), withFirstTableLength(woff2Of(readFile(latin)), 1u << 30));
+    QTest::newRow(".woff2 whose table would decode to 1 GB, its header saying less")
+            << bomb << out << true
+            << "The WOFF2 font " + bomb + " would be larger than 256 MB once decoded; it was not read.";
     QTest::newRow("output is a file") << latin << latin << false << "The output folder " + latin + " does not exist.";
     QDir().mkpath(applicationDataFolder());
     QTest::newRow("output is the folder of extracted members")
