@@ -103,6 +103,8 @@ private slots:
     void faceSequences();
     void hostileLayoutKits_data();
     void hostileLayoutKits();
+    void kitSummaries_data();
+    void kitSummaries();
     void kitsShareAFolder_data();
     void kitsShareAFolder();
     void facesOfFamilies_data();
@@ -524,6 +526,39 @@ void TestWebFont::hostileLayoutKits()
     QCOMPARE(kit.job.text, QString("The web font could not be made from %1: the font is damaged or not supported; "
                                    "nothing was written.").arg(font));
     QCOMPARE(filesIn(folder), QStringList());
+}
+
+// What the kit's line says of each face: its characters each counted once,
+// and how they were grouped.
+void TestWebFont::kitSummaries_data()
+{
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<QString>("text"); // empty: the whole font
+    QTest::addColumn<QString>("summary"); // a part of the face's line
+    QTest::newRow("characters of sequence slices counted once")
+            << "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf" << QString::fromUtf8("👍🏻👨‍💻") << ", 5 characters, slices: 2 (";
+    // ㊗ and ㊙ are in the frequency lists, but no CJK script's.
+    const QByteArray circled = cmapFormat4({{3, 1}}, {{0x41, 0x5A, quint16(1 - 0x41)}, {0x3297, 0x3299, quint16(1 - 0x3297)},
+                                                      {0xFFFF, 0xFFFF, 1}});
+    QTest::newRow("circled ideographs: by Unicode block")
+            << writeFile(dir.filePath("circled.ttf"), trueTypeFont("Circled", 0, 400, {}, circled)) << ""
+            << dir.filePath("circled.ttf") + ", by Unicode block).";
+}
+
+void TestWebFont::kitSummaries()
+{
+    QFETCH(QString, font);
+    QFETCH(QString, text);
+    QFETCH(QString, summary);
+    const QString folder = dir.filePath(QString("summary-%1").arg(qHash(QString(QTest::currentDataTag()))));
+    QVERIFY(QDir().mkpath(folder));
+    WebFontRequest request;
+    request.fontPath = font;
+    request.outputFolder = folder;
+    request.characters = keepListFromText(text);
+    const WebFontOutcome kit = runWebFontJob(request);
+    QVERIFY2(kit.job.succeeded, qPrintable(kit.job.text));
+    QVERIFY2(kit.job.summary.value(0).contains(summary), qPrintable(kit.job.summary.join('\n')));
 }
 
 // A site's body and heading families in one folder, each re-run with other
