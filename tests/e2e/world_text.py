@@ -30,6 +30,8 @@ LANGUAGES = {
     "russian": ("ru", "ru", GTK, ("CYRILLIC",), False),
     "vietnamese": ("vi", "vi", GTK, ("LATIN",), False),
     "vietnamese-nfd": ("vi", "vi", GTK, ("LATIN",), True),
+    "french": ("fr", "fr", GTK, ("LATIN",), False),
+    "polish": ("pl", "pl", GTK, ("LATIN",), False),
     "korean": ("ko", "ko", GTK, ("HANGUL",), False),
     "japanese": ("ja", "ja", GTK, ("HIRAGANA", "KATAKANA", "CJK UNIFIED"), False),
     "chinese-simplified": ("zh-Hans", "zh_CN", GTK, ("CJK UNIFIED",), False),
@@ -60,14 +62,15 @@ def catalogue(path):
 
 def _is_sentence(text, prefixes):
     """A message of one line, without markup or placeholders, in letters of the script alone (a
-    font of one script has no Latin), enough of them; Vietnamese also needs its own letters."""
+    font of one script has no Latin), enough of them; Latin
+    also needs accented letters."""
     if not text or any(c in text for c in "%<>{}\\\n\t_&") or text != text.strip():
         return False
     letters = [c for c in text if c.isalpha()]
     own = [c for c in letters if unicodedata.name(c, "").startswith(prefixes)]
     if len(own) < LEAST_LETTERS or len(own) < len(letters):
         return False
-    if prefixes == ("LATIN",):  # Vietnamese: tone marks, not English left untranslated
+    if prefixes == ("LATIN",):  # accented letters, not English left untranslated
         return sum(not c.isascii() for c in own) >= 3
     if "HIRAGANA" in prefixes:  # Japanese: kana, not Chinese
         return any(unicodedata.name(c, "").startswith(("HIRAGANA", "KATAKANA")) for c in own)
