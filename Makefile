@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test package bench fuzz clean
+.PHONY: deps build run test package bench fidelity fuzz clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -28,6 +28,11 @@ package: build
 
 bench: build
 	bash bench/run.sh $(BUILD)
+
+# Every page of the world's scripts drawn from a kit of every regular face the
+# font packages install, against the whole font (about an hour; not in test).
+fidelity: build
+	/usr/bin/python3 scripts/fidelity_sweep.py $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-*

@@ -16,6 +16,7 @@ os.environ["TESSAGLYPH_CLI"] = os.path.join(os.path.abspath(sys.argv[1]), "tessa
 from PIL import Image, ImageDraw, ImageFont  # noqa: E402
 
 import test_fidelity  # noqa: E402
+from fidelity import differing_pixels  # noqa: E402
 
 SHOWN = ["cjk-punctuation", "cjk-vertical", "code-ligatures", "emoji-zwj", "emoji-flag"]
 LABEL = ImageFont.truetype("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 15)
@@ -32,7 +33,7 @@ def main():
         for page, font, lang, style, text in test_fidelity.PAGES:
             if page in SHOWN:
                 shots = fidelity.draw(fidelity, page, font, lang, style, text)
-                count, difference = test_fidelity.differing_pixels(shots["whole"], shots["kit"])
+                count, difference = differing_pixels(shots["whole"], shots["kit"])
                 whole, kit = (Image.open(io.BytesIO(shots[v])).convert("RGB") for v in ("whole", "kit"))
                 rows.append((page, count, whole, kit, difference))
     finally:

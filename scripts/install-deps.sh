@@ -18,6 +18,10 @@ packages=(
   fonts-dejavu-core fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-droid-fallback
   fonts-noto-cjk fonts-vlgothic fonts-noto-color-emoji fonts-naver-d2coding
   fonts-smiley-sans fonts-nanum-extra fonts-inter fonts-firacode python3-pil
+  # the fidelity test of the world's scripts and its sweep (make fidelity): the
+  # fonts, and the translations its pages are taken from
+  fonts-noto-core fonts-lxgw-wenkai fonts-arphic-uming
+  libgtk-3-common gnome-menus gnome-desktop3-data
   # benchmarks, and the texts of the web-font benchmark's pages
   hyperfine libbenchmark-dev woff2 time fortunes-zh debian-faq-zh-cn
   # fuzzing and sanitizer builds

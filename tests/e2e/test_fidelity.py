@@ -8,25 +8,12 @@ chromium gets a fontconfig of its own that sees only DejaVu, so no installed cop
 slice. A mismatch leaves the three PNGs and a picture of the differences in a folder that the
 failure names."""
 
-import functools
-import glob
 import gzip
-import http.server
-import io
 import os
 import re
-import shutil
-import subprocess
-import sys
-import tempfile
-import threading
-import time
 import unittest
 
-from fontTools.ttLib import TTFont
-from PIL import Image, ImageChops
-
-from chromium import Browser, without_local_sources
+from fidelity import Drawing, box_sizes, judge
 
 CLI = os.environ["TESSAGLYPH_CLI"]
 CJK = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc"
@@ -89,120 +76,22 @@ PAGES = [  # name, font, lang, style of the page's box, text (HTML)
     ("emoji-tag", "emoji", "en", "", "\U0001F3F4\U000E0067\U000E0062\U000E0073\U000E0063\U000E0074\U000E007F"),
 ]
 
-# Grey-scale, unhinted, one device pixel per CSS pixel: the pixels depend on the fonts alone.
-CHROMIUM_FLAGS = ["--font-render-hinting=none", "--disable-lcd-text", "--force-device-scale-factor=1",
-                  "--window-size=1000,800"]
-FONTCONFIG = """<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>%s</cachedir></fontconfig>
-"""
-
-
-class Files(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-def differing_pixels(first, second):
-    """How many pixels of two PNGs differ, over the larger size (a pixel that only one has differs),
-    and a picture of them: the first faint, the differences red."""
-    a, b = (Image.open(io.BytesIO(png)).convert("RGBA") for png in (first, second))
-    size = (max(a.width, b.width), max(a.height, b.height))
-    a, b = (_padded(image, size) for image in (a, b))
-    mask = functools.reduce(ImageChops.lighter, ImageChops.difference(a, b).split()).point(lambda v: 255 if v else 0)
-    faint = Image.blend(_on_white(a), Image.new("RGB", size, "white"), 0.8)
-    return mask.histogram()[255], Image.composite(Image.new("RGB", size, "red"), faint, mask)
-
-
-def _padded(image, size):
-    """The image on a transparent canvas of size: screenshots are opaque, so what only one has differs."""
-    canvas = Image.new("RGBA", size)
-    canvas.paste(image)
-    return canvas
-
-
-def _on_white(image):
-    canvas = Image.new("RGB", image.size, "white")
-    canvas.paste(image, mask=image)
-    return canvas
-
-
 class FidelityTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.root = tempfile.mkdtemp()
-        cls.addClassCleanup(shutil.rmtree, cls.root, True)
+        cls.drawing = Drawing(CLI)
+        cls.addClassCleanup(cls.drawing.close)
+        cls.root = cls.drawing.root
         cls.kits = {name: cls.make_kit(name, *font) for name, font in FONTS.items()}
-        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Files, directory=cls.root))
-        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
-        cls.addClassCleanup(cls.server.server_close)
-        cls.addClassCleanup(cls.server.shutdown)
-        with open(os.path.join(cls.root, "fonts.conf"), "w") as f:
-            f.write(FONTCONFIG % os.path.join(cls.root, "fontconfig-cache"))
-        cls.browser = Browser(CHROMIUM_FLAGS, dict(os.environ, FONTCONFIG_FILE=os.path.join(cls.root, "fonts.conf")))
-        cls.addClassCleanup(cls.browser.close)
-        for domain in ("Page", "Network"):
-            cls.browser.call(domain + ".enable")
-        cls.browser.call("Network.setCacheDisabled", cacheDisabled=True)
-        cls.mismatches = None
 
     @classmethod
     def make_kit(cls, name, path, member, whole):
-        """Serves the font as <name>/whole.<ext> and its kit under <name>/kit/; returns the kit's
-        family, and the font's and the stylesheet's paths under <name>/."""
-        folder = os.path.join(cls.root, name)
-        os.makedirs(os.path.join(folder, "kit"))
-        source = os.path.join(folder, "whole" + os.path.splitext(path)[1])
-        if member is None:
-            shutil.copy(path, source)
-        else:
-            source = os.path.join(folder, "whole.otf")
-            TTFont(path, fontNumber=member).save(source)
         text = [] if whole else ["--text", "".join(page[4] for page in PAGES if page[1] == name)]
-        start = time.monotonic()
-        result = subprocess.run([CLI, "webfont", "--font", source, "--output-dir", os.path.join(folder, "kit"),
-                                 "--quiet", *text], capture_output=True, text=True, timeout=600)
-        if result.returncode != 0:
-            raise AssertionError("the kit of %s failed: %s" % (path, result.stderr))
-        print("kit of %s%s: %d slices in %.1f s" % (os.path.basename(path), "" if member is None else " #%d" % member,
-                                                    len(glob.glob(os.path.join(folder, "kit", "*.woff2"))),
-                                                    time.monotonic() - start), file=sys.stderr)
-        [css_file] = glob.glob(os.path.join(folder, "kit", "*.css"))
-        with open(css_file, encoding="utf-8") as f:
-            css = without_local_sources(f.read())
-        with open(css_file, "w", encoding="utf-8") as f:
-            f.write(css)
-        family = re.search(r"""font-family\s*:\s*["']?([^"';]+)""", css).group(1)
-        return family, os.path.basename(source), "kit/" + os.path.basename(css_file)
+        return cls.drawing.make_kit(name, path, member, text)
 
     def draw(self, page, font, lang, style, text):
         """The PNGs of the page drawn from the whole font, from the kit and from no web font."""
-        family, whole, css = self.kits[font]
-        heads = {
-            "whole": "<style>@font-face { font-family: '%s'; src: url('%s') }</style>" % (family, whole),
-            "kit": "<link rel='stylesheet' href='%s'>" % css,
-            "none": "",
-        }
-        shots = {}
-        for variant, head in heads.items():
-            with open(os.path.join(self.root, font, "%s.%s.html" % (page, variant)), "w", encoding="utf-8") as f:
-                f.write("<!DOCTYPE html><meta charset='utf-8'><link rel='icon' href='data:,'>%s"
-                        "<style>body { margin: 0; background: white }"
-                        " #page { display: inline-block; font: 32px/normal '%s'; %s }</style>"
-                        "<div id='page' lang='%s'>%s</div>" % (head, family, style, lang, text))
-            self.browser.show("http://127.0.0.1:%d/%s/%s.%s.html" % (self.server.server_port, font, page, variant))
-            shots[variant] = self.browser.screenshot("#page")
-        return shots
-
-    def keep_pictures(self, page, shots, picture):
-        """Writes the page's PNGs and the picture of its differences; returns their folder."""
-        if self.mismatches is None:
-            type(self).mismatches = tempfile.mkdtemp(prefix="fidelity-")
-        for variant, png in shots.items():
-            with open(os.path.join(self.mismatches, "%s.%s.png" % (page, variant)), "wb") as f:
-                f.write(png)
-        picture.save(os.path.join(self.mismatches, page + ".diff.png"))
-        return self.mismatches
+        return self.drawing.draw(self.kits[font], font, page, lang, style, text)
 
     def test_slices_are_small(self):
         """No slice of a whole kit is over 150 kB, but the one of an emoji font's tag sequences (its
@@ -221,14 +110,12 @@ class FidelityTest(unittest.TestCase):
         for page, font, lang, style, text in PAGES:
             with self.subTest(page=page):
                 shots = self.draw(page, font, lang, style, text)
-                self.assertGreater(differing_pixels(shots["whole"], shots["none"])[0], 0,
-                                   "the whole font drew nothing of its own")
-                count, picture = differing_pixels(shots["whole"], shots["kit"])
+                count, picture, drawn = judge(shots)
+                self.assertTrue(drawn, "the whole font drew nothing of its own")
                 if count:
-                    sizes = {variant: Image.open(io.BytesIO(shots[variant])).size for variant in ("whole", "kit")}
+                    sizes = box_sizes(shots)
                     self.fail("%d pixels differ between the whole font and the kit (boxes %s and %s); see %s"
-                              % (count, sizes["whole"], sizes["kit"], self.keep_pictures(page, shots, picture)))
-
+                              % (count, sizes["whole"], sizes["kit"], self.drawing.keep_pictures(page, shots, picture)))
 
 if __name__ == "__main__":
     unittest.main()
