@@ -44,9 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::sort(planned.begin(), planned.end());
     if (planned != web.codePoints)
         std::abort();
-    // Every sequence whole in some slice.
-    const QVector<PlannedSlice> whole = keepSequencesWhole(plan, web.sequences, web.glyphsPerSlice, largestSequenceUnit(web.glyphsPerSlice));
-    for (const KeepList &sequence : web.sequences) {
+    // Every sequence whole in some slice, unless what the sequences and units
+    // join may be cut (more code points than a unit takes).
+    const int largestUnit = largestSequenceUnit(web.glyphsPerSlice);
+    const QVector<PlannedSlice> whole = keepSequencesWhole(plan, web.sequences, web.layoutUnits, web.glyphsPerSlice,
+                                                           largestUnit);
+    KeepList joined;
+    for (const QVector<KeepList> *lists : {&web.sequences, &web.layoutUnits}) {
+        for (const KeepList &list : *lists)
+            joined += list;
+    }
+    const bool mayBeCut = sortedKeepList(joined).size() > largestUnit;
+    for (const KeepList &sequence : mayBeCut ? QVector<KeepList>() : web.sequences) {
         if (std::none_of(whole.cbegin(), whole.cend(), [&](const PlannedSlice &slice) {
                 return std::all_of(sequence.cbegin(), sequence.cend(), [&](quint32 codePoint) {
                     return std::binary_search(slice.codePoints.cbegin(), slice.codePoints.cend(), codePoint);

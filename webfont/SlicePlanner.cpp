@@ -1,5 +1,6 @@
 #include "SlicePlanner.h"
 
+#include "ScriptRules.h"
 #include "UnicodeBlocks.h"
 #include "UseGroups.h"
 
@@ -28,6 +29,7 @@ struct Range
 // with it ("す。"); keycaps need U+20E3 with the digits.
 const Range kFirstSliceRanges[] = {
     {0x0000, 0x024F}, // ASCII, Latin-1, Latin Extended-A and -B
+    {0x0300, 0x036F}, // the combining marks Latin text is typed with (NFD)
     {0x2000, 0x206F}, // general punctuation (spaces, dashes, quotes, joiners)
     {0x20A0, 0x20EF}, // currency signs, combining marks for symbols (the keycap)
     {0x3000, 0x30FF}, // CJK symbols and punctuation, hiragana, katakana
@@ -206,6 +208,16 @@ private:
 
 } // namespace
 
+bool isEmojiSequence(const KeepList &sequence)
+{
+    // A joiner in the text of a script that is shaped (a ZWJ in a Devanagari
+    // conjunct) joins no emoji: that ligature goes with its script.
+    return std::any_of(sequence.cbegin(), sequence.cend(), isEmojiJoiner)
+            && std::none_of(sequence.cbegin(), sequence.cend(), [](quint32 codePoint) {
+                   return scriptSlicing(QChar::script(char32_t(codePoint))) == ScriptSlicing::Whole;
+               });
+}
+
 bool isEmojiJoiner(quint32 codePoint)
 {
     return codePoint == 0x200D || (codePoint >= 0x1F3FB && codePoint <= 0x1F3FF)
@@ -298,7 +310,7 @@ int slicesOfGlyphs(quint64 fontBytes, unsigned glyphCount, qsizetype sliceBytes)
 }
 
 QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences,
-                                         int sequencesPerSlice, int largestUnit)
+                                         const QVector<KeepList> &units, int sequencesPerSlice, int largestUnit)
 {
     // A tag sequence's base (the black flag of England's flag) is drawn from
     // the last-declared slice that holds it, and its tags do not fall back
@@ -361,7 +373,7 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         if (sequence.isEmpty() || !std::all_of(sequence.cbegin(), sequence.cend(),
                                                [&](quint32 codePoint) { return home.contains(codePoint); }))
             continue;
-        if (std::any_of(sequence.cbegin(), sequence.cend(), isEmojiJoiner)) {
+        if (isEmojiSequence(sequence)) {
             const auto base = std::find_if(sequence.cbegin(), sequence.cend(),
                                            [&](quint32 codePoint) { return tagBases.contains(codePoint); });
             if (base == sequence.cend()) {
@@ -378,6 +390,18 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         const int first = setOf(sequence.first());
         for (quint32 codePoint : sequence)
             sets.join(first, setOf(codePoint));
+    }
+    for (const KeepList &unit : units) {
+        int first = -1;
+        for (quint32 codePoint : unit) {
+            if (!home.contains(codePoint))
+                continue;
+            const int set = setOf(codePoint);
+            if (first < 0)
+                first = set;
+            else
+                sets.join(first, set);
+        }
     }
     QMap<quint32, KeepList> groups; // by their lowest code point, so the plan does not depend on hashing
     {

@@ -113,6 +113,9 @@ struct PlannedSlice
 // What joins emoji into sequences: the zero-width joiner, the skin tone
 // modifiers, the regional indicators (flags) and the tag characters.
 bool isEmojiJoiner(quint32 codePoint);
+// Whether a sequence joins emoji: it holds a joiner, and no character of a
+// script that is shaped whole (ScriptRules.h).
+bool isEmojiSequence(const KeepList &sequence);
 bool isEmojiTag(quint32 codePoint);
 
 // Makes every sequence (the code points a font draws as one glyph: a
@@ -129,6 +132,9 @@ bool isEmojiTag(quint32 codePoint);
 //   the .cpp), each whole, their characters repeated there: the
 //   unicode-ranges overlap.
 // Sequences with a code point the kit does not hold are left out.
+// - The characters of each of `units` (what the font's layout shapes
+//   together: LayoutUnits.h) that the kit holds move together in the same
+//   way, joined with the sequences and units they share a character with.
 // The emoji sequences' slices take `sequencesPerSlice` sequences each.
 // Characters that sequences chain together into more than `largestUnit`
 // code points (outside the first slice's unit) are cut, in code-point order,
@@ -136,7 +142,7 @@ bool isEmojiTag(quint32 codePoint);
 // that large could make a slice of any size. A sequence whose characters
 // fall into two of those units may then be drawn apart.
 QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const QVector<KeepList> &sequences,
-                                         int sequencesPerSlice, int largestUnit);
+                                         const QVector<KeepList> &units, int sequencesPerSlice, int largestUnit);
 
 // The largest unit keepSequencesWhole makes for a face that takes
 // `glyphsPerSlice` code points a slice: four slices' worth, about 100 kB of

@@ -38,6 +38,9 @@ struct WebFace
     // for (a damaged or hostile font): the sequences read are kept, the rest
     // may be drawn apart.
     bool sequencesComplete = true;
+    // What the face's layout shapes together, and so one slice must hold
+    // (LayoutUnits.h); they may overlap.
+    QVector<KeepList> layoutUnits;
     // The variation selectors of the font's variation sequences (cmap format
     // 14), each with the base code points it has sequences for, ascending.
     QVector<QPair<quint32, KeepList>> variationSelectors;

@@ -122,7 +122,7 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         const SliceLanguage language = languageTag.isEmpty() ? face.web.language : requestedLanguage;
         input.frequencySlices = frequencySlices(language);
         const QVector<PlannedSlice> planned =
-                keepSequencesWhole(planSlices(input), face.web.sequences, face.web.glyphsPerSlice,
+                keepSequencesWhole(planSlices(input), face.web.sequences, face.web.layoutUnits, face.web.glyphsPerSlice,
                                    largestSequenceUnit(face.web.glyphsPerSlice));
         if (listsPlaceCjk(input))
             plan.language = ::languageTag(language);

@@ -1,0 +1,44 @@
+#include "ScriptRules.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct ScriptRule
+{
+    QChar::Script script;
+    ScriptSlicing slicing;
+};
+
+// Every script not listed goes whole. Why each listed one does not:
+const ScriptRule kScriptRules[] = {
+    // Shared by every script, or marks on any: where they go is what the
+    // font's layout and the scripts around them say.
+    {QChar::Script_Common, ScriptSlicing::Apart},
+    {QChar::Script_Inherited, ScriptSlicing::Apart},
+    // Its letters are in the first slice already (ASCII, Latin-1, Extended-A
+    // and -B); the rest, mostly precomposed letters, join their base letter.
+    {QChar::Script_Latin, ScriptSlicing::Apart},
+    // Tens of thousands of characters, drawn apart: by frequency.
+    {QChar::Script_Han, ScriptSlicing::ByFrequency},
+    {QChar::Script_Hangul, ScriptSlicing::ByFrequency},
+    // Kana are in the first slice, with the CJK punctuation they kern with.
+    {QChar::Script_Hiragana, ScriptSlicing::Apart},
+    {QChar::Script_Katakana, ScriptSlicing::Apart},
+    // Drawn apart, as ideographs are: Bopomofo annotates Han; Yi is a
+    // syllabary of a thousand unshaped glyphs.
+    {QChar::Script_Bopomofo, ScriptSlicing::Apart},
+    {QChar::Script_Yi, ScriptSlicing::Apart},
+    // Patterns of dots, one glyph each.
+    {QChar::Script_Braille, ScriptSlicing::Apart},
+};
+
+} // namespace
+
+ScriptSlicing scriptSlicing(QChar::Script script)
+{
+    const auto rule = std::find_if(std::begin(kScriptRules), std::end(kScriptRules),
+                                   [script](const ScriptRule &r) { return r.script == script; });
+    return rule != std::end(kScriptRules) ? rule->slicing : ScriptSlicing::Whole;
+}

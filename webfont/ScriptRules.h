@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QChar>
+
+// How a script's characters are sliced: one rule per script, in one table
+// (ScriptRules.cpp), which the README sets out.
+enum class ScriptSlicing {
+    // Each character on its own: blocks, frequency lists and the font's own
+    // layout units place them (Common and Inherited, Latin past the first
+    // slice, Bopomofo, Yi…).
+    Apart,
+    // The frequency lists place them, and nothing joins them into units
+    // (Han, Hangul): a page fetches only the characters it shows.
+    ByFrequency,
+    // All of the script's characters the font maps in one unit, with the
+    // Common and Inherited characters of the script's own blocks (dandas,
+    // Arabic punctuation and harakat, the baht sign): shaped together, they
+    // must be drawn from one font (Arabic, Indic, Thai, Greek, Cyrillic…).
+    Whole,
+};
+
+ScriptSlicing scriptSlicing(QChar::Script script);
