@@ -53,6 +53,30 @@ def css_slices(css):
     return slices
 
 
+def layout_font(path, features):
+    """A font of boxes mapping ASCII and four blocks of symbols and marks, far enough apart to be
+    sliced apart, with the given feature code (feaLib); glyphs are named uniXXXX."""
+    from fontTools.fontBuilder import FontBuilder
+    from fontTools.pens.ttGlyphPen import TTGlyphPen
+    points = [*range(0x20, 0x7F), *range(0x1DC0, 0x1E00), *range(0x2190, 0x2200), *range(0x2200, 0x2300),
+              *range(0x2600, 0x2700)]
+    names = [".notdef"] + ["uni%04X" % p for p in points] + ["alt"]
+    pen = TTGlyphPen(None)
+    pen.moveTo((100, 0)), pen.lineTo((100, 700)), pen.lineTo((500, 700)), pen.lineTo((500, 0)), pen.closePath()
+    box = pen.glyph()
+    builder = FontBuilder(1000, isTTF=True)
+    builder.setupGlyphOrder(names)
+    builder.setupCharacterMap({p: "uni%04X" % p for p in points})
+    builder.setupGlyf({n: box for n in names})
+    builder.setupHorizontalMetrics({n: (600, 100) for n in names})
+    builder.setupHorizontalHeader(ascent=880, descent=-120)
+    builder.setupNameTable({"familyName": "Layout Units", "styleName": "Regular"})
+    builder.setupOS2()
+    builder.setupPost()
+    builder.addOpenTypeFeatures("languagesystem DFLT dflt;\n" + features)
+    builder.save(path)
+
+
 def member(collection, family):
     return next(f for f in TTCollection(collection).fonts if f["name"].getDebugName(1) == family)
 
@@ -449,6 +473,30 @@ class CliTest(unittest.TestCase):
         for name in os.listdir(kit):
             with open(os.path.join(kit, name), "rb") as a, open(os.path.join(again, name), "rb") as b:
                 self.assertEqual(a.read(), b.read(), name)
+
+    def test_webfont_units_from_the_layout(self):
+        """Characters whose glyphs a lookup joins, or that compose, share a slice, though their
+        blocks would put them apart."""
+        cases = {
+            "a kerning pair": ("feature kern { pos uni2190 uni26FF -50; } kern;", 0x2190, 0x26FF),
+            "a mark attached to a base": ("markClass uni1DC0 <anchor 0 0> @TOP;\n"
+                                          "feature mark { pos base uni26FF <anchor 100 700> mark @TOP; } mark;",
+                                          0x1DC0, 0x26FF),
+            "a chaining context": ("lookup ALT { sub uni2190 by alt; } ALT;\n"
+                                   "feature calt { sub uni2190' lookup ALT uni26FF; } calt;", 0x2190, 0x26FF),
+            "a canonical composition (= and U+0338 make U+2260)": ("", 0x3D, 0x2260),
+        }
+        for name, (features, a, b) in cases.items():
+            with self.subTest(name):
+                font = self.path("units-%d.ttf" % len(os.listdir(self.dir)))
+                layout_font(font, features)
+                kit = self.folder(os.path.basename(font) + ".kit")
+                result = run("webfont", "--font", font, "--output-dir", kit)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                with open(os.path.join(kit, "LayoutUnits.css"), encoding="utf-8") as f:
+                    slices = css_slices(f.read())
+                self.assertGreater(len(slices), 2)
+                self.assertTrue(any({a, b} <= points for _, points in slices), slices)
 
     def test_webfont_folder_synced_after_its_renames(self):
         """The kit's folder is synced once its files are renamed into it, as strace sees the calls."""
