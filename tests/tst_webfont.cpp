@@ -241,6 +241,9 @@ void TestWebFont::keepSequencesWhole_data()
     QTest::newRow("a ligature's characters move into the earliest slice of them")
             << QVector<KeepList>{{'A', 0x4E00}, {0x4E01}, {0x4E02}} << QVector<KeepList>{{0x4E02, 0x4E01}}
             << QVector<KeepList>{{'A', 0x4E00}, {0x4E01, 0x4E02}} << 100;
+    QTest::newRow("past the first slice, where the lists put one of them")
+            << QVector<KeepList>{{'A', 0x3B1}, {0x3B2}, {0x3B3}} << QVector<KeepList>{{0x3B1, 0x3B3}}
+            << QVector<KeepList>{{'A'}, {0x3B2}, {0x3B1, 0x3B3}} << 100;
     QTest::newRow("the earliest of three slices, not the latest")
             << QVector<KeepList>{{'A'}, {0x4E00, 0x4E03}, {0x4E01}, {0x4E02}} << QVector<KeepList>{{0x4E02, 0x4E00}}
             << QVector<KeepList>{{'A'}, {0x4E00, 0x4E02, 0x4E03}, {0x4E01}} << 100;

@@ -9,23 +9,24 @@ struct ScriptRule
 {
     QChar::Script script;
     ScriptSlicing slicing;
+    bool joinsFirstSlice = false;
 };
 
 // Every script not listed goes whole. Why each listed one does not:
 const ScriptRule kScriptRules[] = {
     // Shared by every script, or marks on any: where they go is what the
     // font's layout and the scripts around them say.
-    {QChar::Script_Common, ScriptSlicing::Apart},
-    {QChar::Script_Inherited, ScriptSlicing::Apart},
+    {QChar::Script_Common, ScriptSlicing::Apart, true},
+    {QChar::Script_Inherited, ScriptSlicing::Apart, true},
     // Its letters are in the first slice already (ASCII, Latin-1, Extended-A
     // and -B); the rest, mostly precomposed letters, join their base letter.
-    {QChar::Script_Latin, ScriptSlicing::Apart},
+    {QChar::Script_Latin, ScriptSlicing::Apart, true},
     // Tens of thousands of characters, drawn apart: by frequency.
     {QChar::Script_Han, ScriptSlicing::ByFrequency},
     {QChar::Script_Hangul, ScriptSlicing::ByFrequency},
     // Kana are in the first slice, with the CJK punctuation they kern with.
-    {QChar::Script_Hiragana, ScriptSlicing::Apart},
-    {QChar::Script_Katakana, ScriptSlicing::Apart},
+    {QChar::Script_Hiragana, ScriptSlicing::Apart, true},
+    {QChar::Script_Katakana, ScriptSlicing::Apart, true},
     // Drawn apart, as ideographs are: Bopomofo annotates Han; Yi is a
     // syllabary of a thousand unshaped glyphs.
     {QChar::Script_Bopomofo, ScriptSlicing::Apart},
@@ -34,11 +35,23 @@ const ScriptRule kScriptRules[] = {
     {QChar::Script_Braille, ScriptSlicing::Apart},
 };
 
+const ScriptRule *ruleOf(QChar::Script script)
+{
+    const auto rule = std::find_if(std::begin(kScriptRules), std::end(kScriptRules),
+                                   [script](const ScriptRule &r) { return r.script == script; });
+    return rule != std::end(kScriptRules) ? rule : nullptr;
+}
+
 } // namespace
 
 ScriptSlicing scriptSlicing(QChar::Script script)
 {
-    const auto rule = std::find_if(std::begin(kScriptRules), std::end(kScriptRules),
-                                   [script](const ScriptRule &r) { return r.script == script; });
-    return rule != std::end(kScriptRules) ? rule->slicing : ScriptSlicing::Whole;
+    const ScriptRule *rule = ruleOf(script);
+    return rule ? rule->slicing : ScriptSlicing::Whole;
+}
+
+bool joinsFirstSlice(QChar::Script script)
+{
+    const ScriptRule *rule = ruleOf(script);
+    return rule && rule->joinsFirstSlice;
 }

@@ -20,3 +20,10 @@ enum class ScriptSlicing {
 };
 
 ScriptSlicing scriptSlicing(QChar::Script script);
+
+// Whether the font's layout may join the script's characters to the first
+// slice, which every page fetches: Latin, kana, and the Common and Inherited
+// characters. Where a unit holds the first slice's characters and another
+// script's, it is cut between them (kerning between Latin and Greek, say,
+// is lost), so that the first slice stays small.
+bool joinsFirstSlice(QChar::Script script);

@@ -392,9 +392,14 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             sets.join(first, setOf(codePoint));
     }
     for (const KeepList &unit : units) {
+        // A unit of the first slice's characters and another script's is
+        // cut between them (ScriptRules.h).
+        const bool otherScripts = std::any_of(unit.cbegin(), unit.cend(), [&](quint32 codePoint) {
+            return home.contains(codePoint) && !joinsFirstSlice(QChar::script(char32_t(codePoint)));
+        });
         int first = -1;
         for (quint32 codePoint : unit) {
-            if (!home.contains(codePoint))
+            if (!home.contains(codePoint) || (otherScripts && home.value(codePoint) == firstRuleUnit))
                 continue;
             const int set = setOf(codePoint);
             if (first < 0)
@@ -440,8 +445,15 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             if (withFirstRule && !cut) {
                 to = firstRuleUnit;
             } else {
-                for (quint32 codePoint : members)
-                    to.first = std::min(to.first, home.value(codePoint).first);
+                // Past the first slice when any of them is: every page fetches
+                // that one, and a script's letters the lists put there (the
+                // Greek of Chinese text) would bring in the whole script.
+                for (quint32 codePoint : members) {
+                    if (home.value(codePoint).first > 0)
+                        to.first = std::min(to.first, home.value(codePoint).first);
+                }
+                if (to.first == int(planned.size()))
+                    to.first = 0;
                 to.second = int(planned[to.first].units.size());
                 planned[to.first].units.append(KeepList());
             }

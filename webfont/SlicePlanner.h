@@ -125,8 +125,9 @@ bool isEmojiTag(quint32 codePoint);
 // slices whose unicode-range holds a character of a sequence in the reverse
 // order of their rules, fetching each, until one draws it whole.
 // - The characters of sequences without emoji joiners (ligatures, keycaps)
-//   move together, as one unit, into the earliest slice any of them was
-//   planned in (into the first slice's unit when one of them is there).
+//   move together, as one unit, into the earliest slice past the first that
+//   any of them was planned in (into the first slice's unit when one of them
+//   is there, into the first slice when all of them are).
 // - The emoji sequences with joiners, which run to megabytes in a colour
 //   font, go into slices of their own after the others, rarest first (see
 //   the .cpp), each whole, their characters repeated there: the
