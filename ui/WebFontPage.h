@@ -45,6 +45,9 @@ public:
 
     // Where the last kit's preview page is served; invalid before one.
     QUrl previewAddress() const { return lastPreview; }
+    // "Preview", which Tab reaches after the window's own buttons: once
+    // enabled, it must not stand between the page's fields and "Accept".
+    QWidget *previewButton() const;
 
 signals:
     void runningChanged(bool running);
@@ -59,6 +62,8 @@ private slots:
     void slotPreview();
 
 private:
+    void fontChanged();
+    void showOptions();
     void jobEnded();
     void showOutcome(const WebFontOutcome &ended);
 
@@ -71,6 +76,7 @@ private:
     QTextEdit *charactersEdit;
     QPushButton *optionsBtn;
     QPushButton *importTextFileBtn;
+    QLabel *optionsLabel;
     QLineEdit *outputFolderEdit;
     QPushButton *outputFolderBtn;
     QProgressBar *progressBar;
