@@ -617,7 +617,8 @@ Free software under the MIT licence.</source>
     </message>
     <message>
         <source>To &amp;use the kit, link its CSS from a page beside it and name its family:</source>
-        <translation>使用字体包(&amp;U)：在与它同处的网页中链接它的 CSS，并写明字体族名：</translation>
+        <translation>使用字体包(&amp;U)：在与它同处的网页中链接它的 CSS，
+并写明字体族名：</translation>
     </message>
     <message>
         <source>CSS to paste</source>
@@ -736,8 +737,8 @@ Free software under the MIT licence.</source>
         <translation>语言：%1</translation>
     </message>
     <message>
-        <source>told from the font</source>
-        <translation>由字体判断</translation>
+        <source>automatic</source>
+        <translation>自动</translation>
     </message>
     <message>
         <source>font-display: %1</source>

@@ -1091,9 +1091,9 @@ void TestWindow::kitOptionsLine_data()
     QTest::addColumn<QString>("newFont"); // the font chosen after the options; empty: none
     QTest::addColumn<QString>("line");    // the line under "Options…"
     QTest::newRow("the options in force are shown")
-            << QString() << QString::fromUtf8("CSS family: 站点黑体 · language: told from the font · font-display: optional");
+            << QString() << QString::fromUtf8("CSS family: 站点黑体 · language: automatic · font-display: optional");
     QTest::newRow("another font drops the CSS family")
-            << kDejaVuSans << "CSS family: the font's own · language: told from the font · font-display: optional";
+            << kDejaVuSans << "CSS family: the font's own · language: automatic · font-display: optional";
 }
 
 void TestWindow::kitOptionsLine()
@@ -1104,7 +1104,7 @@ void TestWindow::kitOptionsLine()
     window.show();
     child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(2);
     auto *optionsLine = child<QLabel>(&window, "webFontOptionsLine");
-    QCOMPARE(optionsLine->text(), QStringLiteral("CSS family: the font's own · language: told from the font · font-display: swap"));
+    QCOMPARE(optionsLine->text(), QStringLiteral("CSS family: the font's own · language: automatic · font-display: swap"));
     QTimer::singleShot(0, [] {
         QVERIFY(QTest::qWaitFor([] { return qobject_cast<KitOptionsDialog *>(QApplication::activeModalWidget()); }));
         auto *dialog = qobject_cast<KitOptionsDialog *>(QApplication::activeModalWidget());

@@ -63,7 +63,7 @@ QString optionsLine(const KitOptions &options)
     parts.append(WebFontPage::tr("CSS family: %1")
                          .arg(options.cssFamily.isEmpty() ? WebFontPage::tr("the font's own") : options.cssFamily));
     parts.append(WebFontPage::tr("language: %1")
-                         .arg(options.language.isEmpty() ? WebFontPage::tr("told from the font") : options.language));
+                         .arg(options.language.isEmpty() ? WebFontPage::tr("automatic") : options.language));
     parts.append(WebFontPage::tr("font-display: %1").arg(options.fontDisplay));
     if (options.localSources)
         parts.append(WebFontPage::tr("local() sources"));
@@ -95,7 +95,7 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
     optionsLabel = new QLabel;
     optionsLabel->setWordWrap(true);
     QFont small = optionsLabel->font();
-    small.setPointSizeF(small.pointSizeF() * 0.9);
+    small.setPointSizeF(small.pointSizeF() * 0.85);
     optionsLabel->setFont(small);
 
     outputFolderEdit = new QLineEdit;
