@@ -60,6 +60,7 @@ struct ShownBox
     QString previewCaption;
     QString previewFamily;
     int previewGlyphs = 0;
+    bool previewCut = false; // the preview ends in an ellipsis: the text goes on
 };
 
 int glyphCount(const QRawFont &font)
@@ -84,6 +85,7 @@ ShownBox record(QMessageBox *box, int count)
         shown.previewFamily = glyphs->rawFont().familyName();
         shown.previewGlyphs = glyphCount(glyphs->rawFont());
     }
+    shown.previewCut = box->findChild<QLabel *>("subsetPreviewEllipsis") != nullptr;
     return shown;
 }
 
@@ -417,6 +419,7 @@ void TestWindow::jobsFromTheWindow()
     QCOMPARE(shown.previewFamily, QStringLiteral("DejaVu Sans"));
     QCOMPARE(shown.previewGlyphs, glyphCount(QRawFont(out + "/DejaVuSans.ttf", 12)));
     QVERIFY(shown.previewGlyphs < 10);
+    QVERIFY(!shown.previewCut);
     QVERIFY(!mapsAll(out + "/DejaVuSans.ttf", " "));
 
     // An OpenType file with CFF outlines, as the command line cuts it.
@@ -1039,6 +1042,7 @@ void TestWindow::startingFamilyDrawsTheSample()
     if (text.isEmpty()) {
         QCOMPARE(shown.icon, QMessageBox::Information);
         QCOMPARE(shown.previewCaption, caption);
+        QVERIFY(shown.previewCut); // longer than the preview's first characters
     } else {
         QCOMPARE(shown.icon, QMessageBox::Warning);
         QVERIFY2(shown.text.startsWith("Neither " + family + " nor the default face ")
