@@ -560,6 +560,10 @@ Free software under the MIT licence.</source>
         <source>%1 %2</source>
         <translation>%1%2</translation>
     </message>
+    <message>
+        <source>The job&apos;s lines</source>
+        <translation>任务详情</translation>
+    </message>
 </context>
 <context>
     <name>WebFontPage</name>

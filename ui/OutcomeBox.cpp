@@ -2,6 +2,7 @@
 
 #include "engine/Jobs.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -41,14 +42,19 @@ protected:
         // Room for the window manager's title bar and frame, which are not
         // known before the box is mapped.
         const int frame = qMax(frameGeometry().height() - height(), 40);
-        const int excess = height() + frame - shown->availableGeometry().height();
+        // A few pixels to spare: the layout rounds the list's share.
+        const int excess = height() + frame + 8 - shown->availableGeometry().height();
         if (excess <= 0 || !list)
             return;
         const int fewest = list->fontMetrics().lineSpacing() * kFewestListLines + 2 * list->frameWidth();
-        list->setFixedHeight(qMax(fewest, list->height() - excess));
-        setFixedHeight(qMax(height() - excess, minimumSizeHint().height()));
+        const int listHeight = qMax(fewest, list->maximumHeight() - excess);
+        const int givenUp = list->maximumHeight() - listHeight;
+        list->setFixedHeight(listHeight);
+        setFixedHeight(height() - qMax(givenUp, 0));
+        // Its bottom on the screen, and above it what room there is for the title bar.
         const QRect available = shown->availableGeometry();
-        move(x(), qMax(available.top() + frame, qMin(y(), available.bottom() - height())));
+        const int top = qMin(y(), available.bottom() + 1 - height());
+        move(x(), qMax(top, available.top() + qBound(0, available.height() - height(), frame)));
     }
 };
 
@@ -81,7 +87,7 @@ void showOutcomeBox(QWidget *parent, const JobOutcome &outcome, QWidget *extra)
     QWidget *under = extra;
     if (listed) {
         box.list = linesList(lines);
-        box.list->setAccessibleName(outcome.text);
+        box.list->setAccessibleName(QCoreApplication::translate("Tessaglyph", "The job's lines"));
         under = new QWidget;
         auto *layout = new QVBoxLayout;
         layout->setContentsMargins(0, 0, 0, 0);
