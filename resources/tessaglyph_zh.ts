@@ -554,7 +554,7 @@ Free software under the MIT licence.</source>
     </message>
     <message>
         <source>Accept waits for the web-font kit.</source>
-        <translation>正在制作网页字体包，完成后才能“确定”。</translation>
+        <translation>字体包制作完成后才能“确定”。</translation>
     </message>
     <message>
         <source>%1 %2</source>
