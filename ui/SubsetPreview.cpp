@@ -1,8 +1,8 @@
 #include "SubsetPreview.h"
 
 #include <QFile>
-#include <QHBoxLayout>
 #include <QGlyphRun>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
