@@ -19,12 +19,13 @@ class QTextEdit;
 class QThread;
 struct WebFontOutcome;
 
-// The "Web Font" page: a font (an installed family or a .ttf/.otf file) cut
-// into a kit of WOFF2 slices with their CSS, in a folder, with the options
-// of its dialog, shown on a line under its button. The kit is made on a thread of its own, with a progress bar
-// and "Stop"; the box at its end offers the folder, the kit's preview page
-// and the CSS to paste. The last kit's preview stays served, and "Preview"
-// opens it again, for as long as the page exists.
+// The "Web Font" page: a font (an installed family or a .ttf/.otf/.woff2
+// file) cut into a kit of WOFF2 slices with their CSS, in a folder, with the
+// options of its dialog, shown on a line under its button. The kit is made
+// on a thread of its own, with a progress bar and "Stop"; the box at its end
+// offers the folder, the kit's preview page and the CSS to paste. The last
+// kit's preview stays served, and "Preview" opens it again, for as long as
+// the page exists.
 class WebFontPage : public QWidget
 {
     Q_OBJECT
