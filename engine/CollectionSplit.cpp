@@ -5,6 +5,8 @@
 #include "sfnt/FileSuffix.h"
 #include "sfnt/FontSource.h"
 #include "sfnt/MemberFont.h"
+#include "sfnt/NameReader.h"
+#include "sfnt/TableDirectory.h"
 
 #include <QFileInfo>
 
@@ -33,6 +35,30 @@ void placeMember(FontSource &collection, const MemberFont &member, const QString
         outcome->status = SplitMember::Failed;
         outcome->error = qt_error_string(error);
     }
+}
+
+// The full name (name ID 4) of the standalone font in a file; empty when it
+// is no font that can be read, or has no full name.
+QString fileFullName(const QString &path)
+{
+    FontSource font(path);
+    TableDirectory directory;
+    if (!font.isOpen() || !readTableDirectory(font, 0, &directory) || !isFontVersion(directory.sfntVersion))
+        return {};
+    const QByteArray nameTable = readNameTable(font, directory);
+    return selectName(ByteView(nameTable.constData(), quint64(nameTable.size())), kFullNameId);
+}
+
+// What is at a member's file name: a file that holds another font (another
+// weight or style of the family, split earlier from its own collection)
+// makes the namer go on to the member's full name; any other file, the
+// same font or one that cannot be told, is kept as it is.
+FileNamer::Presence memberFilePresence(const QString &path, const FontNames &names)
+{
+    if (!QFileInfo::exists(path))
+        return FileNamer::Presence::Absent;
+    const QString fullName = fileFullName(path);
+    return fullName.isEmpty() || fullName == names.fullName ? FileNamer::Presence::Own : FileNamer::Presence::Other;
 }
 
 quint64 roundedUp(quint64 size, quint64 unit)
@@ -65,10 +91,10 @@ bool splitCollection(const QString &collectionPath, const QString &outDir, Split
     // First every member's plan and name, so that the space they need is
     // known before the first byte is written.
     const QString folder = outDir + QLatin1Char('/');
-    // Any file already there is kept as it is, whatever it holds.
+    // A file already there is never replaced.
     FileNamer namer(
-            [&folder](const QString &fileName, const FontNames &) {
-                return QFileInfo::exists(folder + fileName) ? FileNamer::Presence::Own : FileNamer::Presence::Absent;
+            [&folder](const QString &fileName, const FontNames &names) {
+                return memberFilePresence(folder + fileName, names);
             },
             QFileInfo(collectionPath).completeBaseName());
     QHash<quint32, int> firstAtOffset;

@@ -35,9 +35,11 @@ struct SplitReport
 // standalone font, .ttf or .otf by its outlines, named by the one namer
 // (FileNamer): its family, else its full name, "family subfamily", "family
 // N"; a member whose family has no printable character is "<collection's base
-// name> N". An existing file is never replaced, and a leftover temporary file of a
-// killed run is removed first. Nothing is written when the new files would
-// not fit in the free space. True when the collection was read whole, some
+// name> N". An existing file is never replaced: a file of the same font (its
+// full name) is kept, and one of another font (another weight of the family,
+// split from its own collection) passes the name on, so the member takes its
+// full name. A leftover temporary file of a killed run is removed first.
+// Nothing is written when the new files would not fit in the free space. True when the collection was read whole, some
 // member is in the folder, and no member failed; the walk stops at a damaged
 // member, and earlier members' files stay. The report, when given, tells
 // member by member.

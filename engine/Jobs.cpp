@@ -33,6 +33,13 @@ QString say(const char *sourceText, const QStringList &values = {})
     return text;
 }
 
+// Two sentences, one after the other: a space between them in English,
+// none after a Chinese full stop.
+QString sentences(const QString &first, const QString &second)
+{
+    return say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 %2"), {first, second});
+}
+
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -160,7 +167,7 @@ QString fallbackReason(const SubsetResult &result)
         const QString reason = say(QT_TRANSLATE_NOOP("Tessaglyph", "The font of %1 could not be loaded."),
                                    {result.requested});
         const QString problem = fontProblemText(result.problem, result.problemPath);
-        return problem.isEmpty() ? reason : reason + QLatin1Char(' ') + problem;
+        return problem.isEmpty() ? reason : sentences(reason, problem);
     }
     case SubsetResult::TextNotCovered:
         return say(QT_TRANSLATE_NOOP("Tessaglyph", "%1 has none of the characters of the text."),
@@ -253,9 +260,9 @@ JobOutcome subsetOutcome(const SubsetResult &subset, AcceptedSuffixes suffixes, 
     outcome.writtenFiles = {result.outputPath};
     outcome.defaultFaceUsed = result.fallback != SubsetResult::NoFallback;
     if (!reason.isEmpty())
-        outcome.notices.append(reason + QLatin1Char(' ')
-                               + say(QT_TRANSLATE_NOOP("Tessaglyph", "The subset was made from the default face %1 instead."),
-                                     {defaultFace}));
+        outcome.notices.append(sentences(
+                reason, say(QT_TRANSLATE_NOOP("Tessaglyph", "The subset was made from the default face %1 instead."),
+                            {defaultFace})));
     if (!result.storeError.isEmpty())
         outcome.notices.append(say(QT_TRANSLATE_NOOP("Tessaglyph",
                                                      "The font of %1 could not be extracted (%2); it was subset from its collection %3 directly."),
@@ -271,11 +278,9 @@ JobOutcome subsetOutcome(const SubsetResult &subset, AcceptedSuffixes suffixes, 
     return outcome;
 }
 
-// WOFF2 is taken by both: its outlines are not in its name.
-bool acceptsFontFile(const QString &path, AcceptedSuffixes suffixes)
+bool acceptsFontFile(const QString &path)
 {
-    return (suffixes == AcceptedSuffixes::TrueType ? hasSuffix(path, QLatin1String("ttf")) : hasFontSuffix(path))
-            || hasWoff2Suffix(path);
+    return hasFontSuffix(path) || hasWoff2Suffix(path);
 }
 
 bool acceptsCollectionFile(const QString &path, AcceptedSuffixes suffixes)
@@ -317,7 +322,7 @@ JobOutcome runFileSubsetJob(FontSubsetter &engine, const QString &fontPath, cons
         return warning(emptyOutputText());
     if (fontPath.isEmpty())
         return warning(say(QT_TRANSLATE_NOOP("Tessaglyph", "The file path cannot be empty!")));
-    if (!acceptsFontFile(fontPath, suffixes))
+    if (!acceptsFontFile(fontPath))
         return warning(notTrueTypeText());
     if (!QFileInfo::exists(fontPath))
         return warning(missingFileText(fontPath));

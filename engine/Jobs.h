@@ -26,8 +26,10 @@ struct JobOutcome
     bool defaultFaceUsed = false; // a subset made from the default face in place of the one asked for
 };
 
-// Which file names the program takes: the window keeps to TrueType's .ttf
-// and .ttc; the command line also takes OpenType's .otf and .otc.
+// Which collections the program takes, and how it tells a file that is not
+// a font: the window keeps to TrueType's .ttc and its own one message; the
+// command line also takes OpenType's .otc and says what is wrong with the
+// file. Both take .ttf, .otf and .woff2 fonts.
 enum class AcceptedSuffixes { TrueType, TrueTypeAndOpenType };
 
 // Subsets the font file at fontPath into outputFolder/<its base name>.ttf

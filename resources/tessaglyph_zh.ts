@@ -49,7 +49,8 @@
     </message>
     <message>
         <source>Orders the CJK slices by the language&apos;s character frequencies. A kit of one language leaves out the forms other languages use.</source>
-        <translation>按该语言的字频划分中日韩字符的分片。只面向一种语言的字体包会去掉其他语言所用的字形。</translation>
+        <translation>按该语言的字频划分中日韩字符的分片。
+单一语言的字体包会去掉其他语言所用的字形。</translation>
     </message>
     <message>
         <source>font-&amp;display</source>
@@ -57,7 +58,8 @@
     </message>
     <message>
         <source>An installed copy of the font, of whatever version, then draws in place of the slices. The preview page never uses one.</source>
-        <translation>这样，用户已安装的该字体副本（无论哪个版本）会代替分片显示文字。预览页从不使用它。</translation>
+        <translation>这样，用户已安装的该字体副本（无论哪个版本）
+会代替分片显示文字。预览页从不使用它。</translation>
     </message>
 </context>
 <context>
@@ -144,10 +146,6 @@
     <message>
         <source>Select File</source>
         <translation>选择文件</translation>
-    </message>
-    <message>
-        <source>Font File(*.ttf *.woff2)</source>
-        <translation>字体文件(*.ttf *.woff2)</translation>
     </message>
     <message>
         <source>Save File</source>
@@ -541,6 +539,31 @@ Free software under the MIT licence.</source>
             <numerusform>%1：%n 个分片，%2 字节，%3 个字符（%4，按文本用字分片）。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Smaller fonts make web pages faster</source>
+        <translation>字体裁剪工具让中文网页更轻快</translation>
+    </message>
+    <message>
+        <source>:logo.png</source>
+        <comment>the logo&apos;s picture, whose subtitle is in the window&apos;s language</comment>
+        <translation>:logo-zh.png</translation>
+    </message>
+    <message>
+        <source>Font File(*.ttf *.otf *.woff2)</source>
+        <translation>字体文件(*.ttf *.otf *.woff2)</translation>
+    </message>
+    <message>
+        <source>Accept waits for the web-font kit.</source>
+        <translation>字体包制作完成后才能“确定”。</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1%2</translation>
+    </message>
+    <message>
+        <source>The job&apos;s lines</source>
+        <translation>任务详情</translation>
+    </message>
 </context>
 <context>
     <name>WebFontPage</name>
@@ -559,14 +582,6 @@ Free software under the MIT licence.</source>
     <message>
         <source>%1 of %2 slices</source>
         <translation>%1 / %2 个分片</translation>
-    </message>
-    <message>
-        <source>Select File</source>
-        <translation>选择文件</translation>
-    </message>
-    <message>
-        <source>Font File(*.ttf *.otf *.woff2)</source>
-        <translation>字体文件(*.ttf *.otf *.woff2)</translation>
     </message>
     <message>
         <source>The output folder cannot be empty!</source>
@@ -606,7 +621,8 @@ Free software under the MIT licence.</source>
     </message>
     <message>
         <source>To &amp;use the kit, link its CSS from a page beside it and name its family:</source>
-        <translation>使用字体包(&amp;U)：在与它同处的网页中链接它的 CSS，并写明字体族名：</translation>
+        <translation>使用字体包(&amp;U)：在与它同处的网页中链接它的 CSS，
+并写明字体族名：</translation>
     </message>
     <message>
         <source>CSS to paste</source>
@@ -703,6 +719,43 @@ Free software under the MIT licence.</source>
     <message>
         <source>&amp;Continue</source>
         <translation>继续制作(&amp;C)</translation>
+    </message>
+    <message>
+        <source>No kit is being made</source>
+        <translation>未在制作字体包</translation>
+    </message>
+    <message>
+        <source>Placing the files…</source>
+        <translation>正在放置文件…</translation>
+    </message>
+    <message>
+        <source>CSS family: %1</source>
+        <translation>CSS 字体族名：%1</translation>
+    </message>
+    <message>
+        <source>the font&apos;s own</source>
+        <translation>字体自身的</translation>
+    </message>
+    <message>
+        <source>language: %1</source>
+        <translation>语言：%1</translation>
+    </message>
+    <message>
+        <source>automatic</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>font-display: %1</source>
+        <translation>font-display：%1</translation>
+    </message>
+    <message>
+        <source>local() sources</source>
+        <translation>使用 local()</translation>
+    </message>
+    <message>
+        <source> · </source>
+        <comment>between the options on the line under Options</comment>
+        <translation> · </translation>
     </message>
 </context>
 </TS>

@@ -16,7 +16,9 @@ namespace {
 const QColor kInk(0x1f, 0x3a, 0x5f);
 const QColor kAccent(0xe0, 0x6c, 0x2b);
 
-QImage logo()
+// subtitle: under the word, in the window's language; the Chinese one in
+// a CJK face, a size larger so that its strokes stay apart.
+QImage logo(const QString &subtitle, bool chinese)
 {
     QImage image(108, 39, QImage::Format_RGB32); // no alpha channel
     image.fill(Qt::white);
@@ -34,11 +36,11 @@ QImage logo()
     p.setFont(font);
     p.setPen(kInk);
     p.drawText(QRect(10, 2, 98, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Tessaglyph"));
-    font.setPixelSize(8);
-    font.setBold(false);
-    p.setFont(font);
+    QFont small(chinese ? QStringLiteral("Noto Sans CJK SC") : QStringLiteral("DejaVu Sans"));
+    small.setPixelSize(chinese ? 10 : 8);
+    p.setFont(small);
     p.setPen(kAccent);
-    p.drawText(QRect(11, 25, 97, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("fonts, cut to fit"));
+    p.drawText(QRect(11, 25, 97, 13), Qt::AlignLeft | Qt::AlignVCenter, subtitle);
     return image;
 }
 
@@ -141,7 +143,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/');
-    const bool ok = save(logo(), folder + "logo.png") && save(folderIcon(), folder + "open.png")
+    const bool ok = save(logo(QStringLiteral("fonts, cut to fit"), false), folder + "logo.png")
+            && save(logo(QString::fromUtf8("字体，按需裁剪"), true), folder + "logo-zh.png") && save(folderIcon(), folder + "open.png")
             && save(diskIcon(), folder + "output.png") && save(emblem(48), folder + "icon.png")
             && save(emblem(32), folder + "tessaglyph.ico", "ICO");
     return ok ? 0 : 1;

@@ -4,7 +4,8 @@
 #                                        Chinese: font-cutting.png, ttc-split.png, web-font.png and
 #                                        their -zh twins; then, under a window manager, the boxes
 #                                        at the end of a Font Cutting job (subset-preview.png) and
-#                                        of a Web Font kit (web-font-kit.png), the kit's options
+#                                        of a Web Font kit (web-font-kit.png) and of a kit of a
+#                                        family's 18 faces (web-font-family-kit.png), the kit's options
 #                                        (web-font-options.png), the question when the window is
 #                                        closed mid-kit (web-font-stop.png), and their -zh twins;
 #                                        last, preview pages in chromium: a whole font's kit made by
@@ -133,13 +134,13 @@ wait_until_closed() { # window id
     sleep 0.2
   done
 }
-shoot_box() { # language folder, tab index, output name
-  local output="$work/$3" window box
+shoot_box() { # language folder, tab index, output name[, font file]
+  local output="$work/$3" source=${4:-$font} window box
   mkdir -p "$output"
   window=$(start_window "$1" "$2")
   xdotool mousemove --window "$window" 25 53 click 1   # the source is a font file
   xdotool mousemove --window "$window" 366 110 click 1 # ... chosen in the file dialog
-  type_into_dialog "$font"
+  type_into_dialog "$source"
   xdotool mousemove --window "$window" 366 140 click 1 # the output folder
   type_into_dialog "$output"
   if [ "$2" = 2 ]; then
@@ -156,6 +157,31 @@ shoot_box() { # language folder, tab index, output name
   xdotool key Return # the box's "OK"
   sleep 0.3
   xdotool mousemove --window "$window" 351 530 click 1 # "Cancel" closes the window
+  wait_until_closed "$window"
+}
+shoot_family_kit() { # language folder, output name: the box at the end of a kit of every Inter face, a line each
+  local output="$work/$2" window box
+  mkdir -p "$output"
+  window=$(start_window "$1" 2)
+  xdotool mousemove --window "$window" 250 82 click 1 # the family list
+  xdotool key ctrl+a
+  xdotool type --delay 20 "Inter"
+  xdotool key Escape Tab # the completion closed, and out of the list (Enter would press "Accept")
+  sleep 0.5
+  xdotool mousemove --window "$window" 366 140 click 1 # the output folder
+  type_into_dialog "$output"
+  xdotool mousemove --window "$window" 200 270 click 1 # "Only these characters"
+  sleep 0.5
+  xdotool type --delay 50 "Fonts, cut to fit"
+  sleep 0.5
+  xdotool mousemove --window "$window" 265 530 click 1 # "Accept"
+  box=$(wait_for_window "$window")
+  sleep 1
+  capture "$2" "$window" "$box"
+  xdotool windowactivate --sync "$box" 2>/dev/null || true
+  xdotool key Return
+  sleep 0.3
+  xdotool mousemove --window "$window" 351 530 click 1
   wait_until_closed "$window"
 }
 shoot_options() { # language folder, output name: the kit's options, filled in
@@ -190,12 +216,15 @@ shoot_stop() { # language folder, output name: the window closed while a kit of 
   wait_until_closed "$window"
   [ -z "$(ls -A "$output")" ] || { echo "the stopped kit left files in $output" >&2; exit 1; }
 }
-shoot_box "$work/en" 0 subset-preview
+# The English sample, cut from an OpenType file that has its letters.
+shoot_box "$work/en" 0 subset-preview /usr/share/fonts/opentype/inter/Inter-Regular.otf
 shoot_box "$work/en" 2 web-font-kit
+shoot_family_kit "$work/en" web-font-family-kit
 shoot_options "$work/en" web-font-options
 shoot_stop "$work/en" web-font-stop
 shoot_box "$work/zh" 0 subset-preview-zh
 shoot_box "$work/zh" 2 web-font-kit-zh
+shoot_family_kit "$work/zh" web-font-family-kit-zh
 shoot_options "$work/zh" web-font-options-zh
 shoot_stop "$work/zh" web-font-stop-zh
 

@@ -250,10 +250,10 @@ void TestEngine::fileSubsetChecks_data()
     QTest::addColumn<QString>("message");
 
     const QString out = folder("out"), notTtf = "The file is not a valid ttf font file!";
-    const QString otf = writeFile(dir.filePath("Latin.otf"), trueTypeFont("Latin"));
+    const QString pfb = writeFile(dir.filePath("Latin.pfb"), trueTypeFont("Latin"));
     QTest::newRow("empty output, whatever else") << "" << "" << false << "The output file path cannot be empty!";
     QTest::newRow("empty font path") << "" << out << false << "The file path cannot be empty!";
-    QTest::newRow(".otf in the window") << otf << out << false << notTtf;
+    QTest::newRow("no font's suffix, in the window") << pfb << out << false << notTtf;
     QTest::newRow(".ttc on the command line") << dir.filePath("x.ttc") << out << true << notTtf;
     QTest::newRow("missing") << dir.filePath("gone.ttf") << out << false
                              << "The file " + dir.filePath("gone.ttf") + " does not exist.";
@@ -262,6 +262,7 @@ void TestEngine::fileSubsetChecks_data()
     const QString cutOtf = writeFile(dir.filePath("cut.otf"), readFile(kDejaVuSans).left(2000));
     QTest::newRow("truncated .otf, on the command line")
             << cutOtf << out << true << "The font " + cutOtf + " is damaged: its 'GPOS' table lies outside the file.";
+    QTest::newRow("truncated .otf, in the window") << cutOtf << out << false << notTtf;
     const QString ttc = writeFile(dir.filePath("pair.ttf"), collection({namedFont("One"), namedFont("Two")}));
     QTest::newRow("collection under a .ttf name, on the command line")
             << ttc << out << true << "The file " + ttc + " is a font collection: split it, or pick its family by name.";

@@ -6,8 +6,12 @@
 
 #include "support/FontBuilder.h"
 
+#include "engine/Jobs.h"
+#include "platform/DefaultFace.h"
+#include "ui/KitBox.h"
 #include "ui/KitOptionsDialog.h"
 #include "ui/LabelLink.h"
+#include "ui/OutcomeBox.h"
 #include "ui/PreviewServer.h"
 #include "ui/SubsetPreview.h"
 #include "ui/Tessaglyph.h"
@@ -19,6 +23,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFontComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +33,7 @@
 #include <QPushButton>
 #include <QRawFont>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTcpSocket>
@@ -54,6 +60,7 @@ struct ShownBox
     QString previewCaption;
     QString previewFamily;
     int previewGlyphs = 0;
+    bool previewCut = false; // the preview ends in an ellipsis: the text goes on
 };
 
 int glyphCount(const QRawFont &font)
@@ -68,6 +75,9 @@ ShownBox record(QMessageBox *box, int count)
     shown.icon = box->icon();
     shown.title = box->windowTitle();
     shown.text = box->text();
+    // Lines beyond what the box shows at once are in a list of their own.
+    if (auto *lines = box->findChild<QPlainTextEdit *>("outcomeLines"))
+        shown.text += '\n' + lines->toPlainText();
     shown.count = count;
     if (auto *caption = box->findChild<QLabel *>("subsetPreviewCaption"))
         shown.previewCaption = caption->text();
@@ -75,6 +85,7 @@ ShownBox record(QMessageBox *box, int count)
         shown.previewFamily = glyphs->rawFont().familyName();
         shown.previewGlyphs = glyphCount(glyphs->rawFont());
     }
+    shown.previewCut = box->findChild<QLabel *>("subsetPreviewEllipsis") != nullptr;
     return shown;
 }
 
@@ -305,6 +316,18 @@ private slots:
     void previewServer();
     void previewServerConnections_data();
     void previewServerConnections();
+    void fontFileFilters_data();
+    void fontFileFilters();
+    void boxFitsTheScreen_data();
+    void boxFitsTheScreen();
+    void startingFamilyDrawsTheSample_data();
+    void startingFamilyDrawsTheSample();
+    void secondWeightSplit_data();
+    void secondWeightSplit();
+    void kitOptionsLine_data();
+    void kitOptionsLine();
+    void focusAfterFolderDialog_data();
+    void focusAfterFolderDialog();
     void cancelAndLogo();
     void chineseTranslation();
 };
@@ -319,7 +342,7 @@ void TestWindow::initialStateAndCheckBox()
     auto *tabs = child<QTabWidget>(&window, "tabWidget");
     QCOMPARE(QStringList({tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}),
              QStringList({"Font Cutting", "TTC Font Split", "Web Font"}));
-    QCOMPARE(child<QTextEdit>(&window, "charactersEdit")->toPlainText(), QString::fromUtf8("字体裁剪工具让中文网页更轻快"));
+    QCOMPARE(child<QTextEdit>(&window, "charactersEdit")->toPlainText(), QStringLiteral("Smaller fonts make web pages faster"));
     QCOMPARE(child<QLineEdit>(&window, "outputDirEdit")->text(), QDir::currentPath());
 
     // Checked at start; each click swaps which source row is enabled.
@@ -346,7 +369,10 @@ void TestWindow::acceptChecks()
     const QString out = QDir::tempPath();
     const QList<Case> cases = {
         {0, "x.otf", "", "", "", QMessageBox::Warning, "The output file path cannot be empty!"},
-        {0, "/x/font.otf", out, "", "", QMessageBox::Warning, "The file is not a valid ttf font file!"},
+        {0, "/x/font.pfb", out, "", "", QMessageBox::Warning, "The file is not a valid ttf font file!"},
+        {0, "/x/font.otf", out, "", "", QMessageBox::Warning, "The file /x/font.otf does not exist."},
+        {0, FontBuilder::writeFile(dir.filePath("NotAFont.otf"), "not a font"), out, "", "", QMessageBox::Warning,
+         "The file is not a valid ttf font file!"},
         {1, "", "", "/x/a.ttc", "", QMessageBox::Information, "The path cannot be empty!"},
         {1, "", "", "/no/such.ttc", out, QMessageBox::Warning, "The file /no/such.ttc does not exist."},
     };
@@ -393,12 +419,24 @@ void TestWindow::jobsFromTheWindow()
     QCOMPARE(shown.previewFamily, QStringLiteral("DejaVu Sans"));
     QCOMPARE(shown.previewGlyphs, glyphCount(QRawFont(out + "/DejaVuSans.ttf", 12)));
     QVERIFY(shown.previewGlyphs < 10);
+    QVERIFY(!shown.previewCut);
     QVERIFY(!mapsAll(out + "/DejaVuSans.ttf", " "));
+
+    // An OpenType file with CFF outlines, as the command line cuts it.
+    const QString inter = QStringLiteral("/usr/share/fonts/opentype/inter/Inter-Regular.otf");
+    if (QFileInfo::exists(inter)) {
+        child<QLineEdit>(&window, "fontFileEdit")->setText(inter);
+        characters->setPlainText("Inter");
+        shown = pressAndAnswer(accept);
+        QVERIFY2(shown.text.startsWith("Excute successfully!\n" + out + "/Inter-Regular.otf: "), qPrintable(shown.text));
+        QVERIFY(mapsAll(out + "/Inter-Regular.otf", "Inter"));
+    }
 
     // A family name that fontconfig resolves to the default face is no fallback.
     child<QCheckBox>(&window, "systemFontCheckBox")->setChecked(true);
     families->setCurrentFont(QFont("Sans Serif"));
-    QCOMPARE(pressAndAnswer(accept).previewCaption, "Drawn in the subset DejaVu Sans:");
+    const QString defaultFace = desktopDefaultFace(); // whichever the machine's fontconfig draws sans-serif with
+    QCOMPARE(pressAndAnswer(accept).previewCaption, "Drawn in the subset " + defaultFace + ":");
     child<QCheckBox>(&window, "systemFontCheckBox")->setChecked(false);
 
     // A font that has none of the text: the default face, under its own name, says so.
@@ -407,10 +445,10 @@ void TestWindow::jobsFromTheWindow()
     characters->setPlainText("é");
     shown = pressAndAnswer(accept);
     lines = shown.text.split('\n');
-    QCOMPARE(shown.previewCaption, "Drawn in the default face DejaVu Sans, which was subset instead:");
+    QCOMPARE(shown.previewCaption, "Drawn in the default face " + defaultFace + ", which was subset instead:");
     QCOMPARE(lines.value(1), latin + " has none of the characters of the text. The subset was made from the default "
-                                     "face DejaVu Sans instead.");
-    QVERIFY(QFileInfo::exists(out + "/DejaVu Sans.ttf") && !QFileInfo::exists(out + "/Latin.ttf"));
+                                     "face " + defaultFace + " instead.");
+    QVERIFY(QFileInfo::exists(out + '/' + defaultFace + ".ttf") && !QFileInfo::exists(out + "/Latin.ttf"));
 
     // Installed families: beyond U+FFFF, and CFF outlines from a collection.
     child<QCheckBox>(&window, "systemFontCheckBox")->setChecked(true);
@@ -490,7 +528,8 @@ void TestWindow::webFontKit()
         QCOMPARE(progress->maximum(), slices.size());
         QCOMPARE(page0, qMakePair(QByteArray("HTTP/1.1 200 OK"), QByteArray("text/html; charset=utf-8")));
         QCOMPARE(slice, QByteArray("HTTP/1.1 200 OK"));
-        QCOMPARE(usage, QStringLiteral("<link rel=\"stylesheet\" href=\"%1\">\nfont-family: \"DejaVu Sans\";").arg(css.first()));
+        const QString family = fromFile ? QStringLiteral("DejaVu Sans") : desktopDefaultFace();
+        QCOMPARE(usage, QStringLiteral("<link rel=\"stylesheet\" href=\"%1\">\nfont-family: \"%2\";").arg(css.first(), family));
         QCOMPARE(QApplication::clipboard()->text(), usage);
         // The preview page speaks the window's language, and its sample is the text as it reads.
         QFile preview(kit + "/DejaVuSans.html");
@@ -690,7 +729,7 @@ void TestWindow::stopAndClose()
     const QString stopped = "The kit was cancelled; none of its files were left.";
     if (windowOpen) {
         QVERIFY(QTest::qWaitFor([&] { return answerer.texts.contains(stopped); }, 60000));
-        QCOMPARE(progress->text(), QString()); // the bar keeps nothing of the stopped kit
+        QCOMPARE(progress->text(), QStringLiteral("No kit is being made")); // nothing of the stopped kit
     }
     QCOMPARE(window.isVisible(), windowOpen);
     QVERIFY(!page->isRunning());
@@ -887,10 +926,251 @@ void TestWindow::previewServerConnections()
         QCOMPARE(sockets.back()->state(), QAbstractSocket::ConnectedState);
 }
 
+void TestWindow::fontFileFilters_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QByteArray>("checkBox");
+    QTest::addColumn<QByteArray>("button");
+    QTest::newRow("Font Cutting") << 0 << QByteArray("systemFontCheckBox") << QByteArray("openFontFileBtn");
+    QTest::newRow("Web Font") << 2 << QByteArray("webFontSystemFontCheckBox") << QByteArray("webFontOpenFileBtn");
+}
+
+void TestWindow::fontFileFilters()
+{
+    // Every page that takes a font file offers TrueType, OpenType and WOFF2 alike.
+    QFETCH(int, tab);
+    QFETCH(QByteArray, checkBox);
+    QFETCH(QByteArray, button);
+    Tessaglyph window;
+    window.show();
+    child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(tab);
+    child<QCheckBox>(&window, checkBox)->click();
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        QVERIFY(QTest::qWaitFor([] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); }));
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        filters = dialog->nameFilters();
+        dialog->reject();
+    });
+    child<QPushButton>(&window, button)->click();
+    QCOMPARE(filters, QStringList("Font File(*.ttf *.otf *.woff2)"));
+}
+
+void TestWindow::boxFitsTheScreen_data()
+{
+    QTest::addColumn<int>("lines");   // under the box's first line
+    QTest::addColumn<bool>("kitBox"); // with what the box at the end of a kit shows under them
+    QTest::newRow("a kit of 72 faces") << 73 << true;
+    QTest::newRow("a split of 300 members") << 300 << false;
+}
+
+void TestWindow::boxFitsTheScreen()
+{
+    // The outcome as a kit of a big family gives it: a line for each face,
+    // then the kit's own, with the folder, preview and CSS to paste below.
+    QFETCH(int, lines);
+    QFETCH(bool, kitBox);
+    Tessaglyph window;
+    window.show();
+    const QString kit = dir.filePath("tallBox");
+    QDir().mkpath(kit);
+    const QString css = FontBuilder::writeFile(kit + "/NotoSans.css", "  font-family: \"Noto Sans\";\n");
+    JobOutcome outcome;
+    outcome.succeeded = true;
+    outcome.box = JobOutcome::Box::Information;
+    outcome.title = "Information";
+    outcome.text = "Excute successfully!";
+    for (int line = 0; line < lines; ++line)
+        outcome.summary.append(QStringLiteral("%1/NotoSans-Face%2.css: 1,234,567 bytes, slices: 123, for the face Noto Sans Face %2.").arg(kit).arg(line));
+    const QRect screen = window.screen()->availableGeometry();
+    QStringList outside;
+    QString listed;
+    QTimer::singleShot(0, [&] {
+        QVERIFY(QTest::qWaitFor([] { return qobject_cast<QMessageBox *>(QApplication::activeModalWidget()); }));
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        if (!screen.contains(box->frameGeometry()))
+            outside.append("the box");
+        for (QPushButton *button : box->findChildren<QPushButton *>()) {
+            if (!screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size())))
+                outside.append(button->text());
+        }
+        if (auto *list = box->findChild<QPlainTextEdit *>("outcomeLines"))
+            listed = list->toPlainText();
+        box->button(QMessageBox::Ok)->click();
+    });
+    showOutcomeBox(&window, outcome, kitBox ? kitBoxWidget(kit, css, QUrl("http://127.0.0.1:1/index.html")) : nullptr);
+    QCOMPARE(outside, QStringList());
+    // Every line is there, in a list that scrolls.
+    QCOMPARE(listed, outcome.summary.join('\n'));
+}
+
+void TestWindow::startingFamilyDrawsTheSample_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QString>("text"); // empty: the sample the page starts with
+    QTest::newRow("English: the sample is cut from the family shown") << false << QString();
+    QTest::newRow("Chinese: the sample is cut from the family shown") << true << QString();
+    QTest::newRow("a text no font has: the family shown is named") << false << QString::fromUtf8("\U0010FFFD");
+}
+
+void TestWindow::startingFamilyDrawsTheSample()
+{
+    // "Accept" on a new window, with only an output folder chosen.
+    QFETCH(bool, chinese);
+    QFETCH(QString, text);
+    QTranslator translator;
+    if (chinese) {
+        QVERIFY(translator.load(QStringLiteral("tessaglyph_zh"), QStringLiteral(TRANSLATIONS_DIR)));
+        QCoreApplication::installTranslator(&translator);
+    }
+    const QString out = dir.filePath(QStringLiteral("sample/") + QTest::currentDataTag());
+    QDir().mkpath(out);
+    ShownBox shown;
+    QString family, caption;
+    {
+        Tessaglyph window;
+        window.show();
+        family = child<QFontComboBox>(&window, "fontComboBox")->currentText();
+        caption = QCoreApplication::translate("SubsetPreview", "Drawn in the subset %1:").arg(family);
+        if (!text.isEmpty())
+            child<QTextEdit>(&window, "charactersEdit")->setPlainText(text);
+        child<QLineEdit>(&window, "saveFontFileEdit")->setText(out);
+        shown = pressAndAnswer(child<QPushButton>(&window, "acceptBtn"));
+    }
+    QCoreApplication::removeTranslator(&translator);
+    if (text.isEmpty()) {
+        QCOMPARE(shown.icon, QMessageBox::Information);
+        QCOMPARE(shown.previewCaption, caption);
+        QVERIFY(shown.previewCut); // longer than the preview's first characters
+    } else {
+        QCOMPARE(shown.icon, QMessageBox::Warning);
+        QVERIFY2(shown.text.startsWith("Neither " + family + " nor the default face ")
+                         || shown.text.startsWith("The default face " + family + " has none"),
+                 qPrintable(shown.text));
+    }
+}
+
+void TestWindow::secondWeightSplit_data()
+{
+    using namespace FontBuilder;
+    QTest::addColumn<QByteArray>("second"); // split into the folder that holds the first's members
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("kept"); // the second box's line for the first member; empty: it was written
+    const QByteArray regular = collection({trueTypeFont("Alpha"), trueTypeFont("Beta")});
+    QTest::newRow("another weight: named by its full name")
+            << collection({trueTypeFont("Alpha", 1, 700), trueTypeFont("Beta", 1, 700)})
+            << QStringList({"Alpha Bold.ttf", "Alpha.ttf", "Beta Bold.ttf", "Beta.ttf"}) << QString();
+    QTest::newRow("the same fonts again: kept") << regular << QStringList({"Alpha.ttf", "Beta.ttf"})
+                                                << "/Alpha.ttf was kept as it was: a file of that name exists.";
+}
+
+void TestWindow::secondWeightSplit()
+{
+    QFETCH(QByteArray, second);
+    QFETCH(QStringList, files);
+    QFETCH(QString, kept);
+    using namespace FontBuilder;
+    const QString folder = dir.filePath(QStringLiteral("weights/") + QTest::currentDataTag());
+    QDir().mkpath(folder + "/in");
+    const QString first = writeFile(folder + "/in/Regular.ttc", collection({trueTypeFont("Alpha"), trueTypeFont("Beta")}));
+    Tessaglyph window;
+    window.show();
+    child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(1);
+    child<QLineEdit>(&window, "outputDirEdit")->setText(folder);
+    child<QLineEdit>(&window, "ttcFileEdit")->setText(first);
+    QVERIFY(pressAndAnswer(child<QPushButton>(&window, "acceptBtn")).text.startsWith("Excute successfully!\n"));
+    child<QLineEdit>(&window, "ttcFileEdit")->setText(writeFile(folder + "/in/Second.ttc", second));
+    const QStringList lines = pressAndAnswer(child<QPushButton>(&window, "acceptBtn")).text.split('\n');
+    QCOMPARE(lines.value(0), QStringLiteral("Excute successfully!"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), files);
+    if (kept.isEmpty())
+        QVERIFY2(lines.value(1).startsWith(folder + "/Alpha Bold.ttf: "), qPrintable(lines.value(1)));
+    else
+        QCOMPARE(lines.value(1), folder + kept);
+}
+
+void TestWindow::kitOptionsLine_data()
+{
+    QTest::addColumn<QString>("newFont"); // the font chosen after the options; empty: none
+    QTest::addColumn<QString>("line");    // the line under "Options…"
+    QTest::newRow("the options in force are shown")
+            << QString() << QString::fromUtf8("CSS family: 站点黑体 · language: automatic · font-display: optional");
+    QTest::newRow("another font drops the CSS family")
+            << kDejaVuSans << "CSS family: the font's own · language: automatic · font-display: optional";
+}
+
+void TestWindow::kitOptionsLine()
+{
+    QFETCH(QString, newFont);
+    QFETCH(QString, line);
+    Tessaglyph window;
+    window.show();
+    child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(2);
+    auto *optionsLine = child<QLabel>(&window, "webFontOptionsLine");
+    QCOMPARE(optionsLine->text(), QStringLiteral("CSS family: the font's own · language: automatic · font-display: swap"));
+    QTimer::singleShot(0, [] {
+        QVERIFY(QTest::qWaitFor([] { return qobject_cast<KitOptionsDialog *>(QApplication::activeModalWidget()); }));
+        auto *dialog = qobject_cast<KitOptionsDialog *>(QApplication::activeModalWidget());
+        dialog->findChild<QLineEdit *>("kitCssFamilyEdit")->setText(QString::fromUtf8("站点黑体"));
+        dialog->findChild<QComboBox *>("kitFontDisplayBox")->setCurrentText("optional");
+        dialog->accept();
+    });
+    child<QPushButton>(&window, "webFontOptionsBtn")->click();
+    if (!newFont.isEmpty()) {
+        child<QCheckBox>(&window, "webFontSystemFontCheckBox")->click();
+        QTimer::singleShot(0, [&] {
+            QVERIFY(QTest::qWaitFor([] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); }));
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            dialog->selectFile(newFont);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        child<QPushButton>(&window, "webFontOpenFileBtn")->click();
+        QCOMPARE(child<QLineEdit>(&window, "webFontFileEdit")->text(), newFont);
+    }
+    QCOMPARE(optionsLine->text(), line);
+}
+
+void TestWindow::focusAfterFolderDialog_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<QByteArray>("next"); // where the focus is once a folder is chosen
+    QTest::newRow("Font Cutting") << 0 << QByteArray("saveFontFileBtn") << QByteArray("charactersEdit");
+    QTest::newRow("TTC Font Split") << 1 << QByteArray("outputDirBtn") << QByteArray("acceptBtn");
+    QTest::newRow("Web Font") << 2 << QByteArray("webFontOutputBtn") << QByteArray("webFontCharactersEdit");
+}
+
+void TestWindow::focusAfterFolderDialog()
+{
+    // The folder button pressed from the keyboard: once a folder is chosen,
+    // Enter goes on to what comes next, not to the dialog again.
+    QFETCH(int, tab);
+    QFETCH(QByteArray, button);
+    QFETCH(QByteArray, next);
+    Tessaglyph window;
+    child<QTabWidget>(&window, "tabWidget")->setCurrentIndex(tab);
+    QVERIFY(showActive(&window));
+    auto *chooser = child<QPushButton>(&window, button);
+    chooser->setFocus();
+    const QString folder = dir.filePath("chosen");
+    QDir().mkpath(folder);
+    QTimer::singleShot(0, [&] {
+        QVERIFY(QTest::qWaitFor([] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); }));
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        dialog->setDirectory(folder);
+        dialog->selectFile(folder);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::keyClick(chooser, Qt::Key_Space);
+    QVERIFY(QTest::qWaitFor([&] { return !QApplication::activeModalWidget(); }));
+    QCOMPARE(window.focusWidget(), child<QWidget>(&window, next));
+}
+
 void TestWindow::cancelAndLogo()
 {
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("https", &catcher, "open");
+    QDesktopServices::setUrlHandler("man", &catcher, "open");
     Tessaglyph window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -902,8 +1182,8 @@ void TestWindow::cancelAndLogo()
     QCOMPARE(logo->cursor().shape(), Qt::PointingHandCursor);
     QVERIFY(logo->toolTip().endsWith("Free software under the MIT licence."));
     QTest::mouseClick(logo, Qt::RightButton);
-    QDesktopServices::unsetUrlHandler("https");
-    QCOMPARE(catcher.opened, QList<QUrl>({QUrl("https://tessaglyph.example/")}));
+    QDesktopServices::unsetUrlHandler("man");
+    QCOMPARE(catcher.opened, QList<QUrl>({QUrl("man:tessaglyph(1)")}));
 
     QTest::mouseClick(child<QPushButton>(&window, "cancelBtn"), Qt::LeftButton);
     QVERIFY(!window.isVisible());

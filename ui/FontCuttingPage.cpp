@@ -4,25 +4,53 @@
 
 #include "PageRows.h"
 #include "TextFields.h"
-#include "engine/TextDecoding.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontComboBox>
+#include <QFontDatabase>
+#include <QGlyphRun>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTextEdit>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace {
-// Fourteen characters, as GB2312 bytes: "字体裁剪工具让中文网页更轻快".
-const char kSampleText[] = "\xD7\xD6\xCC\xE5\xB2\xC3\xBC\xF4\xB9\xA4\xBE\xDF\xC8\xC3"
-                           "\xD6\xD0\xCE\xC4\xCD\xF8\xD2\xB3\xB8\xFC\xC7\xE1\xBF\xEC";
 
-// Where installed .ttf files live on this system.
-const char kSystemFontFolder[] = "/usr/share/fonts";
+// The family the window draws the whole text with: the font's own when it
+// has every character, else the one Qt's fallback (fontconfig's choice)
+// draws it with, else the first installed family that has them all. Empty
+// when no family has them all.
+QString familyDrawing(const QString &text, const QFont &font)
+{
+    const QVector<uint> characters = text.simplified().remove(QLatin1Char(' ')).toUcs4();
+    const auto drawsAll = [&characters](const QRawFont &raw) {
+        return raw.isValid() && std::all_of(characters.begin(), characters.end(),
+                                            [&raw](uint c) { return raw.supportsCharacter(c); });
+    };
+    if (drawsAll(QRawFont::fromFont(font)))
+        return QFontInfo(font).family();
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        if (drawsAll(run.rawFont()))
+            return run.rawFont().familyName();
+    }
+    for (const QString &family : QFontDatabase::families()) {
+        if (drawsAll(QRawFont::fromFont(QFont(family))))
+            return family;
+    }
+    return {};
+}
+
 } // namespace
 
 QWidget *Tessaglyph::createFontCuttingPage()
@@ -50,7 +78,13 @@ QWidget *Tessaglyph::createFontCuttingPage()
     QHBoxLayout *saveFontFileRow = editRow(saveFontFileEdit, saveFontFileBtn);
 
     charactersEdit = new QTextEdit;
-    charactersEdit->setPlainText(decodeGb2312(QByteArray(kSampleText)));
+    // A sample in the window's language, and the list on a family that has
+    // it: "Accept" on a new window cuts what it shows.
+    const QString sample = tr("Smaller fonts make web pages faster");
+    charactersEdit->setPlainText(sample);
+    const QString drawing = familyDrawing(sample, fontComboBox->currentFont());
+    if (!drawing.isEmpty() && drawing != fontComboBox->currentText())
+        fontComboBox->setCurrentFont(QFont(drawing));
     letTabMoveFocus(charactersEdit);
     QLabel *charactersLabel = fieldLabel(tr("Please input the &characters"), charactersEdit);
 
@@ -103,18 +137,21 @@ void Tessaglyph::slotDefulatFontChecked()
 
 void Tessaglyph::slotOpenFontFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Select File"), QString::fromLatin1(kSystemFontFolder),
-                                                      tr("Font File(*.ttf *.woff2)"));
-    if (!path.isEmpty())
+    const QString path = chooseFontFile(this);
+    if (!path.isEmpty()) {
         fontFileEdit->setText(path);
+        moveFocusOn(openFontFileBtn);
+    }
 }
 
 void Tessaglyph::slotSaveFontFile()
 {
     const QString folder = QFileDialog::getExistingDirectory(this, tr("Save File"), QDir::currentPath(),
                                                              QFileDialog::ShowDirsOnly);
-    if (!folder.isEmpty())
+    if (!folder.isEmpty()) {
         saveFontFileEdit->setText(folder);
+        moveFocusOn(saveFontFileBtn);
+    }
 }
 
 void Tessaglyph::slotImportTextFile()

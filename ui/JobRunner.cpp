@@ -38,7 +38,9 @@ void Tessaglyph::slotAcceptBtnClicked()
         // The output field is checked first, before the text is read.
         const KeepList keepList = outputFolder.isEmpty() ? KeepList() : keepListFromText();
         const bool fromSystem = systemFontCheckBox->isChecked();
-        const QString family = fontComboBox->currentFont().family();
+        // The family as the list shows it: at start, currentFont() is the
+        // application's font, whose family may be an alias ("Sans Serif").
+        const QString family = fontComboBox->currentText();
         if (fromSystem)
             outcome = runSystemSubsetJob(fontSubsetter, family, outputFolder, keepList);
         else

@@ -31,5 +31,8 @@ void LabelLink::mouseMoveEvent(QMouseEvent *)
 
 void LabelLink::resizeEvent(QResizeEvent *)
 {
-    setPixmap(QPixmap::fromImage(QImage(QStringLiteral(":logo.png"))));
+    // The logo's subtitle is in the window's language: the translation
+    // names the picture that has it.
+    setPixmap(QPixmap::fromImage(QImage(QCoreApplication::translate(
+            "Tessaglyph", ":logo.png", "the logo's picture, whose subtitle is in the window's language"))));
 }

@@ -3,7 +3,7 @@
 #include <QLabel>
 
 // The logo: shows ":logo.png" stretched over the label, turns the pointer into
-// a hand over it, and opens the maker's web page on any mouse press. Its
+// a hand over it, and opens the program's manual on any mouse press. Its
 // tooltip is the program's About text: version, copyright and licence.
 class LabelLink : public QLabel
 {

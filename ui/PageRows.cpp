@@ -4,6 +4,8 @@
 #include "WebAddress.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -51,6 +53,24 @@ void nameButtonsWithoutMnemonics(QWidget *top)
     for (QAbstractButton *button : top->findChildren<QAbstractButton *>()) {
         if (button->accessibleName().isEmpty() && button->text().contains(QLatin1Char('&')))
             button->setAccessibleName(withoutMnemonic(button->text()));
+    }
+}
+
+QString chooseFontFile(QWidget *parent)
+{
+    return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("Tessaglyph", "Select File"),
+                                        QStringLiteral("/usr/share/fonts"),
+                                        QCoreApplication::translate("Tessaglyph", "Font File(*.ttf *.otf *.woff2)"));
+}
+
+void moveFocusOn(QWidget *button)
+{
+    for (QWidget *next = button->nextInFocusChain(); next && next != button; next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(button->window())
+            && !next->focusProxy()) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
     }
 }
 

@@ -29,8 +29,17 @@ QString withoutMnemonic(const QString &text);
 // without it, for accessibility tools, which would otherwise read "(S)".
 void nameButtonsWithoutMnemonics(QWidget *top);
 
+// Asks for a font file, in the system's fonts folder: TrueType, OpenType
+// or WOFF2, on every page that takes one. Empty when cancelled.
+QString chooseFontFile(QWidget *parent);
+
+// Once a dialog opened by a button has filled its field, the focus moves on
+// to the next field that takes it: Enter then goes on, rather than opening
+// the dialog again.
+void moveFocusOn(QWidget *button);
+
 // Adds the two right-aligned rows that end each page, the logo and the link
-// to the maker's web page, to the page layout. Returns the link label.
+// to the program's manual, to the page layout. Returns the link label.
 QLabel *addWebLinkRows(QVBoxLayout *pageLayout);
 
 // A page's source is an installed family or a font file, as its check box

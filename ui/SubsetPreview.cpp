@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QGlyphRun>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -12,14 +13,18 @@ namespace {
 constexpr int kPreviewCharacters = 12;
 constexpr qreal kPreviewPixelSize = 30;
 
-// The text's first characters that draw something, on one line.
-QString previewText(const QString &text)
+// The text's first characters that draw something, on one line; *cut:
+// some are left out.
+QString previewText(const QString &text, bool *cut)
 {
     QString preview;
     int count = 0;
+    *cut = false;
     for (const char32_t codePoint : text.simplified().toUcs4()) {
-        if (count == kPreviewCharacters)
+        if (count == kPreviewCharacters) {
+            *cut = true;
             break;
+        }
         if (QChar::category(codePoint) == QChar::Other_Control)
             continue;
         preview += QString::fromUcs4(&codePoint, 1);
@@ -77,9 +82,26 @@ SubsetPreview::SubsetPreview(const QString &fontPath, const QString &text, bool 
         const QString family = font.familyName();
         caption->setText(defaultFaceUsed ? tr("Drawn in the default face %1, which was subset instead:").arg(family)
                                          : tr("Drawn in the subset %1:").arg(family));
-        auto *glyphLine = new GlyphLine(font, previewText(text));
+        bool cut = false;
+        auto *glyphLine = new GlyphLine(font, previewText(text, &cut));
         glyphLine->setObjectName(QStringLiteral("subsetPreviewGlyphs"));
-        layout->addWidget(glyphLine);
+        if (!cut) {
+            layout->addWidget(glyphLine);
+        } else {
+            // The ellipsis in the window's own font: the subset need not have one.
+            auto *ellipsis = new QLabel(QStringLiteral("\u2026"));
+            QFont large = ellipsis->font();
+            large.setPixelSize(int(kPreviewPixelSize));
+            ellipsis->setFont(large);
+            ellipsis->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+            ellipsis->setObjectName(QStringLiteral("subsetPreviewEllipsis"));
+            auto *line = new QHBoxLayout;
+            line->setSpacing(0);
+            line->addWidget(glyphLine);
+            line->addWidget(ellipsis);
+            line->addStretch();
+            layout->addLayout(line);
+        }
     }
     setLayout(layout);
 }

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -30,7 +31,13 @@ Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
     acceptBtn->setDefault(true);
     cancelBtn = new QPushButton(tr("Cancel"));
     cancelBtn->setToolTip(tr("Closes the window"));
+    // While a kit is being made, "Accept" waits on every page; the other
+    // pages say why (the Web Font page's bar says it already).
+    kitRunningLabel = new QLabel(tr("Accept waits for the web-font kit."));
+    kitRunningLabel->setWordWrap(true);
+    kitRunningLabel->hide();
     QHBoxLayout *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(kitRunningLabel, 1);
     buttonRow->addStretch();
     buttonRow->addWidget(acceptBtn);
     buttonRow->addWidget(cancelBtn);
@@ -45,7 +52,11 @@ Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
     connect(acceptBtn, SIGNAL(clicked()), this, SLOT(slotAcceptBtnClicked()));
     connect(cancelBtn, SIGNAL(clicked()), this, SLOT(close()));
     // One kit at a time: "Accept" waits while one is being made.
-    connect(webFontPage, &WebFontPage::runningChanged, acceptBtn, [this](bool running) { acceptBtn->setEnabled(!running); });
+    connect(webFontPage, &WebFontPage::runningChanged, this, &Tessaglyph::showKitRunning);
+    connect(tabWidget, &QTabWidget::currentChanged, this, &Tessaglyph::showKitRunning);
+    // Tab reaches "Preview" after the window's buttons, so that once a kit
+    // has made it usable, Tab from the page's last field still leads to "Accept".
+    setTabOrder(cancelBtn, webFontPage->previewButton());
     setFixedSize(400, 550);
     setWindowTitle(tr("Tessaglyph"));
 
@@ -53,8 +64,17 @@ Tessaglyph::Tessaglyph(QWidget *parent) : QMainWindow(parent)
     tabWidget->setObjectName(QStringLiteral("tabWidget"));
     acceptBtn->setObjectName(QStringLiteral("acceptBtn"));
     cancelBtn->setObjectName(QStringLiteral("cancelBtn"));
+    kitRunningLabel->setObjectName(QStringLiteral("kitRunningLabel"));
     webFontPage->setObjectName(QStringLiteral("webFontPage"));
     nameButtonsWithoutMnemonics(this);
+}
+
+void Tessaglyph::showKitRunning()
+{
+    const bool running = webFontPage->isRunning();
+    acceptBtn->setEnabled(!running);
+    acceptBtn->setToolTip(running ? kitRunningLabel->text() : QString());
+    kitRunningLabel->setVisible(running && tabWidget->currentWidget() != static_cast<QWidget *>(webFontPage));
 }
 
 void Tessaglyph::closeEvent(QCloseEvent *event)

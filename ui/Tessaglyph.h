@@ -42,6 +42,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void showKitRunning();
     QWidget *createFontCuttingPage();
     QWidget *createTtcSplitPage();
     KeepList keepListFromText();
@@ -67,5 +68,6 @@ private:
     WebFontPage *webFontPage;
     QPushButton *acceptBtn;
     QPushButton *cancelBtn;
+    QLabel *kitRunningLabel;
     FontSubsetter fontSubsetter;
 };

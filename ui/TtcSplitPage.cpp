@@ -55,14 +55,18 @@ void Tessaglyph::slotOpenTtcFontFile()
 {
     const QString path = QFileDialog::getOpenFileName(this, tr("Select File"), fontsFolder(),
                                                       tr("TrueType Collection File(*.ttc)"));
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
         ttcFileEdit->setText(path);
+        moveFocusOn(openTtcFileBtn);
+    }
 }
 
 void Tessaglyph::slotSaveTtcFontFile()
 {
     const QString folder = QFileDialog::getExistingDirectory(this, tr("Save File"), QDir::currentPath(),
                                                              QFileDialog::ShowDirsOnly);
-    if (!folder.isEmpty())
+    if (!folder.isEmpty()) {
         outputDirEdit->setText(folder);
+        moveFocusOn(outputDirBtn);
+    }
 }

@@ -25,13 +25,14 @@
 
 namespace {
 
-// No kit is being made: an empty bar without a text, neither "0 of 1
-// slices" nor anything of the last kit.
+// No kit is being made: an empty bar that says so, with nothing of the
+// last kit (an empty bar without a text looks like a field to type into).
 void showIdle(QProgressBar *bar)
 {
     bar->setRange(0, 1);
-    bar->reset();
-    bar->setTextVisible(false);
+    bar->setValue(0);
+    bar->setFormat(WebFontPage::tr("No kit is being made"));
+    bar->setTextVisible(true);
 }
 
 // "116 of 824 slices", its numbers as the window writes every number (the
@@ -42,6 +43,31 @@ void showProgress(QProgressBar *bar, int done, int total)
     bar->setValue(done);
     bar->setFormat(WebFontPage::tr("%1 of %2 slices").arg(localeNumber(quint64(done)), localeNumber(quint64(total))));
     bar->setTextVisible(true);
+}
+
+// Every slice is made; the job now writes the CSS, preview and report,
+// puts the slices in place and syncs the folder, which takes a while on a
+// big kit.
+void showPlacing(QProgressBar *bar, int total)
+{
+    bar->setRange(0, qMax(total, 1));
+    bar->setValue(total);
+    bar->setFormat(WebFontPage::tr("Placing the files…"));
+    bar->setTextVisible(true);
+}
+
+// The options a kit will be made with, on one line under "Options…".
+QString optionsLine(const KitOptions &options)
+{
+    QStringList parts;
+    parts.append(WebFontPage::tr("CSS family: %1")
+                         .arg(options.cssFamily.isEmpty() ? WebFontPage::tr("the font's own") : options.cssFamily));
+    parts.append(WebFontPage::tr("language: %1")
+                         .arg(options.language.isEmpty() ? WebFontPage::tr("automatic") : options.language));
+    parts.append(WebFontPage::tr("font-display: %1").arg(options.fontDisplay));
+    if (options.localSources)
+        parts.append(WebFontPage::tr("local() sources"));
+    return parts.join(WebFontPage::tr(" · ", "between the options on the line under Options"));
 }
 
 } // namespace
@@ -66,6 +92,11 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
     optionsBtn = new QPushButton(tr("Optio&ns…"));
     optionsBtn->setToolTip(tr("CSS family name, language, local() and font-display"));
     importTextFileBtn = new QPushButton(QIcon(QStringLiteral(":open.png")), tr("I&mport From File"));
+    optionsLabel = new QLabel;
+    optionsLabel->setWordWrap(true);
+    QFont small = optionsLabel->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    optionsLabel->setFont(small);
 
     outputFolderEdit = new QLineEdit;
     outputFolderEdit->setReadOnly(true);
@@ -97,7 +128,8 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
     grid->addWidget(charactersEdit, 5, 0, 1, 2);
     grid->addWidget(optionsBtn, 6, 0);
     grid->addWidget(importTextFileBtn, 6, 1);
-    grid->addLayout(progressRow, 7, 0, 1, 2);
+    grid->addWidget(optionsLabel, 7, 0, 1, 2);
+    grid->addLayout(progressRow, 8, 0, 1, 2);
     auto *pageLayout = new QVBoxLayout;
     pageLayout->addLayout(grid);
     addWebLinkRows(pageLayout);
@@ -112,6 +144,7 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
     setTabOrder(importTextFileBtn, stopBtn);
     setTabOrder(stopBtn, previewBtn);
     slotSourceChecked();
+    showOptions();
 
     connect(systemFontCheckBox, &QCheckBox::clicked, this, &WebFontPage::slotSourceChecked);
     connect(openFontFileBtn, &QPushButton::clicked, this, &WebFontPage::slotOpenFontFile);
@@ -120,6 +153,10 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
     connect(optionsBtn, &QPushButton::clicked, this, &WebFontPage::slotOptions);
     connect(stopBtn, &QPushButton::clicked, this, &WebFontPage::slotStop);
     connect(previewBtn, &QPushButton::clicked, this, &WebFontPage::slotPreview);
+    // The CSS family names one font: another font starts from its own.
+    connect(systemFontCheckBox, &QCheckBox::toggled, this, &WebFontPage::fontChanged);
+    connect(fontComboBox, &QFontComboBox::currentTextChanged, this, &WebFontPage::fontChanged);
+    connect(fontFileEdit, &QLineEdit::textChanged, this, &WebFontPage::fontChanged);
 
     // Names for tests and accessibility tools.
     systemFontCheckBox->setObjectName(QStringLiteral("webFontSystemFontCheckBox"));
@@ -134,6 +171,7 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
     progressBar->setObjectName(QStringLiteral("webFontProgressBar"));
     stopBtn->setObjectName(QStringLiteral("webFontStopBtn"));
     previewBtn->setObjectName(QStringLiteral("webFontPreviewBtn"));
+    optionsLabel->setObjectName(QStringLiteral("webFontOptionsLine"));
 }
 
 WebFontPage::~WebFontPage()
@@ -149,10 +187,11 @@ void WebFontPage::slotSourceChecked()
 
 void WebFontPage::slotOpenFontFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Select File"), QStringLiteral("/usr/share/fonts"),
-                                                      tr("Font File(*.ttf *.otf *.woff2)"));
-    if (!path.isEmpty())
+    const QString path = chooseFontFile(this);
+    if (!path.isEmpty()) {
         fontFileEdit->setText(path);
+        moveFocusOn(openFontFileBtn);
+    }
 }
 
 void WebFontPage::slotImportTextFile()
@@ -164,15 +203,37 @@ void WebFontPage::slotChooseOutputFolder()
 {
     const QString folder = QFileDialog::getExistingDirectory(this, tr("Output Directory"), QDir::currentPath(),
                                                              QFileDialog::ShowDirsOnly);
-    if (!folder.isEmpty())
+    if (!folder.isEmpty()) {
         outputFolderEdit->setText(folder);
+        moveFocusOn(outputFolderBtn);
+    }
 }
 
 void WebFontPage::slotOptions()
 {
     KitOptionsDialog dialog(options, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         options = dialog.options();
+        showOptions();
+    }
+}
+
+void WebFontPage::fontChanged()
+{
+    if (options.cssFamily.isEmpty())
+        return;
+    options.cssFamily.clear();
+    showOptions();
+}
+
+void WebFontPage::showOptions()
+{
+    optionsLabel->setText(optionsLine(options));
+}
+
+QWidget *WebFontPage::previewButton() const
+{
+    return previewBtn;
 }
 
 bool WebFontPage::isRunning() const
@@ -224,7 +285,11 @@ void WebFontPage::start()
         QMetaObject::invokeMethod(
                 this,
                 [this, step] {
-                    if (jobThread && !cancelRequested)
+                    if (!jobThread || cancelRequested)
+                        return;
+                    if (step.total > 0 && step.done == step.total)
+                        showPlacing(progressBar, step.total);
+                    else
                         showProgress(progressBar, step.done, step.total);
                 },
                 Qt::QueuedConnection);

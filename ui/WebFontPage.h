@@ -19,12 +19,13 @@ class QTextEdit;
 class QThread;
 struct WebFontOutcome;
 
-// The "Web Font" page: a font (an installed family or a .ttf/.otf file) cut
-// into a kit of WOFF2 slices with their CSS, in a folder, with the options
-// of its dialog. The kit is made on a thread of its own, with a progress bar
-// and "Stop"; the box at its end offers the folder, the kit's preview page
-// and the CSS to paste. The last kit's preview stays served, and "Preview"
-// opens it again, for as long as the page exists.
+// The "Web Font" page: a font (an installed family or a .ttf/.otf/.woff2
+// file) cut into a kit of WOFF2 slices with their CSS, in a folder, with the
+// options of its dialog, shown on a line under its button. The kit is made
+// on a thread of its own, with a progress bar and "Stop"; the box at its end
+// offers the folder, the kit's preview page and the CSS to paste. The last
+// kit's preview stays served, and "Preview" opens it again, for as long as
+// the page exists.
 class WebFontPage : public QWidget
 {
     Q_OBJECT
@@ -45,6 +46,9 @@ public:
 
     // Where the last kit's preview page is served; invalid before one.
     QUrl previewAddress() const { return lastPreview; }
+    // "Preview", which Tab reaches after the window's own buttons: once
+    // enabled, it must not stand between the page's fields and "Accept".
+    QWidget *previewButton() const;
 
 signals:
     void runningChanged(bool running);
@@ -59,6 +63,8 @@ private slots:
     void slotPreview();
 
 private:
+    void fontChanged();
+    void showOptions();
     void jobEnded();
     void showOutcome(const WebFontOutcome &ended);
 
@@ -71,6 +77,7 @@ private:
     QTextEdit *charactersEdit;
     QPushButton *optionsBtn;
     QPushButton *importTextFileBtn;
+    QLabel *optionsLabel;
     QLineEdit *outputFolderEdit;
     QPushButton *outputFolderBtn;
     QProgressBar *progressBar;
