@@ -90,10 +90,6 @@
         <translation>%1：%2</translation>
     </message>
     <message>
-        <source>The kit&apos;s report.json could not be read: what the text costs is not known.</source>
-        <translation>无法读取字体包的 report.json：不知道这段文字需要取回多少。</translation>
-    </message>
-    <message>
         <source>Browsers load no web fonts into a page opened from a file: serve this folder over HTTP and open the page there (the window&apos;s &quot;Preview&quot; does).</source>
         <translation>浏览器不为以文件方式打开的页面载入网页字体：请通过 HTTP 提供此文件夹，再从那里打开本页（窗口中的“预览”正是这样做的）。</translation>
     </message>
@@ -124,6 +120,10 @@
     <message>
         <source>%1 characters</source>
         <translation>%1 个字符</translation>
+    </message>
+    <message>
+        <source>The kit&apos;s report could not be read: what the text costs is not known.</source>
+        <translation>无法读取字体包的报告：不知道这段文字需要取回多少。</translation>
     </message>
 </context>
 <context>
@@ -563,6 +563,14 @@ Free software under the MIT licence.</source>
     <message>
         <source>The job&apos;s lines</source>
         <translation>任务详情</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>The ligatures of %1 ask for more reading than its size allows (a damaged font); those past what was read may be drawn apart in the kit.</source>
+        <translation>%1 的连字所需读取的内容超出其大小所允许的范围（字体已损坏）；未读到的连字在字体包中可能被拆开绘制。</translation>
     </message>
 </context>
 <context>

@@ -234,8 +234,10 @@ shoot_stop "$work/zh" web-font-stop-zh
 mkdir -p "$work/whole"
 "$build/tessaglyph-cli" webfont --font "$font" --output-dir "$work/whole" --quiet >/dev/null
 /usr/bin/python3 - "$work/whole" "$top/docs/webfont-preview.png" "$work/web-font-kit-zh" "$top/docs/webfont-preview-zh.png" <<'PY'
-import functools, http.server, os, subprocess, sys, tempfile, threading
+import functools, glob, http.server, os, subprocess, sys, tempfile, threading
 for folder, shot in zip(sys.argv[1::2], sys.argv[2::2]):
+    # The kit's preview is named after its CSS.
+    page = os.path.basename(glob.glob(os.path.join(folder, "*.css"))[0])[:-len(".css")] + ".html"
     handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
     handler.func.log_message = lambda *args: None
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
@@ -244,7 +246,7 @@ for folder, shot in zip(sys.argv[1::2], sys.argv[2::2]):
         root = ["--no-sandbox"] if os.geteuid() == 0 else []
         subprocess.run(["chromium", "--headless", *root, "--disable-gpu", "--hide-scrollbars", "--no-first-run",
                         "--user-data-dir=" + profile, "--window-size=1000,720", "--virtual-time-budget=5000",
-                        "--screenshot=" + shot, "http://127.0.0.1:%d/index.html" % server.server_port],
+                        "--screenshot=" + shot, "http://127.0.0.1:%d/%s" % (server.server_port, page)],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     server.shutdown()
 PY
