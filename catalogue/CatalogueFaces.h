@@ -6,8 +6,8 @@
 
 class FontSource;
 
-// What the catalogue needs to know of one face of a registered file, read
-// from its directory and its `name`, `head` and `OS/2` tables only.
+// The names of one face of a font file, read from its directory and its
+// `name` table only.
 struct CatalogueFace
 {
     // The name the face is catalogued under: the family name of a font file,
@@ -16,8 +16,6 @@ struct CatalogueFace
     // Every Windows-platform family name, full name and typographic family
     // name, in any language: the names a family list may show.
     QStringList otherNames;
-    // 0 for an upright face of weight 400; larger is further from regular.
-    int styleDistance = 0;
     // The member's index in its collection.
     int memberIndex = 0;
 

@@ -2,6 +2,7 @@
 
 #include "KeepList.h"
 #include "base/ByteView.h"
+#include "catalogue/FontCatalogue.h"
 
 #include <QByteArray>
 #include <QMap>
@@ -10,6 +11,7 @@
 #include <memory>
 
 class QFile;
+struct FamilyLookup;
 
 // How a subset is written: a standalone font (.ttf, or .otf for CFF
 // outlines), or compressed for the web (.woff2).
@@ -177,7 +179,7 @@ public:
     QByteArray fontBytes;
     const uchar *fontData = nullptr;
     QString defaultFace;
-    QMap<QString, QString> familyFiles;
+    FontCatalogue familyFiles;
     KeepList keepList;
 
 private:
@@ -211,6 +213,11 @@ private:
     // and the face it resolves to: the default face when it does not.
     bool isCataloguedFamily(const QString &family);
     QString catalogueFace(const QString &family);
+    // The catalogue's lookup of the family (catalogue/FamilyLookup.h), or of
+    // the default face when it does not know the family; and the index in
+    // its collection of the face fontFilePath's file holds for the family.
+    FamilyLookup lookUpFamilyOrDefault(const QString &family);
+    int catalogueFaceIndex(const QString &family);
     SubsetResult subsetLoadedFont(SubsetResult result, const QString &outputFolder, const QString &baseName,
                                   const KeepList &list, OutputFormat format);
 };
