@@ -15,6 +15,14 @@ notosans=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
 # The web-font benchmark keeps its npm peer in the real home's cache.
 export TESSAGLYPH_BENCH_CACHE="${TESSAGLYPH_BENCH_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tessaglyph-bench}"
 
+# The catalogue's figures are taken with thousands of fonts installed: a
+# fontconfig of the benchmarks' own that sees the system's fonts and those of
+# Debian's Noto packages, and one that sees 100 font files (bench/many_fonts.sh).
+bash "$here/many_fonts.sh" "$TESSAGLYPH_BENCH_CACHE/fonts"
+many_fonts="$TESSAGLYPH_BENCH_CACHE/fonts/many-fonts.conf"
+few_fonts="$TESSAGLYPH_BENCH_CACHE/fonts/few-fonts.conf"
+font_files() { FONTCONFIG_FILE="$1" fc-list : file | sort -u | wc -l; }
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
@@ -73,11 +81,11 @@ report "$work/woff2.json"
 "$cli" subset --font $droid --text-file $work/level1.txt --format woff2 --output-dir "$work/out" --quiet >/dev/null
 echo "  sizes: tessaglyph $(stat -c %s "$work/out/DroidSansFallbackFull.woff2") bytes, pyftsubset $(stat -c %s "$work/out/py.woff2") bytes"
 
-echo "== --family \"Noto Sans CJK SC\" to the 6,763 hanzi of GB2312 (member 2 of $notosans)"
+echo "== --family \"Noto Sans CJK SC\" to the 6,763 hanzi of GB2312 (member 2 of $notosans), $(font_files "$many_fonts") font files installed"
 "$python" "$here/../tests/e2e/gb2312.py" --all > "$work/gb2312.txt"
 store="$XDG_DATA_HOME/tessaglyph"
 # One --prepare per command: only the first run starts from an empty per-user folder.
-hyperfine --warmup 1 --min-runs 10 --export-json "$work/noto.json" \
+FONTCONFIG_FILE="$many_fonts" hyperfine --warmup 1 --min-runs 10 --export-json "$work/noto.json" \
   --prepare true --prepare "rm -rf $store" --prepare true \
   -n "hb-subset, face index 2" \
      "hb-subset --font-file=$notosans --face-index=2 --text-file=$work/gb2312.txt --output-file=$work/out/hb.otf $same_as_ours" \
@@ -87,12 +95,30 @@ hyperfine --warmup 1 --min-runs 10 --export-json "$work/noto.json" \
      "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" >/dev/null
 report "$work/noto.json"
 echo "  per-user folder after the runs: $(ls "$store" | wc -l) file(s), $(du -sb "$store" | cut -f1) bytes"
-hyperfine --runs 3 --export-json "$work/noto-py.json" \
+FONTCONFIG_FILE="$many_fonts" hyperfine --runs 3 --export-json "$work/noto-py.json" \
   -n "tessaglyph-cli, later run" \
      "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" \
   -n "pyftsubset --font-number=2" \
      "pyftsubset $notosans --font-number=2 --text-file=$work/gb2312.txt --output-file=$work/out/py.otf $same_as_ours" >/dev/null
 report "$work/noto-py.json"
+
+# A family found among thousands of installed fonts, against the same subset
+# of the file it resolves to (the member's per-user copy, made above).
+echo "== --family \"Noto Sans CJK SC\" against --font of the same file, one character, $(font_files "$many_fonts") font files installed"
+copy="$store/Noto Sans CJK SC.otf"
+FONTCONFIG_FILE="$many_fonts" hyperfine -N --warmup 3 --min-runs 30 --export-json "$work/family.json" \
+  -n "tessaglyph-cli --font" "$cli subset --font '$copy' --text 你 --output-dir $work/out --quiet" \
+  -n "tessaglyph-cli --family" "$cli subset --family 'Noto Sans CJK SC' --text 你 --output-dir $work/out --quiet" \
+  -n "hb-subset" "hb-subset '--font-file=$copy' --text=你 --output-file=$work/out/hb.otf $same_as_ours" >/dev/null
+report "$work/family.json"
+
+# The window's start-up (built, shown, its first events processed) with
+# thousands of fonts installed, against the same with 100.
+echo "== The window's start-up, with 100 font files installed and with $(font_files "$many_fonts")"
+hyperfine -N --warmup 2 --min-runs 15 --export-json "$work/window.json" \
+  -n "100 font files" "env QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE=$few_fonts $build/window_startup" \
+  -n "$(font_files "$many_fonts") font files" "env QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE=$many_fonts $build/window_startup" >/dev/null
+report "$work/window.json"
 
 # The split, after start-up, against cp of as many bytes: both put 39 MB
 # into new files with the kernel's copy; the split also reads each table
@@ -134,7 +160,7 @@ split_bench
 
 echo "== Installed-font catalogue"
 if [ -x "$build/catalogue_bench" ]; then
-  "$build/catalogue_bench" --benchmark_min_time=1
+  FONTCONFIG_FILE="$many_fonts" "$build/catalogue_bench" --benchmark_min_time=1
 else
   echo "  (catalogue_bench not built: Google Benchmark missing)"
 fi
