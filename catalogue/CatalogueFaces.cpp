@@ -1,14 +1,11 @@
 #include "CatalogueFaces.h"
 
-#include "platform/NameFolding.h"
 #include "sfnt/FileSuffix.h"
 #include "sfnt/FontSource.h"
 #include "sfnt/NameReader.h"
 #include "sfnt/TableDirectory.h"
 
 #include <QFileInfo>
-
-#include <algorithm>
 
 namespace {
 
@@ -19,14 +16,6 @@ QStringList otherNames(ByteView nameTable)
 }
 
 } // namespace
-
-bool CatalogueFace::answersTo(const QString &foldedFamily) const
-{
-    if (foldedName(name) == foldedFamily)
-        return true;
-    return std::any_of(otherNames.cbegin(), otherNames.cend(),
-                       [&](const QString &other) { return foldedName(other) == foldedFamily; });
-}
 
 CatalogueFace readFontFileFace(const QString &path)
 {

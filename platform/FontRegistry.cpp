@@ -4,6 +4,7 @@
 #include "NameFolding.h"
 
 #include <QMap>
+#include <QStringList>
 
 #include <algorithm>
 

@@ -16,6 +16,7 @@ OwnFontconfig::OwnFontconfig(const QString &folder, const QStringList &fontFolde
 <!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
 <fontconfig>
 %1  <cachedir>%2</cachedir>
+  <include ignore_missing="yes">/etc/fonts/conf.d</include>
   <alias binding="strong"><family>%3</family><prefer><family>%4</family></prefer></alias>
 </fontconfig>
 )").arg(dirs, QDir(folder).filePath(QStringLiteral("cache")).toHtmlEscaped(), generic.toHtmlEscaped(), family.toHtmlEscaped());

@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // A fontconfig of a test's own for as long as it lives: a configuration
-// written into `folder` whose only fonts are those of `fontFolders`, and
+// written into `folder` whose only fonts are those of `fontFolders` (and of
+// the user's font folders, the test's own), with the system's rules, and
 // which draws the generic family (say "sans-serif") with `family`, whatever
 // fonts the machine has. The configuration in force before comes back with
 // its end.
