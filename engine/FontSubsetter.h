@@ -94,7 +94,7 @@ class FontSubsetter
 {
 public:
     enum class Setup {
-        Full,     // builds the installed-font catalogue and reads the default face when first needed
+        Full,     // looks families up among the installed fonts and reads the default face when first needed
         FontOnly, // only loads fonts and reads their names (short-lived engines)
     };
 
@@ -147,8 +147,10 @@ public:
 
     // Installed fonts.
     void loadRegistryFonts();
-    // Builds the catalogue and reads the default face, once, for an engine
-    // set up Full; nothing for one set up FontOnly or already loaded.
+    // Opens the catalogue to the installed fonts (each name is looked up in
+    // fontconfig's cache when first asked for) and reads the default face,
+    // once, for an engine set up Full; nothing for one set up FontOnly or
+    // already loaded.
     void loadInstalledFonts();
     // The registered file of a family (the default face's when the family is
     // not catalogued), joined to the fonts folder.
