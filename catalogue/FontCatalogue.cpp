@@ -36,8 +36,8 @@ QVector<RegisteredFace> facesAnsweringTo(const QString &name, NameComparison com
                 faces.append(face);
         }
     }
-    // Each part in registration order: among equals, a face of the family
-    // from the foundry goes before one that has the whole name itself.
+    // Each part in registration order; among equals, the last face wins, so
+    // a face of the family from the foundry over one with the whole name.
     return faces;
 }
 
