@@ -2,10 +2,12 @@
 # Wall-time benchmarks of the two jobs, each against reference tools in one
 # hyperfine run, printed as ratios. "tessaglyph-cli --help" is the program's
 # start-up alone (loading Qt), the floor under every run of it.
-#   bench/run.sh [BUILD_DIR]
+#   bench/run.sh [BUILD_DIR] [--installed-fonts]
+# --installed-fonts: only the benchmarks of installed families (a few minutes).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
+only_installed_fonts=$([ "${2:-}" = --installed-fonts ] && echo yes || echo no)
 cli="$build/tessaglyph-cli"
 python=/usr/bin/python3
 droid=/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf
@@ -14,6 +16,14 @@ notosans=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
 
 # The web-font benchmark keeps its npm peer in the real home's cache.
 export TESSAGLYPH_BENCH_CACHE="${TESSAGLYPH_BENCH_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tessaglyph-bench}"
+
+# The catalogue's figures are taken with thousands of fonts installed: a
+# fontconfig of the benchmarks' own that sees the system's fonts and those of
+# Debian's Noto packages, and one that sees 100 font files (bench/many_fonts.sh).
+bash "$here/many_fonts.sh" "$TESSAGLYPH_BENCH_CACHE/fonts"
+many_fonts="$TESSAGLYPH_BENCH_CACHE/fonts/many-fonts.conf"
+few_fonts="$TESSAGLYPH_BENCH_CACHE/fonts/few-fonts.conf"
+font_files() { FONTCONFIG_FILE="$1" fc-list : file | sort -u | wc -l; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -35,6 +45,66 @@ for r in results:
                                                     r["mean"] / base["mean"], base["command"]))
 PY
 }
+
+# Installed families among thousands of installed fonts. A function of its
+# own, so that it can run alone.
+installed_fonts_bench() {
+  echo "== --family \"Noto Sans CJK SC\" to the 6,763 hanzi of GB2312 (member 2 of $notosans), $(font_files "$many_fonts") font files installed"
+  "$python" "$here/../tests/e2e/gb2312.py" --all > "$work/gb2312.txt"
+  store="$XDG_DATA_HOME/tessaglyph"
+  # One --prepare per command: only the first run starts from an empty per-user folder.
+  FONTCONFIG_FILE="$many_fonts" hyperfine --warmup 1 --min-runs 10 --export-json "$work/noto.json" \
+    --prepare true --prepare "rm -rf $store" --prepare true \
+    -n "hb-subset, face index 2" \
+       "hb-subset --font-file=$notosans --face-index=2 --text-file=$work/gb2312.txt --output-file=$work/out/hb.otf $same_as_ours" \
+    -n "tessaglyph-cli, first run" \
+       "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" \
+    -n "tessaglyph-cli, later run" \
+       "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" >/dev/null
+  report "$work/noto.json"
+  echo "  per-user folder after the runs: $(ls "$store" | wc -l) file(s), $(du -sb "$store" | cut -f1) bytes"
+  FONTCONFIG_FILE="$many_fonts" hyperfine --runs 3 --export-json "$work/noto-py.json" \
+    -n "tessaglyph-cli, later run" \
+       "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" \
+    -n "pyftsubset --font-number=2" \
+       "pyftsubset $notosans --font-number=2 --text-file=$work/gb2312.txt --output-file=$work/out/py.otf $same_as_ours" >/dev/null
+  report "$work/noto-py.json"
+
+  # A family found among thousands of installed fonts, against the same subset
+  # of the file it resolves to (the member's per-user copy, made above).
+  echo "== --family \"Noto Sans CJK SC\" against --font of the same file, one character, $(font_files "$many_fonts") font files installed"
+  copy="$store/Noto Sans CJK SC.otf"
+  FONTCONFIG_FILE="$many_fonts" hyperfine -N --warmup 3 --min-runs 30 --export-json "$work/family.json" \
+    -n "tessaglyph-cli --font" "$cli subset --font '$copy' --text 你 --output-dir $work/out --quiet" \
+    -n "tessaglyph-cli --family" "$cli subset --family 'Noto Sans CJK SC' --text 你 --output-dir $work/out --quiet" \
+    -n "hb-subset" "hb-subset '--font-file=$copy' --text=你 --output-file=$work/out/hb.otf $same_as_ours" >/dev/null
+  report "$work/family.json"
+
+  # The window's start-up (built, shown, its first events processed) with
+  # thousands of fonts installed, against the same with 100; and a window of
+  # one label, whose start-up is Qt's own, font database and all.
+  local many
+  many=$(font_files "$many_fonts")
+  echo "== The window's start-up, with 100 font files installed and with $many"
+  hyperfine -N --warmup 2 --min-runs 15 --export-json "$work/window.json" \
+    -n "window, 100 font files" "env QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE=$few_fonts $build/window_startup" \
+    -n "window, $many font files" "env QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE=$many_fonts $build/window_startup" \
+    -n "a label, 100 font files" "env QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE=$few_fonts $build/window_startup --bare" \
+    -n "a label, $many font files" "env QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE=$many_fonts $build/window_startup --bare" >/dev/null
+  report "$work/window.json"
+
+  echo "== Installed-font catalogue"
+  if [ -x "$build/catalogue_bench" ]; then
+    FONTCONFIG_FILE="$many_fonts" "$build/catalogue_bench" --benchmark_min_time=1
+  else
+    echo "  (catalogue_bench not built: Google Benchmark missing)"
+  fi
+}
+
+if [ "$only_installed_fonts" = yes ]; then
+  installed_fonts_bench
+  exit 0
+fi
 
 echo "== Subset of $droid to the 3,755 level-1 characters of GB2312"
 "$python" "$here/../tests/e2e/gb2312.py" > "$work/level1.txt"
@@ -73,27 +143,6 @@ report "$work/woff2.json"
 "$cli" subset --font $droid --text-file $work/level1.txt --format woff2 --output-dir "$work/out" --quiet >/dev/null
 echo "  sizes: tessaglyph $(stat -c %s "$work/out/DroidSansFallbackFull.woff2") bytes, pyftsubset $(stat -c %s "$work/out/py.woff2") bytes"
 
-echo "== --family \"Noto Sans CJK SC\" to the 6,763 hanzi of GB2312 (member 2 of $notosans)"
-"$python" "$here/../tests/e2e/gb2312.py" --all > "$work/gb2312.txt"
-store="$XDG_DATA_HOME/tessaglyph"
-# One --prepare per command: only the first run starts from an empty per-user folder.
-hyperfine --warmup 1 --min-runs 10 --export-json "$work/noto.json" \
-  --prepare true --prepare "rm -rf $store" --prepare true \
-  -n "hb-subset, face index 2" \
-     "hb-subset --font-file=$notosans --face-index=2 --text-file=$work/gb2312.txt --output-file=$work/out/hb.otf $same_as_ours" \
-  -n "tessaglyph-cli, first run" \
-     "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" \
-  -n "tessaglyph-cli, later run" \
-     "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" >/dev/null
-report "$work/noto.json"
-echo "  per-user folder after the runs: $(ls "$store" | wc -l) file(s), $(du -sb "$store" | cut -f1) bytes"
-hyperfine --runs 3 --export-json "$work/noto-py.json" \
-  -n "tessaglyph-cli, later run" \
-     "$cli subset --family 'Noto Sans CJK SC' --text-file $work/gb2312.txt --output-dir $work/out --quiet" \
-  -n "pyftsubset --font-number=2" \
-     "pyftsubset $notosans --font-number=2 --text-file=$work/gb2312.txt --output-file=$work/out/py.otf $same_as_ours" >/dev/null
-report "$work/noto-py.json"
-
 # The split, after start-up, against cp of as many bytes: both put 39 MB
 # into new files with the kernel's copy; the split also reads each table
 # once for the checksums and syncs each member before its rename, so cp
@@ -130,13 +179,6 @@ PY
     -n fontTools "$python $here/split_with_fonttools.py $zenhei $work/split" >/dev/null
   report "$work/split-fonttools.json"
 }
+installed_fonts_bench
 split_bench
-
-echo "== Installed-font catalogue"
-if [ -x "$build/catalogue_bench" ]; then
-  "$build/catalogue_bench" --benchmark_min_time=1
-else
-  echo "  (catalogue_bench not built: Google Benchmark missing)"
-fi
-
 bash "$here/webfont.sh" "$build"

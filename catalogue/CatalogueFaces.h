@@ -6,23 +6,19 @@
 
 class FontSource;
 
-// What the catalogue needs to know of one face of a registered file, read
-// from its directory and its `name`, `head` and `OS/2` tables only.
+// The names of one face of a font file, read from its directory and its
+// `name` table only. (The catalogue takes installed faces' names from
+// fontconfig: these are of files a job opens.)
 struct CatalogueFace
 {
-    // The name the face is catalogued under: the family name of a font file,
-    // a member's full name in a collection (the readers' selection rule).
+    // The name the face goes by: the family name of a font file, a member's
+    // full name in a collection (the readers' selection rule).
     QString name;
     // Every Windows-platform family name, full name and typographic family
-    // name, in any language: the names a family list may show.
+    // name, in any language.
     QStringList otherNames;
-    // 0 for an upright face of weight 400; larger is further from regular.
-    int styleDistance = 0;
     // The member's index in its collection.
     int memberIndex = 0;
-
-    // Whether the face answers to the name, given folded (foldedName).
-    bool answersTo(const QString &foldedFamily) const;
 };
 
 // The face of a .ttf or .otf file: always one entry, with an empty name when

@@ -8,12 +8,9 @@
 #include <algorithm>
 #include <iterator>
 
-namespace {
-
-// "C059 [UKWN]" as the family and the foundry; false for a name without one.
-// The foundry may end in a space ("URW "), as fontconfig reports it.
 bool splitFoundry(const QString &name, QString *family, QString *foundry)
 {
+    // The foundry may end in a space ("URW "), as fontconfig reports it.
     const int open = name.lastIndexOf(QLatin1String(" ["));
     if (open <= 0 || !name.endsWith(QLatin1Char(']')))
         return false;
@@ -22,34 +19,37 @@ bool splitFoundry(const QString &name, QString *family, QString *foundry)
     return !foundry->contains(QLatin1Char('['));
 }
 
-} // namespace
-
 QString foundryQualifiedName(const QString &family, const QString &foundry)
 {
     return family + QLatin1String(" [") + foundry + QLatin1Char(']');
 }
 
-FamilyLookup lookUpFamily(const QMap<QString, QString> &familyFiles, const QString &family)
+FamilyLookup lookUpFamily(const FontCatalogue &familyFiles, const QString &family)
 {
     if (family.isEmpty())
         return {};
+    const auto found = [&](const QString &face, const CataloguedFace &meant) {
+        return FamilyLookup{face, meant.file, meant.index};
+    };
     QString bareFamily, foundry;
-    if (splitFoundry(family, &bareFamily, &foundry)) {
-        const QString anyFoundry = familyFiles.value(foldedName(bareFamily));
-        if (!anyFoundry.isEmpty())
-            return {bareFamily, familyFiles.value(foldedName(family), anyFoundry)};
+    if (splitFoundry(family, &bareFamily, &foundry) && !familyFiles.value(foldedName(bareFamily)).isEmpty()) {
+        const CataloguedFace fromFoundry = familyFiles.face(foldedName(family));
+        return found(bareFamily, fromFoundry.file.isEmpty() ? familyFiles.face(foldedName(bareFamily)) : fromFoundry);
     }
-    const QString file = familyFiles.value(foldedName(family));
-    if (!file.isEmpty())
-        return {family, file};
+    const CataloguedFace meant = familyFiles.face(foldedName(family));
+    if (!meant.file.isEmpty())
+        return found(family, meant);
     const QString generic = genericFamilyFace(family);
-    const QString genericFile = generic.isEmpty() ? QString() : familyFiles.value(foldedName(generic));
-    if (!genericFile.isEmpty())
-        return {generic, genericFile};
+    const CataloguedFace drawnWith = generic.isEmpty() ? CataloguedFace() : familyFiles.face(foldedName(generic));
+    if (!drawnWith.file.isEmpty())
+        return found(generic, drawnWith);
+    const CataloguedFace nearly = familyFiles.faceIgnoringBlanks(foldedName(family));
+    if (!nearly.file.isEmpty())
+        return found(family, nearly);
     return {};
 }
 
-QVector<InstalledFace> lookUpFamilyFaces(const QMap<QString, QString> &familyFiles, const QString &family)
+QVector<InstalledFace> lookUpFamilyFaces(const FontCatalogue &familyFiles, const QString &family)
 {
     const FamilyLookup found = lookUpFamily(familyFiles, family);
     if (found.file.isEmpty())

@@ -20,17 +20,27 @@ QString FontSubsetter::catalogueFace(const QString &family)
     return found.file.isEmpty() ? defaultFace : found.face;
 }
 
-QString FontSubsetter::fontFilePath(const QString &family)
+FamilyLookup FontSubsetter::lookUpFamilyOrDefault(const QString &family)
 {
     loadInstalledFonts();
     const FamilyLookup found = lookUpFamily(familyFiles, family);
-    return registeredFontPath(found.file.isEmpty() ? lookUpFamily(familyFiles, defaultFace).file : found.file);
+    return found.file.isEmpty() ? lookUpFamily(familyFiles, defaultFace) : found;
+}
+
+QString FontSubsetter::fontFilePath(const QString &family)
+{
+    return registeredFontPath(lookUpFamilyOrDefault(family).file);
+}
+
+int FontSubsetter::catalogueFaceIndex(const QString &family)
+{
+    return lookUpFamilyOrDefault(family).index;
 }
 
 QString FontSubsetter::findExtractedFont(const QString &family)
 {
     const QString path = fontFilePath(family);
-    return isCollectionPath(path) ? storedCollectionMember(path, catalogueFace(family), false).path : QString();
+    return isCollectionPath(path) ? storedCollectionMember(path, catalogueFaceIndex(family), false).path : QString();
 }
 
 FontSubsetter::SystemFont FontSubsetter::resolveSystemFont(const QString &family)
@@ -39,7 +49,7 @@ FontSubsetter::SystemFont FontSubsetter::resolveSystemFont(const QString &family
     font.path = fontFilePath(family);
     if (!isCollectionPath(font.path))
         return font;
-    const StoredMember member = storedCollectionMember(font.path, catalogueFace(family), true);
+    const StoredMember member = storedCollectionMember(font.path, catalogueFaceIndex(family), true);
     if (!member.path.isEmpty()) {
         font.path = member.path;
     } else {

@@ -1,9 +1,7 @@
 #include "MemberStore.h"
 
-#include "CatalogueFaces.h"
 #include "Folders.h"
 #include "platform/FileNamer.h"
-#include "platform/NameFolding.h"
 #include "platform/TemporaryFile.h"
 #include "platform/UserFolders.h"
 #include "sfnt/FileSuffix.h"
@@ -17,20 +15,6 @@
 #include <QFileInfo>
 
 namespace {
-
-// The member a face name resolves to: the one catalogued under that name,
-// else the most regular one that has it among its other names.
-int memberFace(const QVector<CatalogueFace> &faces, const QString &foldedFace)
-{
-    int best = -1;
-    for (int i = 0; i < faces.size(); ++i) {
-        if (foldedName(faces.at(i).name) == foldedFace)
-            return i;
-        if (faces.at(i).answersTo(foldedFace) && (best < 0 || faces.at(i).styleDistance < faces.at(best).styleDistance))
-            best = i;
-    }
-    return best;
-}
 
 // The full name (name ID 4) of the font in a file; empty when it has none
 // or is no readable font.
@@ -95,7 +79,7 @@ bool isCollectionPath(const QString &path)
     return ending == QLatin1String("ttc") || ending == QLatin1String("otc");
 }
 
-StoredMember storedCollectionMember(const QString &collectionPath, const QString &face, bool extract)
+StoredMember storedCollectionMember(const QString &collectionPath, int memberIndex, bool extract)
 {
     StoredMember stored;
     FontSource collection(collectionPath);
@@ -103,12 +87,10 @@ StoredMember storedCollectionMember(const QString &collectionPath, const QString
         stored.error = collection.errorString(); // the caller names the collection
         return stored;
     }
-    const QVector<CatalogueFace> faces = readCollectionFaces(collection);
-    const int at = memberFace(faces, foldedName(face));
     QVector<quint32> memberOffsets;
-    if (at < 0 || !readCollectionOffsets(collection, &memberOffsets))
+    if (memberIndex < 0 || !readCollectionOffsets(collection, &memberOffsets) || memberIndex >= memberOffsets.size())
         return stored;
-    stored.memberIndex = faces.at(at).memberIndex;
+    stored.memberIndex = memberIndex;
     const QString folder = applicationDataFolder();
     if (folder.isEmpty()) {
         stored.error = QStringLiteral("no per-user data folder");

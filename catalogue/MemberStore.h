@@ -10,8 +10,8 @@
 // the collection's modification time, by which a copy made before the
 // collection was last replaced (a package upgrade) is told apart.
 
-// The per-user copy of the member of the collection that answers to `face`
-// (by the catalogue's names, case folded). With `extract`, a copy that is
+// The per-user copy of the collection's member at `memberIndex` (the face
+// the catalogue resolved a family to). With `extract`, a copy that is
 // missing, cut short, damaged or not of the collection as it is now is
 // written anew.
 struct StoredMember
@@ -20,9 +20,9 @@ struct StoredMember
     // Why no copy could be had, in the system's words, naming the folder or
     // file, but for the collection itself, which the caller names.
     QString error;
-    int memberIndex = -1; // of the member that answers to the face; -1 when none does
+    int memberIndex = -1; // of the member; -1 when the collection has none there
 };
-StoredMember storedCollectionMember(const QString &collectionPath, const QString &face, bool extract);
+StoredMember storedCollectionMember(const QString &collectionPath, int memberIndex, bool extract);
 
 // Whether the path names a collection by its last three characters (".ttc", ".otc").
 bool isCollectionPath(const QString &path);

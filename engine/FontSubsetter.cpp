@@ -33,8 +33,8 @@ FontSubsetter::~FontSubsetter()
 
 void FontSubsetter::loadInstalledFonts()
 {
-    // The catalogue reads every installed font's names, which costs more than
-    // most subsets: a job on a font file that covers its text never needs it.
+    // A job on a font file that covers its text never needs the installed
+    // fonts, nor fontconfig, which costs more than most subsets to start.
     if (!installedFontsPending)
         return;
     installedFontsPending = false;

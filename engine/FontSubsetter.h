@@ -2,6 +2,7 @@
 
 #include "KeepList.h"
 #include "base/ByteView.h"
+#include "catalogue/FontCatalogue.h"
 
 #include <QByteArray>
 #include <QMap>
@@ -10,6 +11,7 @@
 #include <memory>
 
 class QFile;
+struct FamilyLookup;
 
 // How a subset is written: a standalone font (.ttf, or .otf for CFF
 // outlines), or compressed for the web (.woff2).
@@ -92,7 +94,7 @@ class FontSubsetter
 {
 public:
     enum class Setup {
-        Full,     // builds the installed-font catalogue and reads the default face when first needed
+        Full,     // looks families up among the installed fonts and reads the default face when first needed
         FontOnly, // only loads fonts and reads their names (short-lived engines)
     };
 
@@ -145,8 +147,10 @@ public:
 
     // Installed fonts.
     void loadRegistryFonts();
-    // Builds the catalogue and reads the default face, once, for an engine
-    // set up Full; nothing for one set up FontOnly or already loaded.
+    // Opens the catalogue to the installed fonts (each name is looked up in
+    // fontconfig's cache when first asked for) and reads the default face,
+    // once, for an engine set up Full; nothing for one set up FontOnly or
+    // already loaded.
     void loadInstalledFonts();
     // The registered file of a family (the default face's when the family is
     // not catalogued), joined to the fonts folder.
@@ -177,7 +181,7 @@ public:
     QByteArray fontBytes;
     const uchar *fontData = nullptr;
     QString defaultFace;
-    QMap<QString, QString> familyFiles;
+    FontCatalogue familyFiles;
     KeepList keepList;
 
 private:
@@ -211,6 +215,11 @@ private:
     // and the face it resolves to: the default face when it does not.
     bool isCataloguedFamily(const QString &family);
     QString catalogueFace(const QString &family);
+    // The catalogue's lookup of the family (catalogue/FamilyLookup.h), or of
+    // the default face when it does not know the family; and the index in
+    // its collection of the face fontFilePath's file holds for the family.
+    FamilyLookup lookUpFamilyOrDefault(const QString &family);
+    int catalogueFaceIndex(const QString &family);
     SubsetResult subsetLoadedFont(SubsetResult result, const QString &outputFolder, const QString &baseName,
                                   const KeepList &list, OutputFormat format);
 };

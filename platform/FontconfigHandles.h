@@ -14,3 +14,4 @@ struct FcDeleter
 using FcPatternPtr = std::unique_ptr<FcPattern, FcDeleter<FcPattern, FcPatternDestroy>>;
 using FcObjectSetPtr = std::unique_ptr<FcObjectSet, FcDeleter<FcObjectSet, FcObjectSetDestroy>>;
 using FcFontSetPtr = std::unique_ptr<FcFontSet, FcDeleter<FcFontSet, FcFontSetDestroy>>;
+using FcConfigPtr = std::unique_ptr<FcConfig, FcDeleter<FcConfig, FcConfigDestroy>>;

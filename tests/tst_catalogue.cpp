@@ -6,6 +6,7 @@
 #include "catalogue/Folders.h"
 #include "engine/FontSubsetter.h"
 #include "platform/FontPackage.h"
+#include "sfnt/FontSource.h"
 #include "sfnt/TableTags.h"
 
 #include <QDir>
@@ -24,24 +25,33 @@ const QString kMicroHei = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-micr
 const QString kNotoSans = QStringLiteral("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc");
 const QString kNotoSerif = QStringLiteral("/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc");
 
-QList<NameEntry> names(const QString &family, const QString &style, const QString &full, const QString &typographic = {})
+QList<NameEntry> names(const QString &family, const QString &style, const QString &full, const QString &typographic = {},
+                       const QString &typographicStyle = {})
 {
     QList<NameEntry> entries = {{3, 1, 0x0409, 1, family}, {3, 1, 0x0409, 2, style}, {3, 1, 0x0409, 4, full}};
     if (!typographic.isEmpty())
         entries.append({3, 1, 0x0409, 16, typographic});
+    if (!typographicStyle.isEmpty())
+        entries.append({3, 1, 0x0409, 17, typographicStyle});
     return entries;
 }
 
-// The font with its OS/2 achVendID set, from which fontconfig takes the foundry.
-QByteArray withVendor(QByteArray font, const char vendor[5])
+// The font with bytes of its OS/2 table replaced.
+QByteArray withOS2(QByteArray font, int offset, const QByteArray &bytes)
 {
     for (int record = 12; record + 16 <= font.size(); record += 16) {
         if (font.mid(record, 4) == "OS/2") {
-            font.replace(int(qFromBigEndian<quint32>(font.constData() + record + 8)) + 58, 4, vendor);
+            font.replace(int(qFromBigEndian<quint32>(font.constData() + record + 8)) + offset, bytes.size(), bytes);
             return font;
         }
     }
     return {};
+}
+
+// The font with its OS/2 achVendID set, from which fontconfig takes the foundry.
+QByteArray withVendor(const QByteArray &font, const char vendor[5])
+{
+    return withOS2(font, 58, QByteArray(vendor, 4));
 }
 
 QStringList extracted()
@@ -83,7 +93,8 @@ private:
 
 private slots:
     void initTestCase();
-    void catalogueEntries();
+    void resolvesNamesFromTheCache_data();
+    void resolvesNamesFromTheCache();
     void resolvesFamilies();
     void extractsOneMemberAndKeepsItCurrent();
     void survivesBadFiles();
@@ -111,14 +122,14 @@ void TestCatalogue::initTestCase()
     writeFile(font("beta.ttf"), trueTypeFont("Beta"));
     writeFile(font("beta-thin.ttf"), trueTypeFont("Beta", 0, 100, names("Beta", "Thin", "Beta Thin")));
     writeFile(font("c.ttc"), gammaCollection(400));
-    writeFile(font("d.fon"), "not a font");
+    // A font under a suffix the catalogue does not take.
+    writeFile(font("d.fon"), trueTypeFont("Dfon"));
     // Another file's full name never replaces a family name.
     writeFile(font("delta.ttf"), trueTypeFont("Delta"));
     writeFile(font("epsilon.ttf"), trueTypeFont("", 0, 400, names("Epsilon", "Regular", "Delta")));
     // Known to the family list by its typographic family name.
     writeFile(font("zeta.ttf"), trueTypeFont("", 0, 400, names("Zeta Oblique", "Regular", "Zeta Oblique", "Zeta")));
     writeFile(font("truncated.ttc"), collection({trueTypeFont("Truncated")}));
-    writeFile(font("vanishing.ttf"), trueTypeFont("Vanishing"));
     // Names that fold differently from their lower case: ß, and a final sigma.
     writeFile(font("strasse.ttf"), trueTypeFont(QString::fromUtf8("Straße")));
     writeFile(font("sofos.ttc"), collection({trueTypeFont(QString::fromUtf8("ΣΟΦΟΣ")), trueTypeFont("Other")}));
@@ -126,6 +137,17 @@ void TestCatalogue::initTestCase()
     // a format the catalogue does not take.
     writeFile(font("kappa-aaaa.ttf"), withVendor(trueTypeFont("Kappa"), "AAAA"));
     writeFile(font("kappa-bbbb.ttf"), withVendor(trueTypeFont("Kappa", 1, 700), "BBBB"));
+    // Families whose regular face has the family's name as its typographic
+    // family only, beside a semi-condensed face that sorts after it, a bold
+    // and an italic face that have it as their family name.
+    writeFile(font("lambda-regular.ttf"), trueTypeFont("", 0, 400, names("Lambda Regular", "Regular", "Lambda Regular", "Lambda")));
+    writeFile(font("lambda-semicondensed.ttf"),
+              withOS2(trueTypeFont("", 0, 400, names("Lambda SemiCondensed", "Regular", "Lambda SemiCondensed", "Lambda", "SemiCondensed")),
+                      6, u16(4)));
+    writeFile(font("mu-regular.ttf"), trueTypeFont("", 0, 400, names("Mu Regular", "Regular", "Mu Regular", "Mu")));
+    writeFile(font("mu-bold.ttf"), trueTypeFont("", 1, 700, names("Mu", "Bold", "Mu Bold")));
+    writeFile(font("nu-regular.ttf"), trueTypeFont("", 0, 400, names("Nu Regular", "Regular", "Nu Regular", "Nu")));
+    writeFile(font("nu-italic.ttf"), withOS2(trueTypeFont("", 2, 400, names("Nu", "Italic", "Nu Italic")), 62, u16(1)));
 
     const QString config = dir.filePath("fonts.conf");
     writeFile(config, QStringLiteral(R"(<?xml version="1.0"?>
@@ -133,6 +155,8 @@ void TestCatalogue::initTestCase()
 <fontconfig>
   <dir>%1</dir>
   <cachedir>%2</cachedir>
+  <alias binding="strong"><family>sans-serif</family><prefer><family>DejaVu Sans</family></prefer></alias>
+  <alias binding="strong"><family>monospace</family><prefer><family>DejaVu Sans Mono</family></prefer></alias>
   <include ignore_missing="yes">/etc/fonts/conf.d</include>
 </fontconfig>
 )").arg(fonts, dir.filePath("cache")).toUtf8());
@@ -140,35 +164,52 @@ void TestCatalogue::initTestCase()
     QVERIFY(applicationDataFolder().startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
 }
 
-void TestCatalogue::catalogueEntries()
+void TestCatalogue::resolvesNamesFromTheCache_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("file");   // the registered file the name means
+    QTest::addColumn<QString>("member"); // for a collection, the file name of the member's copy
+    QTest::newRow("family name, over another file's full name") << "Delta" << font("delta.ttf") << "";
+    QTest::newRow("family name in another language") << QString::fromUtf8("文泉驿微米黑") << font("wqy-microhei.ttc")
+                                                      << QString::fromUtf8("文泉驿微米黑.ttf");
+    QTest::newRow("collection member's full name") << "gamma mono" << font("c.ttc") << "Gamma Mono.ttf";
+    QTest::newRow("collection member's family name") << "Noto Sans CJK SC" << font("noto-sans-cjk.otc")
+                                                    << "Noto Sans CJK SC.otf";
+    QTest::newRow("full name of a face other than the regular") << "Beta Thin" << font("beta-thin.ttf") << "";
+    QTest::newRow("typographic family") << "Zeta" << font("zeta.ttf") << "";
+    QTest::newRow("two regular files: the one registered last") << "Alpha" << font("ab.ttf") << "";
+    QTest::newRow("foundry-qualified") << "Kappa [BBBB]" << font("kappa-bbbb.ttf") << "";
+    QTest::newRow("generic family") << "Sans Serif" << font("DejaVuSans.ttf") << "";
+    QTest::newRow("regular face over a semi-condensed one") << "Lambda" << font("lambda-regular.ttf") << "";
+    QTest::newRow("family named with its width") << "Lambda SemiCondensed" << font("lambda-semicondensed.ttf") << "";
+    QTest::newRow("regular face over a bold one") << "Mu" << font("mu-regular.ttf") << "";
+    QTest::newRow("regular face over an italic one") << "Nu" << font("nu-regular.ttf") << "";
+    QTest::newRow("a suffix the catalogue does not take") << "Dfon" << font("DejaVuSans.ttf") << "";
+}
+
+// Names are looked up in fontconfig's cache: no installed font is read to
+// find one, and the member a collection's name means is the only one taken.
+void TestCatalogue::resolvesNamesFromTheCache()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, file);
+    QFETCH(QString, member);
     FontSubsetter engine;
-    engine.loadInstalledFonts();
-    QCOMPARE(engine.defaultFace, QStringLiteral("DejaVu Sans"));
-    const QMap<QString, QString> expected = {
-        {"alpha", font("ab.ttf")},
-        {"beta", font("beta.ttf")},
-        {"gamma", font("c.ttc")},
-        {"gamma mono", font("c.ttc")},
-        {"delta", font("delta.ttf")},
-        {"epsilon", font("epsilon.ttf")},
-        {"zeta", font("zeta.ttf")},
-        {"dejavu sans", font("DejaVuSans.ttf")},
-        {"文泉驿微米黑", font("wqy-microhei.ttc")},
-        {"wenquanyi micro hei", font("wqy-microhei.ttc")},
-        {"noto sans cjk sc", font("noto-sans-cjk.otc")},
-        {"noto sans mono cjk hk", font("noto-sans-cjk.otc")},
-        {"noto serif cjk sc", font("noto-serif-sc.otf")},
-    };
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        QCOMPARE(engine.familyFiles.value(it.key()), it.value());
-    QVERIFY(!engine.familyFiles.values().contains(font("d.fon")));
+    const quint64 before = FontSource::totalFileBytesRead();
+    QCOMPARE(engine.fontFilePath(name), file);
+    QCOMPARE(FontSource::totalFileBytesRead(), before);
+    if (!member.isEmpty()) {
+        const QString copy = engine.systemFontPath(name);
+        QCOMPARE(QFileInfo(copy).fileName(), member);
+        QVERIFY(QFile::remove(copy)); // the member tests below start from an empty folder
+    }
 }
 
 void TestCatalogue::resolvesFamilies()
 {
     FontSubsetter engine;
     QVERIFY(engine.loadSystemFont("dejavu sans"));
+    QCOMPARE(engine.defaultFace, QStringLiteral("DejaVu Sans"));
     QCOMPARE(engine.fontBytes, readFile(kDejaVu + "DejaVuSans.ttf"));
     QVERIFY(engine.loadSystemFont("ZETA"));
     QCOMPARE(engine.fontBytes, readFile(font("zeta.ttf")));
@@ -237,17 +278,16 @@ void TestCatalogue::extractsOneMemberAndKeepsItCurrent()
 
 void TestCatalogue::survivesBadFiles()
 {
-    // fontconfig has these files in its cache; now one is cut short and one is gone.
-    QFile truncated(font("truncated.ttc"));
-    FontSubsetter before;
-    before.loadInstalledFonts();
-    QCOMPARE(before.familyFiles.value("truncated regular"), font("truncated.ttc"));
-    QVERIFY(truncated.resize(20));
-    QVERIFY(QFile::remove(font("vanishing.ttf")));
+    // fontconfig's cache lists the collection, and the catalogue takes its
+    // word for it; now it is cut short in place, which leaves the cache
+    // current. A job that needs it says so and takes the default face.
+    QVERIFY(QFile(font("truncated.ttc")).resize(20));
     FontSubsetter engine;
-    engine.loadInstalledFonts();
-    QCOMPARE(engine.familyFiles.value("alpha"), font("ab.ttf"));
-    QVERIFY(!engine.familyFiles.values().contains(font("truncated.ttc")));
+    QCOMPARE(engine.fontFilePath("Truncated Regular"), font("truncated.ttc"));
+    const SubsetResult result = engine.subsetSystemFont(dir.path(), "Truncated Regular", {'A'});
+    QCOMPARE(result.status, SubsetResult::Written);
+    QCOMPARE(result.fallback, SubsetResult::FamilyNotLoadable);
+    QCOMPARE(result.face, QStringLiteral("DejaVu Sans"));
 }
 
 void TestCatalogue::foldsCase_data()

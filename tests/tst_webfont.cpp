@@ -8,6 +8,7 @@
 
 #include "support/FontBuilder.h"
 #include "support/HostileInputs.h"
+#include "support/OwnFontconfig.h"
 
 #include "webfont/KitFiles.h"
 #include "webfont/SliceMaker.h"
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -653,6 +655,13 @@ void TestWebFont::facesOfFamilies()
     QFETCH(QString, css);
     const QString folder = dir.filePath(QString("family-%1").arg(qHash(QString(QTest::currentDataTag()))));
     QVERIFY(QDir().mkpath(folder));
+    // The generic family is drawn with DejaVu Sans by a fontconfig of the
+    // row's own, whatever fonts the machine has.
+    std::optional<OwnFontconfig> ownFontconfig;
+    if (family == "Sans Serif") {
+        ownFontconfig.emplace(folder + "-fontconfig", QStringList{"/usr/share/fonts/truetype/dejavu"}, "sans-serif", "DejaVu Sans");
+        QVERIFY(ownFontconfig->isValid());
+    }
     WebFontRequest request;
     request.family = family;
     request.outputFolder = folder;

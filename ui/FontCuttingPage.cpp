@@ -59,7 +59,7 @@ QWidget *Tessaglyph::createFontCuttingPage()
 
     systemFontCheckBox = new QCheckBox(tr("Select From &System Font"));
     systemFontCheckBox->setChecked(true);
-    fontComboBox = new QFontComboBox;
+    fontComboBox = familyList();
     selectFontLabel = fieldLabel(tr("Select &Font"), fontComboBox);
 
     fontFileEdit = new QLineEdit;

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFontComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -38,6 +39,15 @@ QString withoutMnemonic(const QString &text)
     plain.remove(QRegularExpression(QStringLiteral("\\(&[^&]\\)")));
     plain.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
     return plain.trimmed();
+}
+
+QFontComboBox *familyList()
+{
+    auto *list = new QFontComboBox;
+    // QFontComboBox::sizeHint() takes its width from the font alone, after
+    // QComboBox's has measured every item for one it then drops.
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return list;
 }
 
 QLabel *fieldLabel(const QString &text, QWidget *field)

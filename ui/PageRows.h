@@ -1,5 +1,6 @@
 #pragma once
 
+class QFontComboBox;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
@@ -15,6 +16,11 @@ QHBoxLayout *editRow(QWidget *edit, QWidget *button);
 // A button that shows only an icon: its tool tip, which is also its name for
 // accessibility tools, says what it does.
 QPushButton *iconButton(const char *iconFile, const QString &toolTip);
+
+// The list of installed families a page picks from. It never measures every
+// family's name for its size, which it sets itself: with thousands of fonts
+// installed, that took most of the window's start-up.
+QFontComboBox *familyList();
 
 // A field's label. Its mnemonic ("&Output Directory", "输出目录(&O)") moves the
 // focus to the field, and its text, without the mnemonic, is the field's

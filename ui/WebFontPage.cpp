@@ -76,7 +76,7 @@ WebFontPage::WebFontPage(QWidget *parent) : QWidget(parent)
 {
     systemFontCheckBox = new QCheckBox(tr("Select From &System Font"));
     systemFontCheckBox->setChecked(true);
-    fontComboBox = new QFontComboBox;
+    fontComboBox = familyList();
     selectFontLabel = fieldLabel(tr("Select &Font"), fontComboBox);
     fontFileEdit = new QLineEdit;
     fontFileEdit->setReadOnly(true);
