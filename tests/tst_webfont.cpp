@@ -256,8 +256,11 @@ void TestWebFont::keepSequencesWhole_data()
     QTest::newRow("a unit past the largest is cut in code-point order")
             << chainSlices << chain << QVector<KeepList>{{'A'}, {0x4E01, 0x4E02}, {0x4E03, 0x4E04}} << 2;
     QTest::newRow("one of them in the first slice: all join it")
+            << QVector<KeepList>{{'g', 0x4E00}, {0x1E9E}} << QVector<KeepList>{{0x1E9E, 'g'}}
+            << QVector<KeepList>{{'g', 0x1E9E, 0x4E00}} << 100;
+    QTest::newRow("a Greek letter's ligature with a Latin one leaves Greek out of the first slice")
             << QVector<KeepList>{{'g', 0x4E00}, {0x3BC}} << QVector<KeepList>{{0x3BC, 'g'}}
-            << QVector<KeepList>{{'g', 0x3BC, 0x4E00}} << 100;
+            << QVector<KeepList>{{'g', 0x4E00}, {0x3BC}} << 100;
     QTest::newRow("emoji sequences after the others, more skin tones first")
             << QVector<KeepList>{{'A'}, people} << QVector<KeepList>{{0x1F468, 0x200D, 0x1F4BB}, {0x1F44D, 0x1F3FB}}
             << QVector<KeepList>{{'A'}, people, {0x1F3FB, 0x1F44D}, {0x200D, 0x1F468, 0x1F4BB}} << 100;

@@ -18,6 +18,7 @@
 namespace {
 
 constexpr quint32 kDottedCircle = 0x25CC;
+constexpr quint16 kLigatureSubst = 4;
 
 using SetPtr = std::unique_ptr<hb_set_t, HbDeleter<hb_set_t, hb_set_destroy>>;
 
@@ -85,8 +86,10 @@ void appendCompositionUnits(const KeepList &codePoints, QVector<KeepList> *units
     for (quint32 codePoint : codePoints) {
         if (scriptSlicing(scriptOf(codePoint)) == ScriptSlicing::ByFrequency)
             continue;
+        // Of one script: the Ohm sign decomposes to Greek's Omega, which
+        // would join the symbols to Greek.
         const quint32 base = canonicalBase(codePoint);
-        if (base != codePoint && maps(codePoints, base))
+        if (base != codePoint && maps(codePoints, base) && scriptOf(base) == scriptOf(codePoint))
             units->append(sortedKeepList({base, codePoint}));
     }
 }
@@ -102,12 +105,15 @@ void appendLookupUnits(hb_face_t *face, hb_tag_t tableTag, const QHash<quint32, 
     // What the lookups' glyphs may add up to, as any reading of the table.
     ReadingBudget budget(length);
     for (int lookup = 0; lookup < types.size(); ++lookup) {
-        if (!lookupJoinsGlyphs(types.at(lookup), isGpos))
+        // Ligatures are kept whole one by one, as sequences (WebFace.h).
+        if (!lookupJoinsGlyphs(types.at(lookup), isGpos) || (!isGpos && types.at(lookup) == kLigatureSubst))
             continue;
         const SetPtr before(hb_set_create()), input(hb_set_create()), after(hb_set_create()), output(hb_set_create());
         hb_ot_layout_lookup_collect_glyphs(face, tableTag, unsigned(lookup), before.get(), input.get(), after.get(),
                                            output.get());
-        for (hb_set_t *set : {before.get(), after.get(), output.get()})
+        // The glyphs a lookup makes are not what it joins (a ligature
+        // lookup's outputs would join every ligature of the font).
+        for (hb_set_t *set : {before.get(), after.get()})
             hb_set_union(input.get(), set);
         if (!budget.spend(hb_set_get_population(input.get())))
             return;

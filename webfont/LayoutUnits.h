@@ -16,12 +16,13 @@ struct hb_face_t;
 // - The characters of a script that goes whole (ScriptRules.h), with the
 //   Common and Inherited characters of its blocks; U+25CC, the base the
 //   shaper gives a lone mark, with the first of them.
-// - A character and the base letter its canonical decomposition starts with
-//   (HarfBuzz composes A + U+0302 + U+0301 into Ấ only in a font that maps
-//   Ấ), unless its script goes by frequency (Hangul syllables decompose
-//   into jamo).
+// - A character and the base letter of its script its canonical
+//   decomposition starts with (HarfBuzz composes A + U+0302 + U+0301 into Ấ
+//   only in a font that maps Ấ), unless its script goes by frequency
+//   (Hangul syllables decompose into jamo).
 // - The characters whose glyphs one GSUB or GPOS lookup joins (pairs,
-//   contexts, attachments; HarfBuzz collects each lookup's glyphs), unless
+//   contexts, attachments; HarfBuzz collects each lookup's glyphs, those it
+//   makes left out; ligatures are kept whole as sequences), unless
 //   they would be more than half the font's characters, or more than
 //   `largestUnit`: a kerning class that touches everything falls back to
 //   the scripts' own units.

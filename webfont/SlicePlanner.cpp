@@ -369,6 +369,19 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         codePointAt.append(codePoint);
         return sets.add();
     };
+    // Joins what the kit holds of a sequence or unit.
+    const auto joinUnit = [&](const KeepList &unit) {
+        int first = -1;
+        for (quint32 codePoint : unit) {
+            if (!home.contains(codePoint))
+                continue;
+            const int set = setOf(codePoint);
+            if (first < 0)
+                first = set;
+            else
+                sets.join(first, set);
+        }
+    };
     for (const KeepList &sequence : sequences) {
         if (sequence.isEmpty() || !std::all_of(sequence.cbegin(), sequence.cend(),
                                                [&](quint32 codePoint) { return home.contains(codePoint); }))
@@ -387,27 +400,10 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             }
             continue;
         }
-        const int first = setOf(sequence.first());
-        for (quint32 codePoint : sequence)
-            sets.join(first, setOf(codePoint));
+        joinUnit(sequence);
     }
-    for (const KeepList &unit : units) {
-        // A unit of the first slice's characters and another script's is
-        // cut between them (ScriptRules.h).
-        const bool otherScripts = std::any_of(unit.cbegin(), unit.cend(), [&](quint32 codePoint) {
-            return home.contains(codePoint) && !joinsFirstSlice(QChar::script(char32_t(codePoint)));
-        });
-        int first = -1;
-        for (quint32 codePoint : unit) {
-            if (!home.contains(codePoint) || (otherScripts && home.value(codePoint) == firstRuleUnit))
-                continue;
-            const int set = setOf(codePoint);
-            if (first < 0)
-                first = set;
-            else
-                sets.join(first, set);
-        }
-    }
+    for (const KeepList &unit : units)
+        joinUnit(unit);
     QMap<quint32, KeepList> groups; // by their lowest code point, so the plan does not depend on hashing
     {
         QHash<int, quint32> lowest; // a set's root -> its lowest code point
@@ -420,6 +416,9 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             groups[lowest.value(sets.root(i))].append(codePointAt.at(i));
     }
     QHash<quint32, QPair<int, int>> moved; // code point -> the slice and unit it moves to
+    const int plannedSlices = int(planned.size());
+    const int ownSliceSize = std::max(kSliceMinimumSize, sequencesPerSlice / 4);
+    QMap<int, int> ownSliceAfter; // a slice of a group's own -> the planned slice it follows
     for (KeepList &group : groups) {
         if (group.size() < 2)
             continue;
@@ -428,14 +427,21 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         // large for one unit is cut, in code-point order, into parts that
         // each move on their own (its sequences across two parts may then
         // be drawn apart).
+        // A group that holds another script's characters besides the first
+        // slice's does not join that slice (ScriptRules.h): a Greek letter
+        // in a ligature with a Latin one ("μg"), or Greek's own Common
+        // characters that compose from Latin-1's, would bring all of Greek
+        // into the slice every page fetches.
         KeepList outside;
-        bool withFirstRule = false;
+        bool withFirstRule = false, otherScripts = false;
         for (quint32 codePoint : group) {
             if (home.value(codePoint) == firstRuleUnit)
                 withFirstRule = true;
             else
                 outside.append(codePoint);
+            otherScripts = otherScripts || !joinsFirstSlice(QChar::script(char32_t(codePoint)));
         }
+        withFirstRule = withFirstRule && !otherScripts;
         const bool cut = outside.size() > largestUnit;
         const qsizetype parts = cut ? (outside.size() + largestUnit - 1) / largestUnit : 1;
         for (qsizetype part = 0; part < parts; ++part) {
@@ -454,6 +460,14 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
                 }
                 if (to.first == int(planned.size()))
                     to.first = 0;
+                // A large group (a script's letters) is a slice of its own
+                // after that one, rather than the part of every page's fetch
+                // of it that the page does not use.
+                if (members.size() > ownSliceSize) {
+                    ownSliceAfter.insert(int(planned.size()), to.first);
+                    planned.append(PlannedSlice());
+                    to.first = int(planned.size()) - 1;
+                }
                 to.second = int(planned[to.first].units.size());
                 planned[to.first].units.append(KeepList());
             }
@@ -477,7 +491,7 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             unit = sortedKeepList(unit);
     }
     QVector<PlannedSlice> kept;
-    for (PlannedSlice &slice : planned) {
+    const auto keep = [&](PlannedSlice &slice) {
         slice.units.removeIf([](const KeepList &unit) { return unit.isEmpty(); });
         slice.codePoints.clear();
         for (const KeepList &unit : slice.units)
@@ -485,6 +499,13 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         slice.codePoints = sortedKeepList(slice.codePoints);
         if (!slice.codePoints.isEmpty())
             kept.append(slice);
+    };
+    for (int s = 0; s < plannedSlices; ++s) {
+        keep(planned[s]);
+        for (auto it = ownSliceAfter.cbegin(); it != ownSliceAfter.cend(); ++it) {
+            if (it.value() == s)
+                keep(planned[it.key()]);
+        }
     }
     planned = kept;
 
