@@ -13,6 +13,7 @@ Not part of make test: a kit of every CJK face takes about an hour on two cores.
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -67,7 +68,12 @@ def regular_faces(package):
     return [face for _, face in sorted(families.values(), key=lambda item: item[0][4:])]
 
 
+def stop(signal_number, frame):
+    raise SystemExit("stopped by signal %d" % signal_number)  # so that chromium is closed
+
+
 def main():
+    signal.signal(signal.SIGTERM, stop)
     build = os.path.abspath(sys.argv[1])
     wanted = sys.argv[2:]
     pictures = os.path.join(build, "fidelity-sweep")
@@ -77,8 +83,10 @@ def main():
     html = {page: world_text.page_html(page) for page in world_text.LANGUAGES}
     faces = [(package, face) for package in font_packages() for face in regular_faces(package)
              if not wanted or any(w.lower() in face[2].lower() for w in wanted)]
+    # the small fonts first: a sweep cut short has drawn the most fonts
+    faces.sort(key=lambda item: (os.path.getsize(item[1][0]), item[1][0], item[1][1] or 0))
     drawing = Drawing(os.path.join(build, "tessaglyph-cli"))
-    results, failures, start = [], [], time.monotonic()
+    results, failures, start, stopped = [], [], time.monotonic(), None
     try:
         for number, (package, (path, member, full_name, cmap)) in enumerate(faces):
             pages = [page for page in world_text.LANGUAGES
@@ -101,9 +109,13 @@ def main():
                 if count:
                     picture.save(os.path.join(pictures, "%s.%s.png" % (re.sub(r"\W+", "-", full_name), page)))
             shutil.rmtree(os.path.join(drawing.root, folder), True)
+    except SystemExit as error:
+        stopped = "%s after %d of %d fonts" % (error, number, len(faces))
     finally:
         drawing.close()
     table = report(results, failures, time.monotonic() - start)
+    if stopped:
+        table = stopped + "\n" + table
     print(table)
     with open(os.path.join(build, "fidelity-sweep.txt.tmp"), "w", encoding="utf-8") as f:
         f.write(table + "\n")

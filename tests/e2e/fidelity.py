@@ -25,9 +25,15 @@ from chromium import Browser, without_local_sources
 
 CHROMIUM_FLAGS = ["--font-render-hinting=none", "--disable-lcd-text", "--force-device-scale-factor=1",
                   "--window-size=1000,800"]
+# Hinting off in fontconfig too: chromium's --headless=new takes hinting from fontconfig and ignores
+# --font-render-hinting (the same pages draw the same with and without it). Hinted, a TrueType font
+# without bytecode (LXGW WenKai, AR PL) is auto-hinted, from metrics FreeType measures on reference
+# letters the font maps ('o', 'x', 'H', CJK's 田), so a slice that lacks them draws its glyphs apart
+# from the whole font's, whatever it holds of them.
 FONTCONFIG = """<?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>%s</cachedir></fontconfig>
+<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>%s</cachedir>
+<match target="pattern"><edit name="hinting" mode="assign"><bool>false</bool></edit></match></fontconfig>
 """
 VARIANTS = ("whole", "kit", "none")
 
