@@ -69,31 +69,6 @@ void appendScriptUnits(const KeepList &codePoints, QVector<KeepList> *units)
         units->append(unit);
 }
 
-// The first code point of the character's full canonical decomposition.
-quint32 canonicalBase(quint32 codePoint)
-{
-    for (int depth = 0; depth < 8 && QChar::decompositionTag(char32_t(codePoint)) == QChar::Canonical; ++depth) {
-        const QList<uint> parts = QChar::decomposition(char32_t(codePoint)).toUcs4();
-        if (parts.isEmpty())
-            break;
-        codePoint = parts.first();
-    }
-    return codePoint;
-}
-
-void appendCompositionUnits(const KeepList &codePoints, QVector<KeepList> *units)
-{
-    for (quint32 codePoint : codePoints) {
-        if (scriptSlicing(scriptOf(codePoint)) == ScriptSlicing::ByFrequency)
-            continue;
-        // Of one script: the Ohm sign decomposes to Greek's Omega, which
-        // would join the symbols to Greek.
-        const quint32 base = canonicalBase(codePoint);
-        if (base != codePoint && maps(codePoints, base) && scriptOf(base) == scriptOf(codePoint))
-            units->append(sortedKeepList({base, codePoint}));
-    }
-}
-
 void appendLookupUnits(hb_face_t *face, hb_tag_t tableTag, const QHash<quint32, KeepList> &characters, int largest,
                        QVector<KeepList> *units)
 {
@@ -135,7 +110,6 @@ QVector<KeepList> layoutUnits(hb_face_t *face, const KeepList &codePoints, const
 {
     QVector<KeepList> units;
     appendScriptUnits(codePoints, &units);
-    appendCompositionUnits(codePoints, &units);
     const int largest = std::min(largestUnit, int(codePoints.size() / 2));
     appendLookupUnits(face, HB_OT_TAG_GSUB, characters, largest, &units);
     appendLookupUnits(face, HB_OT_TAG_GPOS, characters, largest, &units);

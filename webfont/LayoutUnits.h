@@ -16,10 +16,9 @@ struct hb_face_t;
 // - The characters of a script that goes whole (ScriptRules.h), with the
 //   Common and Inherited characters of its blocks; U+25CC, the base the
 //   shaper gives a lone mark, with the first of them.
-// - A character and the base letter of its script its canonical
-//   decomposition starts with (HarfBuzz composes A + U+0302 + U+0301 into Ấ
-//   only in a font that maps Ấ), unless its script goes by frequency
-//   (Hangul syllables decompose into jamo).
+// (Canonical compositions need no units of their own: Latin's precomposed
+// letters are all in the first slice, with their bases and the combining
+// marks, and every other script's in its script's unit.)
 // - The characters whose glyphs one GSUB or GPOS lookup joins (pairs,
 //   contexts, attachments; HarfBuzz collects each lookup's glyphs, those it
 //   makes left out; ligatures are kept whole as sequences), unless

@@ -30,6 +30,7 @@ struct Range
 const Range kFirstSliceRanges[] = {
     {0x0000, 0x024F}, // ASCII, Latin-1, Latin Extended-A and -B
     {0x0300, 0x036F}, // the combining marks Latin text is typed with (NFD)
+    {0x1E00, 0x1EFF}, // Latin Extended Additional: Vietnamese, composed from ASCII when typed NFD
     {0x2000, 0x206F}, // general punctuation (spaces, dashes, quotes, joiners)
     {0x20A0, 0x20EF}, // currency signs, combining marks for symbols (the keycap)
     {0x3000, 0x30FF}, // CJK symbols and punctuation, hiragana, katakana
@@ -369,11 +370,17 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         codePointAt.append(codePoint);
         return sets.add();
     };
-    // Joins what the kit holds of a sequence or unit.
+    // Joins what the kit holds of a sequence or unit. One of the first
+    // slice's characters and another script's is cut between them
+    // (ScriptRules.h): a Greek letter in a ligature with a Latin one ("μg")
+    // would bring all of Greek into the slice every page fetches.
     const auto joinUnit = [&](const KeepList &unit) {
+        const bool otherScripts = std::any_of(unit.cbegin(), unit.cend(), [&](quint32 codePoint) {
+            return home.contains(codePoint) && !joinsFirstSlice(QChar::script(char32_t(codePoint)));
+        });
         int first = -1;
         for (quint32 codePoint : unit) {
-            if (!home.contains(codePoint))
+            if (!home.contains(codePoint) || (otherScripts && home.value(codePoint) == firstRuleUnit))
                 continue;
             const int set = setOf(codePoint);
             if (first < 0)
@@ -428,10 +435,7 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         // each move on their own (its sequences across two parts may then
         // be drawn apart).
         // A group that holds another script's characters besides the first
-        // slice's does not join that slice (ScriptRules.h): a Greek letter
-        // in a ligature with a Latin one ("μg"), or Greek's own Common
-        // characters that compose from Latin-1's, would bring all of Greek
-        // into the slice every page fetches.
+        // slice's does not join that slice either (ScriptRules.h).
         KeepList outside;
         bool withFirstRule = false, otherScripts = false;
         for (quint32 codePoint : group) {

