@@ -23,8 +23,9 @@ struct hb_face_t;
 //   contexts, attachments; HarfBuzz collects each lookup's glyphs, those it
 //   makes left out; ligatures are kept whole as sequences), unless
 //   they would be more than half the font's characters, or more than
-//   `largestUnit`: a kerning class that touches everything falls back to
-//   the scripts' own units.
+//   `largestUnit` (a slice's worth: a unit is never cut by its bytes): a
+//   kerning class that touches everything falls back to the scripts' own
+//   units.
 // `characters` maps each glyph to the code points the cmap maps to it.
 QVector<KeepList> layoutUnits(hb_face_t *face, const KeepList &codePoints, const QHash<quint32, KeepList> &characters,
                               int largestUnit);

@@ -17,6 +17,9 @@ const ScriptRule kScriptRules[] = {
     // Shared by every script, or marks on any: where they go is what the
     // font's layout and the scripts around them say.
     {QChar::Script_Common, ScriptSlicing::Apart, true},
+    // Characters newer than the Unicode data Qt has (emoji of recent
+    // versions): no script is known to shape them.
+    {QChar::Script_Unknown, ScriptSlicing::Apart, true},
     {QChar::Script_Inherited, ScriptSlicing::Apart, true},
     // Its letters are in the first slice already (ASCII, Latin-1, Extended-A
     // and -B); the rest, mostly precomposed letters, join their base letter.

@@ -351,12 +351,11 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         planned.append(plannedSlice);
     }
 
-    // Characters the font joins into one glyph move together into the
-    // earliest slice any of them is planned in (into the first slice's unit
-    // when one of them is there). Moved, not repeated: a character repeated
-    // in a later slice would be drawn from it everywhere (a browser takes a
-    // character from the last-declared slice that holds it), apart from the
-    // neighbours it kerns with.
+    // Characters the font joins into one glyph, or shapes together, move
+    // together (see the header for where). Moved, not repeated: a character
+    // repeated in a later slice would be drawn from it everywhere (a browser
+    // takes a character from the last-declared slice that holds it), apart
+    // from the neighbours it kerns with.
     QVector<KeepList> joined;
     QHash<quint32, int> tagUnit; // a tag base -> its unit among the joined
     QHash<quint32, int> indexOf; // a code point joined with others -> its set
@@ -374,13 +373,17 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
     // slice's characters and another script's is cut between them
     // (ScriptRules.h): a Greek letter in a ligature with a Latin one ("μg")
     // would bring all of Greek into the slice every page fetches.
-    const auto joinUnit = [&](const KeepList &unit) {
+    const auto joinUnit = [&](const KeepList &unit, bool layoutUnit) {
         const bool otherScripts = std::any_of(unit.cbegin(), unit.cend(), [&](quint32 codePoint) {
             return home.contains(codePoint) && !joinsFirstSlice(QChar::script(char32_t(codePoint)));
         });
         int first = -1;
         for (quint32 codePoint : unit) {
-            if (!home.contains(codePoint) || (otherScripts && home.value(codePoint) == firstRuleUnit))
+            // What joins emoji (regional indicators, skin tones, tags) is kept
+            // whole with each sequence instead: a layout unit of the 26
+            // regional indicators would take every flag with it.
+            if (!home.contains(codePoint) || (otherScripts && home.value(codePoint) == firstRuleUnit)
+                || (layoutUnit && isEmojiJoiner(codePoint)))
                 continue;
             const int set = setOf(codePoint);
             if (first < 0)
@@ -407,10 +410,10 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             }
             continue;
         }
-        joinUnit(sequence);
+        joinUnit(sequence, false);
     }
     for (const KeepList &unit : units)
-        joinUnit(unit);
+        joinUnit(unit, true);
     QMap<quint32, KeepList> groups; // by their lowest code point, so the plan does not depend on hashing
     {
         QHash<int, quint32> lowest; // a set's root -> its lowest code point
@@ -433,9 +436,9 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         // Those already in the first slice's unit stay there; a group too
         // large for one unit is cut, in code-point order, into parts that
         // each move on their own (its sequences across two parts may then
-        // be drawn apart).
-        // A group that holds another script's characters besides the first
-        // slice's does not join that slice either (ScriptRules.h).
+        // be drawn apart). A group that holds another script's characters
+        // besides the first slice's does not join that slice either
+        // (ScriptRules.h).
         KeepList outside;
         bool withFirstRule = false, otherScripts = false;
         for (quint32 codePoint : group) {

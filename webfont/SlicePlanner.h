@@ -127,7 +127,9 @@ bool isEmojiTag(quint32 codePoint);
 // - The characters of sequences without emoji joiners (ligatures, keycaps)
 //   move together, as one unit, into the earliest slice past the first that
 //   any of them was planned in (into the first slice's unit when one of them
-//   is there, into the first slice when all of them are).
+//   is there and none is of another script than the first slice's, into the
+//   first slice when all of them are), or, when they are more than a
+//   quarter of `sequencesPerSlice`, into a slice of their own after that one.
 // - The emoji sequences with joiners, which run to megabytes in a colour
 //   font, go into slices of their own after the others, rarest first (see
 //   the .cpp), each whole, their characters repeated there: the

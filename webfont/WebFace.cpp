@@ -283,7 +283,7 @@ bool readWebFace(hb_face_t *face, WebFace *webFace)
     read.glyphsPerSlice = slicesOfGlyphs(glyphBytes, hb_face_get_glyph_count(face), kLargestSliceBytes);
     read.imageGlyphs = imageBytes * 2 > glyphBytes;
     read.language = detectLanguage(face, codePages, read.codePoints);
-    read.layoutUnits = layoutUnits(face, read.codePoints, characters, largestSequenceUnit(read.glyphsPerSlice));
+    read.layoutUnits = layoutUnits(face, read.codePoints, characters, read.glyphsPerSlice);
     *webFace = read;
     return true;
 }
