@@ -49,8 +49,8 @@ def package_files(package):
 
 def regular_faces(package):
     """(path, member or None, full name, cmap) of each family's regular face: of its faces, the
-    upright one nearest weight 400 and normal width (a family of one weight, AR PL UMing's Light,
-    or one slant, Smiley Sans Oblique, still has one)."""
+    upright, not bold one nearest weight 400 and normal width (a family of one weight, AR PL
+    UMing's Light, or one slant, Smiley Sans Oblique, still has one)."""
     families = {}
     for path in package_files(package):
         collection = path.lower().endswith((".ttc", ".otc"))
@@ -60,7 +60,9 @@ def regular_faces(package):
             family = name.getDebugName(16) or name.getDebugName(1)
             subfamily = (name.getDebugName(17) or name.getDebugName(2) or "").lower()
             slanted = bool(os2.fsSelection & 1) or "italic" in subfamily or "oblique" in subfamily
-            rank = (slanted, abs(os2.usWeightClass - 400), os2.usWeightClass, abs(os2.usWidthClass - 5), path, member)
+            bold = bool(os2.fsSelection & 0x20)  # Noto Nastaliq Urdu Bold says weight 400
+            rank = (slanted, bold, abs(os2.usWeightClass - 400), os2.usWeightClass, abs(os2.usWidthClass - 5), path,
+                    member)
             face = (path, member if collection else None, name.getDebugName(4), set(font.getBestCmap() or {}))
             if family not in families or rank < families[family][0]:
                 families[family] = (rank, face)
