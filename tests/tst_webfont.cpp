@@ -8,7 +8,6 @@
 
 #include "support/FontBuilder.h"
 #include "support/HostileInputs.h"
-#include "support/OwnFontconfig.h"
 
 #include "webfont/KitFiles.h"
 #include "webfont/SliceMaker.h"
@@ -29,7 +28,6 @@
 
 #include <algorithm>
 #include <fcntl.h>
-#include <optional>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -658,13 +656,6 @@ void TestWebFont::facesOfFamilies()
     QFETCH(QString, css);
     const QString folder = dir.filePath(QString("family-%1").arg(qHash(QString(QTest::currentDataTag()))));
     QVERIFY(QDir().mkpath(folder));
-    // The generic family is drawn with DejaVu Sans by a fontconfig of the
-    // row's own, whatever fonts the machine has.
-    std::optional<OwnFontconfig> ownFontconfig;
-    if (family == "Sans Serif") {
-        ownFontconfig.emplace(folder + "-fontconfig", QStringList{"/usr/share/fonts/truetype/dejavu"}, "sans-serif", "DejaVu Sans");
-        QVERIFY(ownFontconfig->isValid());
-    }
     WebFontRequest request;
     request.family = family;
     request.outputFolder = folder;
