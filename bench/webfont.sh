@@ -3,7 +3,8 @@
 # side by side: wall time, CPU time and peak memory (/usr/bin/time; the largest process, not the sum), the
 # kits' slices and bytes, and the bytes eight real pages fetch from each kit, the gzipped CSS included;
 # a one-language kit of Noto Sans CJK SC; kits of the eight pages' own text against one subset of it;
-# then the bytes every layout feature adds, and our --jobs 1 against --jobs 2. Prints a markdown table.
+# kits of Devanagari and Arabic fonts (bench/webfont_scripts.py); then the bytes every layout feature
+# adds, and our --jobs 1 against --jobs 2. Prints markdown tables.
 #   bench/webfont.sh [BUILD_DIR]
 # cn-font-split is installed from npm once, into $TESSAGLYPH_BENCH_CACHE (default
 # ~/.cache/tessaglyph-bench); 5.2.2 is its last version that runs without downloading anything.
@@ -95,6 +96,12 @@ done
 echo "== Done (load average $(cut -d' ' -f1-3 /proc/loadavg))"
 echo
 "$python" "$here/webfont_pages.py" table "$work/results.jsonl"
+
+# Fonts of shaped scripts, whose slices must keep each script whole: the bytes a page fetches.
+echo
+echo "== Kits of shaped scripts (load average $(cut -d' ' -f1 /proc/loadavg))"
+mkdir -p "$work/scripts"
+"$python" "$here/webfont_scripts.py" "$cli" "$peer/bin/cn-font-split.mjs" "$work/scripts"
 
 # What keeping every GSUB/GPOS feature costs: hb-subset of GB2312's level-1 hanzi, and each slice of the
 # kits above cut again, with the features a browser turns on by itself against every feature.
