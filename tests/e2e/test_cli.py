@@ -54,12 +54,13 @@ def css_slices(css):
 
 
 def layout_font(path, features):
-    """A font of boxes mapping ASCII and four blocks of symbols and marks, far enough apart to be
-    sliced apart, with the given feature code (feaLib); glyphs are named uniXXXX."""
+    """A font of boxes mapping ASCII, Devanagari's KA and a Vedic sign, and four blocks of symbols
+    and marks, far enough apart to be sliced apart, with the given feature code (feaLib); glyphs
+    are named uniXXXX."""
     from fontTools.fontBuilder import FontBuilder
     from fontTools.pens.ttGlyphPen import TTGlyphPen
-    points = [*range(0x20, 0x7F), *range(0x1DC0, 0x1F00), *range(0x2190, 0x2200), *range(0x2200, 0x2300),
-              *range(0x2600, 0x2700)]
+    points = [*range(0x20, 0x7F), 0x915, 0x1CD3, *range(0x1DC0, 0x1F00), *range(0x2190, 0x2200),
+              *range(0x2200, 0x2300), *range(0x2600, 0x2700)]
     names = [".notdef"] + ["uni%04X" % p for p in points] + ["alt"]
     pen = TTGlyphPen(None)
     pen.moveTo((100, 0)), pen.lineTo((100, 700)), pen.lineTo((500, 700)), pen.lineTo((500, 0)), pen.closePath()
@@ -475,8 +476,9 @@ class CliTest(unittest.TestCase):
                 self.assertEqual(a.read(), b.read(), name)
 
     def test_webfont_units_from_the_layout(self):
-        """Characters whose glyphs a lookup joins, or that HarfBuzz composes from text typed
-        decomposed, share a slice, though their blocks would put them apart."""
+        """Characters whose glyphs a lookup joins, that HarfBuzz composes from text typed
+        decomposed, or that a script alone uses with its letters, share a slice, though their
+        blocks would put them apart."""
         cases = {
             "a kerning pair": ("feature kern { pos uni2190 uni26FF -50; } kern;", 0x2190, 0x26FF),
             "a mark attached to a base": ("markClass uni1DC0 <anchor 0 0> @TOP;\n"
@@ -485,6 +487,7 @@ class CliTest(unittest.TestCase):
             "a chaining context": ("lookup ALT { sub uni2190 by alt; } ALT;\n"
                                    "feature calt { sub uni2190' lookup ALT uni26FF; } calt;", 0x2190, 0x26FF),
             "a letter HarfBuzz composes from ASCII and a mark (A, U+0325: U+1E00)": ("", 0x41, 0x1E00),
+            "a sign of another block that Devanagari alone uses (Script_Extensions)": ("", 0x915, 0x1CD3),
         }
         for name, (features, a, b) in cases.items():
             with self.subTest(name):
