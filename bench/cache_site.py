@@ -1,0 +1,81 @@
+"""A site of twenty pages of real Chinese text, for the slice cache's benchmark, and one page of it changed.
+
+  cache_site.py pages DIR     writes the pages into DIR, one file each (page-01.txt ... page-20.txt)
+  cache_site.py change DIR    changes one page in DIR: a paragraph added to page-10.txt, as an edit would
+  cache_site.py slices KIT_BEFORE KIT_AFTER SITE_BEFORE SITE_AFTER
+                              one line: the slices of each kit, those of the first kept whole in the second,
+                              and those that hold a character whose pages changed (which a kit by the
+                              text's use must make again)
+
+The pages are bench/webfont_pages.py's, the Debian FAQ cut at its paragraphs into thirteen pages of about
+the same length, so that the site has twenty."""
+
+import glob
+import json
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import webfont_pages  # noqa: E402
+
+FAQ_PAGES = 13
+CHANGED = "page-10.txt"
+
+
+def pages():
+    texts = [text() for name, text in webfont_pages.PAGES.items() if name != "faq"]
+    paragraphs = webfont_pages.PAGES["faq"]().split("\n\n")
+    total = sum(len(p) for p in paragraphs)
+    part, parts = [], []
+    for paragraph in paragraphs:
+        part.append(paragraph)
+        if sum(len(p) for p in part) >= total / FAQ_PAGES and len(parts) < FAQ_PAGES - 1:
+            parts.append("\n\n".join(part))
+            part = []
+    parts.append("\n\n".join(part))
+    return texts + parts
+
+
+def kit_slices(folder):
+    """Each slice's code points, from the kit's report."""
+    report = json.load(open(glob.glob(os.path.join(folder, "*.report.json"))[0], encoding="utf-8"))
+    return [frozenset(webfont_pages.code_points(s["unicodeRange"])) for face in report["faces"] for s in face["slices"]]
+
+
+def pages_of(site):
+    """Each character of the site with the pages that use it."""
+    users = {}
+    for page, path in enumerate(sorted(glob.glob(os.path.join(site, "*")))):
+        for character in set(open(path, encoding="utf-8").read()):
+            users.setdefault(ord(character), set()).add(page)
+    return users
+
+
+def compare(kit_before, kit_after, site_before, site_after):
+    before, after = kit_slices(kit_before), kit_slices(kit_after)
+    users_before, users_after = pages_of(site_before), pages_of(site_after)
+    moved = {c for c in set(users_before) | set(users_after) if users_before.get(c) != users_after.get(c)}
+    kept = set(after)
+    print("slices before %d, after %d; kept %d; holding a character whose pages changed (%d characters): %d"
+          % (len(before), len(after), sum(s in kept for s in before), len(moved), sum(bool(s & moved) for s in before)))
+
+
+def main():
+    command, folder = sys.argv[1], sys.argv[2]
+    if command == "slices":
+        compare(*sys.argv[2:6])
+    elif command == "pages":
+        os.makedirs(folder, exist_ok=True)
+        for number, text in enumerate(pages(), 1):
+            with open(os.path.join(folder, "page-%02d.txt" % number), "w", encoding="utf-8") as f:
+                f.write(text)
+    elif command == "change":
+        # The second of the 300 Tang poems: a few characters the site had not used.
+        with open(os.path.join(folder, CHANGED), "a", encoding="utf-8") as f:
+            f.write("\n\n" + webfont_pages.fortunes("tang300")[1])
+    else:
+        sys.exit(__doc__)
+
+
+if __name__ == "__main__":
+    main()
