@@ -53,9 +53,9 @@ struct SliceTask
     QByteArray faceKey = {};
 };
 
-// The faceKey of a face read from `fontBytes` (a file, or the font a WOFF2
-// decodes to) at `index`, with its GSUB table changed for `oneLanguage`
-// when that is not empty.
+// The faceKey of a face read at `index` from bytes of that SHA-256 (a
+// file's, or those of the font a WOFF2 decodes to), with its GSUB table
+// changed for `oneLanguage` when that is not empty.
 QByteArray sliceFaceKey(const QByteArray &fontBytesHash, int index, const QString &oneLanguage);
 
 // The names every slice keeps: copyright (0), family (1), subfamily (2),

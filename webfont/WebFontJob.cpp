@@ -385,8 +385,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     std::unique_ptr<SliceCache> cache;
     QStringList cacheNotices;
     if (!request.cacheFolder.isEmpty()) {
-        cache = std::make_unique<SliceCache>(request.cacheFolder,
-                                             request.cacheBytes ? request.cacheBytes : kSliceCacheBytes);
+        cache = std::make_unique<SliceCache>(request.cacheFolder);
         if (!cache->problem().isEmpty()) {
             cacheNotices.append(translated(QT_TRANSLATE_NOOP("Tessaglyph", "The slice cache could not be used (%1); every slice was made."))
                                         .arg(cache->problem()));

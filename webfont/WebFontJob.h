@@ -29,7 +29,6 @@ struct WebFontRequest
     // The slice cache's folder (SliceCache.h), made when absent: slices made
     // before with the same bytes in are copied from it. Empty: no cache.
     QString cacheFolder;
-    quint64 cacheBytes = 0; // the cache's bound; 0: kSliceCacheBytes
 };
 
 struct WebFontProgress
