@@ -76,22 +76,22 @@ for font in "$droid" "$noto"; do
     run "$label" "$peer_label" result.css css -- node "$peer/bin/cn-font-split.mjs" -i="$font" -o="$out"
     fresh "$slug-kit-$round"
     run "$label" "tessaglyph-cli --jobs 2" '*.css' css --compare "$peer_label" --goal kit -- \
-      "$cli" webfont --font "$font" --output-dir "$out" --jobs 2 --quiet
+      "$cli" webfont --font "$font" --output-dir "$out" --jobs 2 --no-cache --quiet
   done
   fresh "$slug-jobs1"
   run "$label" "tessaglyph-cli --jobs 1" '*.css' css -- \
-    "$cli" webfont --font "$font" --output-dir "$out" --jobs 1 --quiet
+    "$cli" webfont --font "$font" --output-dir "$out" --jobs 1 --no-cache --quiet
   if [ "$slug" = noto ]; then
     fresh "$slug-language"
     run "$label" "tessaglyph-cli --language zh-Hans" '*.css' css --compare "$peer_label" --goal language -- \
-      "$cli" webfont --font "$font" --output-dir "$out" --language zh-Hans --quiet
+      "$cli" webfont --font "$font" --output-dir "$out" --language zh-Hans --no-cache --quiet
   fi
   fresh "$slug-subset"
   run "$label" "$subset_label" '*.woff2' subset -- \
     "$cli" subset --font "$font" --text-dir "$pages" --format woff2 --output-dir "$out" --quiet
   fresh "$slug-text"
   run "$label" "tessaglyph-cli --text-dir pages" '*.css' css --compare "$subset_label" --goal text -- \
-    "$cli" webfont --font "$font" --text-dir "$pages" --output-dir "$out" --quiet
+    "$cli" webfont --font "$font" --text-dir "$pages" --output-dir "$out" --no-cache --quiet
 done
 echo "== Done (load average $(cut -d' ' -f1-3 /proc/loadavg))"
 echo
@@ -117,8 +117,8 @@ echo
 echo "--jobs 2 against --jobs 1 on $(basename "$droid"), three runs each (load average $(cut -d' ' -f1 /proc/loadavg)):"
 out="$work/kits/jobs"
 hyperfine -N --runs 3 --prepare "rm -rf $out" --export-json "$work/jobs.json" \
-  -n "jobs 2" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 2 --quiet'" \
-  -n "jobs 1" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 1 --quiet'" >/dev/null
+  -n "jobs 2" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 2 --no-cache --quiet'" \
+  -n "jobs 1" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 1 --no-cache --quiet'" >/dev/null
 "$python" - "$work/jobs.json" <<'PY'
 import json, sys
 r = {x["command"]: x["mean"] for x in json.load(open(sys.argv[1]))["results"]}

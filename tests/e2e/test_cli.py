@@ -1,6 +1,8 @@
 """tessaglyph-cli end to end on the Debian fonts, checked with fontTools and ots-sanitize."""
 
+import filecmp
 import fnmatch
+import glob
 import json
 import os
 import re
@@ -500,6 +502,38 @@ class CliTest(unittest.TestCase):
                     slices = css_slices(f.read())
                 self.assertGreater(len(slices), 2)
                 self.assertTrue(any({a, b} <= points for _, points in slices), slices)
+
+    def test_webfont_slice_cache(self):
+        """The cache the command line uses by default, or as told: a second kit from it, with the same bytes."""
+        xdg, other, blocker = self.path("xdg"), self.path("other"), self.path("blocker")
+        open(blocker, "w").close()
+        default = os.path.join(xdg, "tessaglyph")
+        for name, options, folder in [("default", [], default), ("--cache", ["--cache", other], other),
+                                      ("--no-cache", ["--no-cache"], None),
+                                      ("unusable", ["--cache", os.path.join(blocker, "cache")], None)]:
+            with self.subTest(name):
+                kits = [self.folder(name + str(run_number)) for run_number in range(2)]
+                results = [run("webfont", "--font", DEJAVU, "--text", "Hello, Ελλάδα", "--output-dir", kit,
+                               *options, env={"XDG_CACHE_HOME": xdg}) for kit in kits]
+                for result in results:
+                    self.assertEqual(result.returncode, 0, result.stderr)
+                slices = len(glob.glob(os.path.join(kits[0], "*.woff2")))
+                if folder:
+                    self.assertIn("Slices copied from the slice cache: 0 of %d." % slices, results[0].stderr)
+                    self.assertIn("Slices copied from the slice cache: %d of %d." % (slices, slices), results[1].stderr)
+                    self.assertEqual(len(glob.glob(os.path.join(folder, "*.woff2"))), slices)
+                else:
+                    self.assertNotIn("from the slice cache", results[1].stderr)
+                if name == "unusable":
+                    self.assertIn("The slice cache could not be used (%s: Not a directory)" % blocker, results[1].stderr)
+                self.assertEqual(sorted(os.listdir(kits[0])), sorted(os.listdir(kits[1])))
+                for file in os.listdir(kits[0]):
+                    self.assertTrue(filecmp.cmp(os.path.join(kits[0], file), os.path.join(kits[1], file), shallow=False))
+        self.assertEqual(sorted(os.listdir(self.dir)), sorted(["blocker", "xdg", "other"] + [
+            name + str(n) for name in ["default", "--cache", "--no-cache", "unusable"] for n in range(2)]))
+        result = run("webfont", "--font", DEJAVU, "--output-dir", self.dir, "--cache", other, "--no-cache")
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("--cache and --no-cache exclude each other", result.stderr)
 
     def test_webfont_folder_synced_after_its_renames(self):
         """The kit's folder is synced once its files are renamed into it, as strace sees the calls."""
