@@ -67,7 +67,7 @@ def main():
         whole_bytes = os.path.getsize(whole)
         ours_folder, peer_folder = os.path.join(work, slug + "-ours"), os.path.join(work, slug + "-peer")
         os.makedirs(ours_folder)
-        ours_seconds = timed([cli, "webfont", "--font", path, "--output-dir", ours_folder, "--quiet"])
+        ours_seconds = timed([cli, "webfont", "--font", path, "--output-dir", ours_folder, "--no-cache", "--quiet"])
         peer_seconds = timed(["node", peer, "-i=" + path, "-o=" + peer_folder])
         css = [name for name in os.listdir(ours_folder) if name.endswith(".css")]
         ours = kit_pages(os.path.join(ours_folder, css[0]), texts)
