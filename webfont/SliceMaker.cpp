@@ -270,13 +270,25 @@ QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largest
                     units.append(KeepList{codePoint});
             }
             const qsizetype bytes = made.at(i).woff2.size();
-            if (bytes <= largestBytes || units.size() < 2)
+            // HarfBuzz may fail to lay out a large slice's tables (offsets
+            // past 16 bits in the thousands of old-Hangul jamo ligatures of
+            // NanumBarunGothic YetHangul), which halves of it fit: a unit
+            // too, cut by its code points as the last way to a kit.
+            const bool failed = bytes == 0;
+            bool unitCut = false;
+            if (failed && units.size() == 1 && tasks->at(i).codePoints.size() > 1) {
+                units.clear();
+                for (quint32 codePoint : tasks->at(i).codePoints)
+                    units.append(KeepList{codePoint});
+                unitCut = true;
+            }
+            if ((!failed && bytes <= largestBytes) || units.size() < 2)
                 continue;
             // As many parts as the bytes call for, aiming a little under the
             // limit: a colour font's slice may be megabytes, and halving it
             // again and again would make its glyphs over and over.
-            const qsizetype partCount = qBound<qsizetype>(2, (bytes * 6 / 5 + largestBytes - 1) / largestBytes,
-                                                          units.size());
+            const qsizetype partCount = failed ? 2 : qBound<qsizetype>(2, (bytes * 6 / 5 + largestBytes - 1) / largestBytes,
+                                                                       units.size());
             cut.append(i);
             parts.append(int(partCount));
             const QVector<qsizetype> ends = partEnds(units, partCount);
@@ -284,6 +296,7 @@ QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largest
                 const qsizetype from = part == 0 ? 0 : ends.at(part - 1), to = ends.at(part);
                 SliceTask task = tasks->at(i);
                 task.units = units.mid(from, to - from);
+                task.unitCut = task.unitCut || unitCut;
                 KeepList codePoints;
                 for (const KeepList &unit : task.units)
                     codePoints += unit;

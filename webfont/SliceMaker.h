@@ -51,6 +51,10 @@ struct SliceTask
     // was read from, its index in them, and any table the job changed in it
     // (sliceFaceKey). Empty: the slice is neither looked up nor kept.
     QByteArray faceKey = {};
+    // Whether a unit of it was cut by code points, because HarfBuzz could
+    // not make its slice whole (makeSlicesWithin): the unit's sequences may
+    // then be drawn apart.
+    bool unitCut = false;
 };
 
 // The faceKey of a face read at `index` from bytes of that SHA-256 (a

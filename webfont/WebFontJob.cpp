@@ -452,6 +452,14 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     WebFontOutcome outcome = placeKit(request, kit, sliceFiles, settings, cancel);
     if (outcome.job.succeeded) {
         describeKit(kit, faces, wanted, &outcome);
+        for (std::size_t i = 0; i < faces.size(); ++i) {
+            if (std::any_of(tasks.cbegin(), tasks.cend(),
+                            [&](const SliceTask &task) { return task.unitCut && task.source == int(i); }))
+                outcome.job.notices.append(
+                        translated(QT_TRANSLATE_NOOP("Tessaglyph",
+                                                     "HarfBuzz could not make a slice of all the characters that %1 shapes together; they were cut into several slices, and some of them may be drawn apart in the kit."))
+                                .arg(native(faces[i].where.file)));
+        }
         outcome.cachedSlices = int(std::count_if(made.cbegin(), made.cend(), [](const MadeSlice &slice) { return slice.fromCache; }));
         if (cache)
             outcome.job.summary.append(

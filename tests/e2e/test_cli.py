@@ -535,6 +535,21 @@ class CliTest(unittest.TestCase):
         self.assertEqual(result.returncode, 2)
         self.assertIn("--cache and --no-cache exclude each other", result.stderr)
 
+    def test_webfont_of_jamo_harfbuzz_cannot_subset_whole(self):
+        """HarfBuzz 6.0 fails to subset the old-Hangul jamo of NanumBarunGothic YetHangul in one
+        font (its jamo ligatures' offsets overflow), and they are one unit: the kit cuts them,
+        maps every one and says what that costs."""
+        font = "/usr/share/fonts/truetype/nanum/NanumBarunGothic-YetHangul.ttf"
+        jamo = "".join(map(chr, [*range(0x1100, 0x1160), *range(0x1161, 0x1200), *range(0xA960, 0xA97D)]))
+        kit = self.folder("kit")
+        result = run("webfont", "--font", font, "--text", jamo, "--output-dir", kit, "--no-cache")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("HarfBuzz could not make a slice of all the characters", result.stdout + result.stderr)
+        with open(os.path.join(kit, "NanumBarunGothicYetHangul.css"), encoding="utf-8") as f:
+            slices = css_slices(f.read())
+        self.assertGreater(len(slices), 1)
+        self.assertEqual(set().union(*(points for _, points in slices)) & set(map(ord, jamo)), set(map(ord, jamo)))
+
     def test_webfont_folder_synced_after_its_renames(self):
         """The kit's folder is synced once its files are renamed into it, as strace sees the calls."""
         kit, log = self.folder("kit"), self.path("strace.log")
