@@ -588,6 +588,10 @@ Free software under the MIT licence.</source>
         <source>The ligatures of %1 ask for more reading than its size allows (a damaged font); those past what was read may be drawn apart in the kit.</source>
         <translation>%1 的连字所需读取的内容超出其大小所允许的范围（字体已损坏）；未读到的连字在字体包中可能被拆开绘制。</translation>
     </message>
+    <message>
+        <source>HarfBuzz could not make a slice of all the characters that %1 shapes together; they were cut into several slices, and some of them may be drawn apart in the kit.</source>
+        <translation>HarfBuzz 无法用 %1 中需要一起整形的全部字符制作一个分片；这些字符已被拆分到多个分片中，其中一些在字体包中可能被拆开绘制。</translation>
+    </message>
 </context>
 <context>
     <name>WebFontPage</name>
