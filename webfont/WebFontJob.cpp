@@ -391,6 +391,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         kitFace.index = face.where.index;
         kitFace.language = plans[i].language;
         kitFace.byTextUse = plans[i].byTextUse;
+        kitFace.fallbacks = fallbackFaces(face.face.get(), wanted.isEmpty() ? face.web.codePoints : wanted);
         kit.append(kitFace);
     }
     for (int t = 0; t < tasks.size(); ++t) {
@@ -412,6 +413,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     settings.localSources = request.localSources;
     settings.requestedCharacters = int(wanted.size());
     settings.sampleText = request.characters;
+    settings.pages = request.pages;
     WebFontOutcome outcome = placeKit(request, kit, sliceFiles, settings, cancel);
     if (outcome.job.succeeded)
         describeKit(kit, faces, wanted, &outcome);
