@@ -103,7 +103,7 @@ bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStr
         if (fileTexts)
             fileTexts->append(decoded.text);
         if (fileNames)
-            fileNames->append(QDir(folder).relativeFilePath(path));
+            fileNames->append(QDir(folder).relativeFilePath(QFileInfo(path).absoluteFilePath()));
         if (decoded.encoding == TextEncoding::Gb2312)
             readAsGb2312.append(QDir::toNativeSeparators(QDir(folder).relativeFilePath(path)));
     }

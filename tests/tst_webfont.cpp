@@ -420,7 +420,7 @@ void TestWebFont::fallbackFaces_data()
 {
     QTest::addColumn<QString>("installed"); // a font file of the table's, its index after '#'; empty: the built font
     QTest::addColumn<QVector<int>>("font"); // units per em; hhea, OS/2 typo and win metrics; advance; lowercase
-    QTest::addColumn<QString>("kitText");
+    QTest::addColumn<QString>("kitText"); // the characters the face maps, as far as the script goes
     QTest::addColumn<QString>("local"); // the local font that stands in; empty: none
     QTest::addColumn<QVector<double>>("percents"); // size-adjust, ascent, descent and line-gap overrides
 
@@ -435,10 +435,10 @@ void TestWebFont::fallbackFaces_data()
     QTest::newRow("typographic metrics of zeros too: the Windows ones, with no gap")
             << "" << QVector<int>{1000, 0, 0, 100, 0, 0, 90, 900, 250, 500, 1} << "Hello" << "DejaVu Sans"
             << QVector<double>{103.62, 86.86, 24.13, 0};
-    QTest::newRow("a kit mostly of Han: the Han fonts")
+    QTest::newRow("mostly Han characters: the Han fonts")
             << "" << QVector<int>{2048, 1800, -400, 0, 880, -120, 0, 1800, 400, 2048, 1} << "你好，世界 a"
             << "Noto Sans CJK SC" << QVector<double>{100, 87.89, 19.53, 0};
-    QTest::newRow("a kit mostly of Latin from the same font: the Latin fonts")
+    QTest::newRow("mostly Latin characters: the Latin fonts")
             << "" << QVector<int>{2048, 1800, -400, 0, 880, -120, 0, 1800, 400, 2048, 1} << "Hello 你"
             << "DejaVu Sans" << QVector<double>{207.24, 42.41, 9.42, 0};
     QTest::newRow("no script of the table: none") << "" << latin << "αβγ" << "" << QVector<double>{};

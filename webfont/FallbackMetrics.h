@@ -52,8 +52,8 @@ LineMetrics lineMetrics(hb_face_t *face);
 // font maps every one of them.
 double averageAdvance(hb_face_t *face, const QString &text);
 
-// The fallback faces for a face whose kit maps `codePoints`: one for each
-// local font of the table's script that most of them are in. None when no
+// The fallback faces for a face that maps `codePoints`: one for each local
+// font of the table's script that most of them are in. None when no
 // script of the table holds any of them, or the face lacks a character of
 // that script's sample text (its width would not be known).
 QVector<FallbackFace> fallbackFaces(hb_face_t *face, const KeepList &codePoints);

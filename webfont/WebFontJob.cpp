@@ -391,7 +391,9 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         kitFace.index = face.where.index;
         kitFace.language = plans[i].language;
         kitFace.byTextUse = plans[i].byTextUse;
-        kitFace.fallbacks = fallbackFaces(face.face.get(), wanted.isEmpty() ? face.web.codePoints : wanted);
+        // By the font's own script, not the text's: a site's Chinese pages hold
+        // more Latin letters, in their markup, than ideographs.
+        kitFace.fallbacks = fallbackFaces(face.face.get(), face.web.codePoints);
         kit.append(kitFace);
     }
     for (int t = 0; t < tasks.size(); ++t) {
