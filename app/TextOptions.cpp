@@ -62,7 +62,8 @@ constexpr qint64 kBinaryTestBytes = 8 * 1024;
 // How many of a folder's files read as GB2312 are named.
 constexpr int kListedFiles = 3;
 
-bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStringList *fileTexts)
+bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStringList *fileTexts,
+                    QStringList *fileNames)
 {
     if (!QFileInfo(folder).isDir()) {
         err << "tessaglyph-cli: the folder " << QDir::toNativeSeparators(folder) << " does not exist\n";
@@ -101,6 +102,8 @@ bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStr
         *text += decoded.text;
         if (fileTexts)
             fileTexts->append(decoded.text);
+        if (fileNames)
+            fileNames->append(QDir(folder).relativeFilePath(QFileInfo(path).absoluteFilePath()));
         if (decoded.encoding == TextEncoding::Gb2312)
             readAsGb2312.append(QDir::toNativeSeparators(QDir(folder).relativeFilePath(path)));
     }
@@ -117,7 +120,8 @@ bool readTextFolder(const QString &folder, QString *text, QTextStream &err, QStr
 
 } // namespace
 
-bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStream &err, QStringList *files)
+bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStream &err, QStringList *files,
+                     QStringList *fileNames)
 {
     QString given = parser.values(QStringLiteral("text")).join(QString());
     for (const QString &path : parser.values(QStringLiteral("text-file"))) {
@@ -125,10 +129,13 @@ bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStrea
             return false;
     }
     *text += given;
-    if (files && !given.isEmpty())
+    if (files && !given.isEmpty()) {
         files->append(given);
+        if (fileNames)
+            fileNames->append(QString());
+    }
     for (const QString &folder : parser.values(QStringLiteral("text-dir"))) {
-        if (!readTextFolder(folder, text, err, files))
+        if (!readTextFolder(folder, text, err, files, files ? fileNames : nullptr))
             return false;
     }
     return true;

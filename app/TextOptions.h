@@ -12,5 +12,8 @@ class QTextStream;
 // on `err`; under a --text-dir folder every file is read, recursively, and a
 // binary one (a NUL byte outside UTF-16) is skipped and counted on `err`.
 // With `files`, also the text file by file: --text and --text-file as one
-// (a page's text typed or saved whole), each file under --text-dir apart.
-bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStream &err, QStringList *files = nullptr);
+// (a page's text typed or saved whole), each file under --text-dir apart;
+// with `fileNames` too, the name of each of them: a --text-dir file's path
+// relative to its folder, empty for the text of --text and --text-file.
+bool readTextOptions(const QCommandLineParser &parser, QString *text, QTextStream &err, QStringList *files = nullptr,
+                     QStringList *fileNames = nullptr);

@@ -103,8 +103,8 @@ int runWebFontCommand(const QCommandLineParser &parser, int (*usageError)(const 
             || parser.isSet(QStringLiteral("text-dir"));
     if (textGiven) {
         QString text;
-        QStringList files;
-        const bool read = readTextOptions(parser, &text, err, &files);
+        QStringList files, names;
+        const bool read = readTextOptions(parser, &text, err, &files, &names);
         err.flush();
         if (!read)
             return 1;
@@ -112,6 +112,10 @@ int runWebFontCommand(const QCommandLineParser &parser, int (*usageError)(const 
         if (files.size() > 1) {
             for (const QString &file : files)
                 request.textFiles.append(keepListFromText(file));
+        }
+        for (int i = 0; i < files.size(); ++i) {
+            if (!names.at(i).isEmpty())
+                request.pages.append({names.at(i), keepListFromText(files.at(i))});
         }
         if (request.characters.isEmpty())
             return usageError(QStringLiteral("webfont was given text options but no characters"));

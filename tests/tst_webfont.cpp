@@ -9,6 +9,8 @@
 #include "support/FontBuilder.h"
 #include "support/HostileInputs.h"
 
+#include "platform/HarfBuzzHandles.h"
+#include "webfont/FallbackMetrics.h"
 #include "webfont/KitFiles.h"
 #include "webfont/SliceMaker.h"
 #include "webfont/SlicePlanner.h"
@@ -77,6 +79,41 @@ KeepList span(quint32 first, quint32 last)
     return codePoints;
 }
 
+// A font of the given line metrics whose every glyph advances by `advance`,
+// mapping ASCII (or only up to U+0060, without lowercase letters), CJK
+// punctuation, the full-width forms and the unified ideographs.
+QByteArray metricsFont(quint16 unitsPerEm, const QVector<int> &hhea, const QVector<int> &typo, const QVector<int> &win,
+                       quint16 advance, bool lowercase)
+{
+    const QVector<Group> groups{{0x20, lowercase ? 0x7Eu : 0x60u, 1}, {0x3000, 0x303F, 0x100},
+                                {0x4E00, 0x9FFF, 0x200}, {0xFF00, 0xFF5E, 0x5400}};
+    const quint16 numGlyphs = 0x5500;
+    QByteArray head = headTable();
+    putU16(&head, 18, unitsPerEm);
+    QByteArray hheaTable(36, '\0');
+    putU32(&hheaTable, 0, 0x00010000);
+    putU16(&hheaTable, 4, quint16(hhea.at(0)));
+    putU16(&hheaTable, 6, quint16(hhea.at(1)));
+    putU16(&hheaTable, 8, quint16(hhea.at(2)));
+    putU16(&hheaTable, 34, 1); // every glyph takes the one advance
+    QByteArray os2 = os2Table();
+    putU16(&os2, 68, quint16(typo.at(0)));
+    putU16(&os2, 70, quint16(typo.at(1)));
+    putU16(&os2, 72, quint16(typo.at(2)));
+    putU16(&os2, 74, quint16(win.at(0)));
+    putU16(&os2, 76, quint16(win.at(1)));
+    QByteArray maxp = u32(0x00005000) + u16(numGlyphs);
+    const QByteArray hmtx = u16(advance) + u16(0) + QByteArray(2 * (numGlyphs - 1), '\0');
+    return font({{"OS/2", os2}, {"cmap", cmapFormat12({{3, 10}}, groups)}, {"head", head}, {"hhea", hheaTable},
+                 {"hmtx", hmtx}, {"maxp", maxp}});
+}
+
+HbFacePtr faceOf(const QByteArray &bytes, unsigned index = 0)
+{
+    const HbBlobPtr blob(hb_blob_create(bytes.constData(), unsigned(bytes.size()), HB_MEMORY_MODE_DUPLICATE, nullptr, nullptr));
+    return HbFacePtr(hb_face_create(blob.get(), index));
+}
+
 } // namespace
 
 class TestWebFont : public QObject
@@ -94,6 +131,10 @@ private slots:
     void unicodeRange();
     void kitTexts_data();
     void kitTexts();
+    void fallbackFaces_data();
+    void fallbackFaces();
+    void sitePages_data();
+    void sitePages();
     void siteFilesInTheFolder_data();
     void siteFilesInTheFolder();
     void reRunsIntoOneFolder_data();
@@ -377,6 +418,142 @@ void TestWebFont::kitTexts()
         QVERIFY2(text.contains(part), qPrintable(part + " not in:\n" + text.left(1200)));
     for (const QString &part : absent)
         QVERIFY2(!text.contains(part), qPrintable(part));
+}
+
+void TestWebFont::fallbackFaces_data()
+{
+    QTest::addColumn<QString>("installed"); // a font file of the table's, its index after '#'; empty: the built font
+    QTest::addColumn<QVector<int>>("font"); // units per em; hhea, OS/2 typo and win metrics; advance; lowercase
+    QTest::addColumn<QString>("kitText"); // the characters the face maps, as far as the script goes
+    QTest::addColumn<QString>("local"); // the local font that stands in; empty: none
+    QTest::addColumn<QVector<double>>("percents"); // size-adjust, ascent, descent and line-gap overrides
+
+    const QVector<int> latin{1000, 800, -200, 100, 700, -300, 0, 900, 300, 500, 1};
+    // The local font's mean advance over the Latin sample is 200614 / 203
+    // units of DejaVu Sans's 2048: 0.48254 em, against the face's 0.5.
+    QTest::newRow("hhea's metrics, sized to the local font's advance")
+            << "" << latin << "Hello" << "DejaVu Sans" << QVector<double>{103.62, 77.21, 19.3, 9.65};
+    QTest::newRow("an hhea of zeros: the typographic metrics")
+            << "" << QVector<int>{1000, 0, 0, 100, 700, -300, 50, 900, 300, 500, 1} << "Hello" << "DejaVu Sans"
+            << QVector<double>{103.62, 67.56, 28.95, 4.83};
+    QTest::newRow("typographic metrics of zeros too: the Windows ones, with no gap")
+            << "" << QVector<int>{1000, 0, 0, 100, 0, 0, 90, 900, 250, 500, 1} << "Hello" << "DejaVu Sans"
+            << QVector<double>{103.62, 86.86, 24.13, 0};
+    QTest::newRow("mostly Han characters: the Han fonts")
+            << "" << QVector<int>{2048, 1800, -400, 0, 880, -120, 0, 1800, 400, 2048, 1} << "你好，世界 a"
+            << "Noto Sans CJK SC" << QVector<double>{100, 87.89, 19.53, 0};
+    QTest::newRow("mostly Latin characters: the Latin fonts")
+            << "" << QVector<int>{2048, 1800, -400, 0, 880, -120, 0, 1800, 400, 2048, 1} << "Hello 你"
+            << "DejaVu Sans" << QVector<double>{207.24, 42.41, 9.42, 0};
+    QTest::newRow("no script of the table: none") << "" << latin << "αβγ" << "" << QVector<double>{};
+    QTest::newRow("a face without the sample's characters: none")
+            << "" << QVector<int>{1000, 800, -200, 100, 700, -300, 0, 900, 300, 500, 0} << "HELLO" << ""
+            << QVector<double>{};
+    // The table's rows are the installed fonts': each stands in for itself as it is.
+    QTest::newRow("the table's Noto Sans CJK SC") << "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc#2"
+            << QVector<int>{} << "你好" << "Noto Sans CJK SC" << QVector<double>{100, 116, 28.8, 0};
+    QTest::newRow("the table's DejaVu Sans") << kDejaVuSans << QVector<int>{} << "Hello" << "DejaVu Sans"
+            << QVector<double>{100, 92.82, 23.58, 0};
+}
+
+void TestWebFont::fallbackFaces()
+{
+    QFETCH(QString, installed);
+    QFETCH(QVector<int>, font);
+    QFETCH(QString, kitText);
+    QFETCH(QString, local);
+    QFETCH(QVector<double>, percents);
+
+    const QByteArray bytes = installed.isEmpty()
+            ? metricsFont(quint16(font[0]), font.mid(1, 3), font.mid(4, 3), font.mid(7, 2), quint16(font[9]), font[10])
+            : readFile(installed.section('#', 0, 0));
+    QVERIFY(!bytes.isEmpty());
+    const HbFacePtr face = faceOf(bytes, installed.section('#', 1).toUInt());
+    const QVector<FallbackFace> fallbacks = ::fallbackFaces(face.get(), keepListFromText(kitText));
+    if (local.isEmpty()) {
+        QVERIFY(fallbacks.isEmpty());
+        return;
+    }
+    QCOMPARE(fallbacks.size(), 1);
+    const FallbackFace &fallback = fallbacks.first();
+    QCOMPARE(fallback.localFamily, local);
+    const QVector<double> found{fallback.sizeAdjust, fallback.ascentOverride, fallback.descentOverride,
+                                fallback.lineGapOverride};
+    for (int i = 0; i < percents.size(); ++i)
+        QVERIFY2(qAbs(found[i] - percents[i]) < 0.006, qPrintable(QStringLiteral("%1: %2, not %3").arg(i).arg(found[i]).arg(percents[i])));
+
+    // The CSS: the fallback face after the kit's, and the family in the declaration to copy.
+    KitFace kitFace;
+    kitFace.face.fullName = "Test Face";
+    kitFace.slices.append({"Test-Face.001.0123abcd.woff2", 1000, span(0x41, 0x5A)});
+    kitFace.fallbacks = fallbacks;
+    KitSettings settings;
+    settings.cssFamily = "Site";
+    settings.cssFile = "Site.css";
+    settings.fontDisplay = "swap";
+    const QString css = QString::fromUtf8(kitCss({kitFace}, settings));
+    const QString rule = QStringLiteral("@font-face {\n  font-family: \"Site Fallback %1\";\n  font-style: normal;\n"
+                                        "  font-weight: 400;\n  src: local(\"%2\"), local(\"%3\");\n"
+                                        "  size-adjust: %4%;\n  ascent-override: %5%;\n  descent-override: %6%;\n"
+                                        "  line-gap-override: %7%;\n}\n")
+                                 .arg(local, fallback.localNames.value(0), fallback.localNames.value(1))
+                                 .arg(percents[0]).arg(percents[1]).arg(percents[2]).arg(percents[3]);
+    QVERIFY2(css.endsWith(rule), qPrintable(css));
+    QVERIFY2(css.contains(QStringLiteral("\n  font-family: \"Site\", \"Site Fallback %1\";\n*/\n@font-face {\n  font-family: \"Site\";").arg(local)),
+             qPrintable(css));
+}
+
+void TestWebFont::sitePages_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("slices"); // the files it fetches
+    QTest::addColumn<QString>("row");        // the preview's row of it
+
+    QTest::newRow("a Latin page fetches the first slice") << "index.html" << "Hi there\n"
+            << QStringList{"F.001.woff2"} << "<tr><td>index.html</td><td>1</td><td>1,000</td></tr>";
+    QTest::newRow("each character from the slice whose range holds it") << "a/b.html" << "Hi 你界"
+            << QStringList{"F.001.woff2", "F.002.woff2", "F.003.woff2"}
+            << "<tr><td>a/b.html</td><td>1, 2, 3</td><td>1,500</td></tr>";
+    QTest::newRow("where ranges overlap, the last rule's slice") << "x.html" << "好世"
+            << QStringList{"F.004.woff2"} << "<tr><td>x.html</td><td>4</td><td>50</td></tr>";
+    QTest::newRow("characters of no slice fetch nothing") << "<b>.txt" << "😀"
+            << QStringList{} << "<tr><td>&lt;b&gt;.txt</td><td></td><td>0</td></tr>";
+}
+
+void TestWebFont::sitePages()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, text);
+    QFETCH(QStringList, slices);
+    QFETCH(QString, row);
+
+    KitFace face;
+    face.face.fullName = "F";
+    face.slices = {{"F.001.woff2", 1000, span(0x20, 0x7E)},
+                   {"F.002.woff2", 300, {0x4F60, 0x597D}},  // 你好
+                   {"F.003.woff2", 200, {0x4E16, 0x754C}},  // 世界
+                   {"F.004.woff2", 50, {0x4E16, 0x597D}}};  // 世 and 好 again, as a sequence's slice holds them
+    KitSettings settings;
+    settings.cssFamily = "F";
+    settings.cssFile = "F.css";
+    settings.pages = {{"other.html", keepListFromText("Other")}, {page, keepListFromText(text)}};
+    const QJsonObject report = QJsonDocument::fromJson(kitReport({face}, settings)).object();
+    const QJsonArray pages = report["faces"].toArray().at(0).toObject()["pages"].toArray();
+    QCOMPARE(pages.size(), 2);
+    const QJsonObject entry = pages.at(1).toObject();
+    QCOMPARE(entry["path"].toString(), page);
+    QStringList files;
+    qint64 bytes = 0;
+    for (const QJsonValue &file : entry["slices"].toArray()) {
+        files.append(file.toString());
+        for (const KitSlice &slice : face.slices)
+            bytes += slice.file == file.toString() ? qint64(slice.bytes) : 0;
+    }
+    QCOMPARE(files, slices);
+    QCOMPARE(entry["bytes"].toInteger(), bytes);
+    const QString preview = QString::fromUtf8(kitPreview({face}, settings));
+    QVERIFY2(preview.contains(row), qPrintable(preview.section("<table", 1, 1).left(600)));
 }
 
 void TestWebFont::siteFilesInTheFolder_data()

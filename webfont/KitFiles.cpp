@@ -8,9 +8,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -192,7 +194,10 @@ QString previewStyleSheet(const QVector<KitFace> &faces, const KitSettings &sett
         return QStringLiteral("<link rel=\"stylesheet\" href=\"%1\">\n").arg(settings.cssFile.toHtmlEscaped());
     KitSettings withoutLocal = settings;
     withoutLocal.localSources = false;
-    QString rules = QString::fromUtf8(kitCss(faces, withoutLocal));
+    QVector<KitFace> withoutFallbacks = faces; // local fonts all of them, and the page draws with none
+    for (KitFace &face : withoutFallbacks)
+        face.fallbacks.clear();
+    QString rules = QString::fromUtf8(kitCss(withoutFallbacks, withoutLocal));
     rules.remove(0, rules.indexOf(QLatin1Char('\n')) + 1); // a style element takes no @charset
     return QStringLiteral("<style>\n%1</style>\n").arg(rules);
 }
@@ -298,7 +303,134 @@ quint64 faceBytes(const KitFace &face)
     return bytes;
 }
 
+// A percentage as the CSS and the report give it: two decimals at most.
+double percent(double value)
+{
+    return std::round(value * 100) / 100;
+}
+
+QString cssPercent(double value)
+{
+    return QString::number(percent(value), 'f', 2).remove(QRegularExpression(QStringLiteral("\\.?0+$")))
+            + QLatin1Char('%');
+}
+
+// The fallback families, each once, in the order the faces list them.
+QStringList fallbackFamilies(const QVector<KitFace> &faces, const QString &cssFamily)
+{
+    QStringList families;
+    for (const KitFace &face : faces) {
+        for (const FallbackFace &fallback : face.fallbacks) {
+            const QString family = fallbackFamily(cssFamily, fallback);
+            if (!families.contains(family))
+                families.append(family);
+        }
+    }
+    return families;
+}
+
+// Each fallback face: the local font under the kit's style descriptors,
+// with the face's metrics. No font-display: a local font is there at once,
+// or not at all, and the next family of the list is tried.
+QString fallbackRules(const KitFace &kitFace, const QString &cssFamily)
+{
+    QString rules;
+    const WebFace &face = kitFace.face;
+    const QString stretch = cssStretch(face);
+    for (const FallbackFace &fallback : kitFace.fallbacks) {
+        QStringList sources;
+        for (const QString &name : fallback.localNames)
+            sources.append(QStringLiteral("local(%1)").arg(cssString(name)));
+        rules += QStringLiteral("@font-face {\n"
+                                "  font-family: %1;\n"
+                                "  font-style: %2;\n"
+                                "  font-weight: %3;\n%4"
+                                "  src: %5;\n"
+                                "  size-adjust: %6;\n"
+                                "  ascent-override: %7;\n"
+                                "  descent-override: %8;\n"
+                                "  line-gap-override: %9;\n"
+                                "}\n")
+                         .arg(cssString(fallbackFamily(cssFamily, fallback)), cssStyle(face), cssWeight(face),
+                              stretch.isEmpty() ? QString() : QStringLiteral("  font-stretch: %1;\n").arg(stretch),
+                              sources.join(QStringLiteral(", ")), cssPercent(fallback.sizeAdjust),
+                              cssPercent(fallback.ascentOverride), cssPercent(fallback.descentOverride),
+                              cssPercent(fallback.lineGapOverride));
+    }
+    return rules;
+}
+
+// Each page with the slices of the face it fetches, and their bytes.
+struct PageCost
+{
+    QString path;
+    QVector<int> slices;
+    quint64 bytes = 0;
+};
+
+QVector<PageCost> pageCosts(const KitFace &face, const QVector<KitPage> &pages)
+{
+    QVector<PageCost> costs;
+    for (const KitPage &page : pages) {
+        PageCost cost{page.path, fetchedSlices(face, page.characters)};
+        for (int slice : cost.slices)
+            cost.bytes += face.slices.at(slice).bytes;
+        costs.append(cost);
+    }
+    return costs;
+}
+
+QJsonArray pageList(const KitFace &face, const QVector<KitPage> &pages)
+{
+    QJsonArray list;
+    for (const PageCost &cost : pageCosts(face, pages)) {
+        QJsonArray files;
+        for (int slice : cost.slices)
+            files.append(face.slices.at(slice).file);
+        list.append(QJsonObject{{QStringLiteral("path"), cost.path},
+                                {QStringLiteral("slices"), files},
+                                {QStringLiteral("bytes"), qint64(cost.bytes)}});
+    }
+    return list;
+}
+
+// The pages' table: each page, the numbers of the slices it fetches (as
+// the summaries above number them) and their bytes.
+QString pageTable(const KitFace &face, const QVector<KitPage> &pages)
+{
+    QString rows;
+    for (const PageCost &cost : pageCosts(face, pages)) {
+        QStringList numbers;
+        for (int slice : cost.slices)
+            numbers.append(pageNumber(quint64(slice) + 1));
+        rows += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>\n")
+                        .arg(cost.path.toHtmlEscaped(), numbers.join(QStringLiteral(", ")), pageNumber(cost.bytes));
+    }
+    return QStringLiteral("<table class=\"pages\">\n<caption>%1</caption>\n<tr><th>%2</th><th>%3</th><th>%4</th></tr>\n%5</table>\n")
+            .arg(pageText(QT_TRANSLATE_NOOP("KitPreview", "What each page of the site fetches")).toHtmlEscaped(),
+                 pageText(QT_TRANSLATE_NOOP("KitPreview", "Page")).toHtmlEscaped(),
+                 pageText(QT_TRANSLATE_NOOP("KitPreview", "Slices")).toHtmlEscaped(),
+                 pageText(QT_TRANSLATE_NOOP("KitPreview", "Bytes")).toHtmlEscaped(), rows);
+}
+
 } // namespace
+
+QVector<int> fetchedSlices(const KitFace &face, const KeepList &characters)
+{
+    QVector<int> fetched;
+    for (quint32 codePoint : sortedKeepList(characters)) {
+        for (int i = int(face.slices.size()) - 1; i >= 0; --i) {
+            const KeepList &mapped = face.slices.at(i).mapped; // ascending, as its unicode-range is written
+            if (std::binary_search(mapped.cbegin(), mapped.cend(), codePoint)) {
+                if (!fetched.contains(i))
+                    fetched.append(i);
+                break;
+            }
+        }
+    }
+    std::sort(fetched.begin(), fetched.end());
+    return fetched;
+}
 
 QString unicodeRange(const KeepList &codePoints)
 {
@@ -319,6 +451,16 @@ QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings)
     // The charset first, or a page served in another encoding misreads a
     // family name that is not ASCII, and gets no web font at all.
     QString css = QStringLiteral("@charset \"UTF-8\";\n/* %1: %2 */\n").arg(kKitMarker, settings.cssFile);
+    // The declaration to copy, on a line of its own as the rules write theirs.
+    const QStringList fallbacks = fallbackFamilies(faces, settings.cssFamily);
+    if (!fallbacks.isEmpty()) {
+        QStringList families{cssString(settings.cssFamily)};
+        for (const QString &family : fallbacks)
+            families.append(cssString(family));
+        css += QStringLiteral("/* Local fonts sized to the kit's metrics draw the text while its slices load:\n"
+                              "  font-family: %1;\n*/\n")
+                       .arg(families.join(QStringLiteral(", ")));
+    }
     for (const KitFace &kitFace : faces) {
         const WebFace &face = kitFace.face;
         const QString stretch = cssStretch(face);
@@ -337,6 +479,9 @@ QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings)
                                 stretch.isEmpty() ? QString() : QStringLiteral("  font-stretch: %1;\n").arg(stretch));
         }
     }
+    // After the kit's own rules, which are what the kit's readers look for first.
+    for (const KitFace &kitFace : faces)
+        css += fallbackRules(kitFace, settings.cssFamily);
     return css.toUtf8();
 }
 
@@ -357,6 +502,9 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
             "summary { cursor: pointer; font-family: monospace; }\n"
             "#cost { white-space: pre-line; }\n"
             ".note { border-left: 4px solid #c60; padding: 0.2em 1em; }\n"
+            "table.pages { border-collapse: collapse; margin: 1em 0; }\n"
+            "table.pages caption { text-align: left; font-weight: bold; }\n"
+            "table.pages th, table.pages td { border: 1px solid #ccc; padding: 0.2em 0.6em; text-align: left; }\n"
             "</style>\n</head>\n<body>\n<h1>%1</h1>\n")
                            .arg(family, previewStyleSheet(faces, settings), cssString(settings.cssFamily), kKitMarker,
                                 pageLanguage().toHtmlEscaped());
@@ -373,6 +521,15 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
                                  .toHtmlEscaped(),
                          sampleLanguage.toHtmlEscaped(),
                          previewSample(faces, settings.cssFamily, settings.sampleText).toHtmlEscaped());
+    if (settings.cachedSlices >= 0) {
+        qsizetype slices = 0;
+        for (const KitFace &face : faces)
+            slices += face.slices.size();
+        html += QStringLiteral("<p id=\"cache\">%1</p>\n")
+                        .arg(pageText(QT_TRANSLATE_NOOP("KitPreview", "Slices taken from the cache: %1 of %2."))
+                                     .arg(pageNumber(quint64(settings.cachedSlices)), pageNumber(quint64(slices)))
+                                     .toHtmlEscaped());
+    }
     for (const KitFace &kitFace : faces) {
         const WebFace &face = kitFace.face;
         QString style = QStringLiteral("font-weight: %1; font-style: %2").arg(cssWeight(face), cssStyle(face));
@@ -386,6 +543,8 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
                                                   QT_TRANSLATE_NOOP("KitPreview", "%1 slices")),
                                           pageNumber(faceBytes(kitFace)), slicedBy(kitFace))
                                      .toHtmlEscaped());
+        if (!settings.pages.isEmpty())
+            html += pageTable(kitFace, settings.pages);
         // A closed slice draws nothing, so opening the page fetches only the
         // first slices, which the box's text needs anyway.
         for (const KitSlice &slice : kitFace.slices)
@@ -421,7 +580,17 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
             totalCodePoints += slice.mapped.size();
         }
         totalSlices += kitFace.slices.size();
-        faceList.append(QJsonObject{{QStringLiteral("source"), QFileInfo(kitFace.source).fileName()},
+        QJsonArray fallbacks;
+        for (const FallbackFace &fallback : kitFace.fallbacks)
+            fallbacks.append(QJsonObject{{QStringLiteral("family"), fallbackFamily(settings.cssFamily, fallback)},
+                                         {QStringLiteral("local"), QJsonArray::fromStringList(fallback.localNames)},
+                                         {QStringLiteral("sizeAdjust"), percent(fallback.sizeAdjust)},
+                                         {QStringLiteral("ascentOverride"), percent(fallback.ascentOverride)},
+                                         {QStringLiteral("descentOverride"), percent(fallback.descentOverride)},
+                                         {QStringLiteral("lineGapOverride"), percent(fallback.lineGapOverride)},
+                                         {QStringLiteral("lineHeight"), percent(fallback.lineHeight)},
+                                         {QStringLiteral("localLineHeight"), percent(fallback.localLineHeight)}});
+        QJsonObject faceObject{{QStringLiteral("source"), QFileInfo(kitFace.source).fileName()},
                                     {QStringLiteral("index"), kitFace.index},
                                     {QStringLiteral("fullName"), kitFace.face.fullName},
                                     {QStringLiteral("postScriptName"), kitFace.face.postScriptName},
@@ -434,7 +603,11 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
                                     {QStringLiteral("language"), kitFace.language.isEmpty()
                                              ? QJsonValue(QJsonValue::Null)
                                              : QJsonValue(kitFace.language)},
-                                    {QStringLiteral("slices"), slices}});
+                                    {QStringLiteral("slices"), slices},
+                                    {QStringLiteral("fallbacks"), fallbacks}};
+        if (!settings.pages.isEmpty())
+            faceObject.insert(QStringLiteral("pages"), pageList(kitFace, settings.pages));
+        faceList.append(faceObject);
     }
     const QJsonObject options{{QStringLiteral("cssFamily"), settings.cssFamily},
                               {QStringLiteral("fontDisplay"), settings.fontDisplay},
@@ -443,7 +616,7 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
                                        ? QJsonValue(QStringLiteral("all"))
                                        : QJsonValue(settings.requestedCharacters)}};
     // "about" sorts first, so the marker opens the file.
-    const QJsonObject report{{QStringLiteral("about"), kKitMarker},
+    QJsonObject report{{QStringLiteral("about"), kKitMarker},
                              {QStringLiteral("css"), settings.cssFile},
                              {QStringLiteral("options"), options},
                              {QStringLiteral("faces"), faceList},
@@ -451,5 +624,7 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
                               QJsonObject{{QStringLiteral("slices"), totalSlices},
                                           {QStringLiteral("bytes"), qint64(totalBytes)},
                                           {QStringLiteral("codePoints"), totalCodePoints}}}};
+    if (settings.cachedSlices >= 0)
+        report.insert(QStringLiteral("cache"), QJsonObject{{QStringLiteral("slices"), settings.cachedSlices}});
     return QJsonDocument(report).toJson();
 }

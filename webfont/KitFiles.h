@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FallbackMetrics.h"
 #include "WebFace.h"
 #include "engine/KeepList.h"
 
@@ -26,6 +27,14 @@ struct KitFace
     QString language; // the frequency slices it was cut by, as a tag; empty: by Unicode block alone
     bool byTextUse = false; // cut by a known text's use of its characters (the language then orders only)
     QVector<KitSlice> slices;
+    QVector<FallbackFace> fallbacks; // the local fonts that stand in while it loads, in the CSS's order
+};
+
+// A page of a site whose text the kit was made from.
+struct KitPage
+{
+    QString path;        // relative to the folder of the site's text
+    KeepList characters; // in any order, repeats allowed
 };
 
 struct KitSettings
@@ -38,10 +47,21 @@ struct KitSettings
     // The preview page's sample: the text the kit was made for, as it reads
     // (keepListFromText's order); empty: a sample from the kit's characters.
     KeepList sampleText;
+    // The site's pages: the report and the preview say which slices each
+    // fetches. Empty: the text was not a site's.
+    QVector<KitPage> pages;
+    // How many of the slices were taken from the slice cache; -1 when no
+    // cache was used, and the preview and report then say nothing of one.
+    int cachedSlices = -1;
 };
 
 // "U+20-7E, U+A0, U+4E00-4E05": the code points, ascending, as compact ranges.
 QString unicodeRange(const KeepList &codePoints);
+
+// The slices of the face a browser fetches for the characters: for each,
+// the last slice in the CSS's order whose unicode-range holds it (CSS Fonts
+// tries overlapping ranges last rule first). Indexes into face.slices, ascending.
+QVector<int> fetchedSlices(const KitFace &face, const KeepList &characters);
 
 QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings);
 // The preview page, in the language of the installed translation (the

@@ -428,6 +428,9 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         kitFace.index = face.where.index;
         kitFace.language = plans[i].language;
         kitFace.byTextUse = plans[i].byTextUse;
+        // By the font's own script, not the text's: a site's Chinese pages hold
+        // more Latin letters, in their markup, than ideographs.
+        kitFace.fallbacks = fallbackFaces(face.face.get(), face.web.codePoints);
         kit.append(kitFace);
     }
     for (int t = 0; t < tasks.size(); ++t) {
@@ -449,6 +452,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     settings.localSources = request.localSources;
     settings.requestedCharacters = int(wanted.size());
     settings.sampleText = request.characters;
+    settings.pages = request.pages;
     WebFontOutcome outcome = placeKit(request, kit, sliceFiles, settings, cancel);
     if (outcome.job.succeeded) {
         describeKit(kit, faces, wanted, &outcome);

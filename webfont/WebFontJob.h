@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KitFiles.h"
 #include "engine/Jobs.h"
 #include "engine/KeepList.h"
 
@@ -20,6 +21,9 @@ struct WebFontRequest
     // (a folder of a site's pages): its slices then follow which files use
     // which characters. Empty: the characters are one file's.
     QVector<KeepList> textFiles;
+    // A site's pages (each file of a folder of its text), for the report and
+    // the preview: which slices each fetches. Empty: the text is no site's.
+    QVector<KitPage> pages;
     QString cssFamily;    // empty: the font's typographic family (name ID 16, else 1)
     QString fontDisplay = QStringLiteral("swap");
     QString language;     // zh-Hans, zh-Hant, zh-HK, ja, ko; empty: from the font

@@ -127,5 +127,6 @@ class Browser:
 
 def without_local_sources(css):
     """A kit's stylesheet without its local() sources, so that an installed copy of the font cannot
-    stand in for a slice."""
+    stand in for a slice, and without its fallback faces, which are local fonts all of them."""
+    css = re.sub(r"@font-face \{[^}]*\}\n?", lambda rule: rule.group(0) if "url(" in rule.group(0) else "", css)
     return re.sub(r"""local\(("(\\.|[^"\\])*"|'(\\.|[^'\\])*'|[^)'"]*)\)\s*,\s*""", "", css)

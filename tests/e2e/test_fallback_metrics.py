@@ -1,0 +1,109 @@
+"""A kit's fallback faces in Debian's chromium, headless: text blocks drawn by a local font under the
+kit's metric overrides are as tall as drawn by the kit itself (within 1%), and without the overrides
+they are not, so the page does not move when the slices arrive.
+
+Kits of a text (--text), each with pages of the same blocks in three families: the kit, its fallback
+family for the local font, and the local font itself; the blocks' heights are read with
+getBoundingClientRect over the DevTools protocol. The machine's fontconfig must see Noto Sans CJK SC
+and DejaVu Sans (ctest gives it tests/support/fonts.conf)."""
+
+import functools
+import glob
+import http.server
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import threading
+import unittest
+
+from chromium import Browser
+
+CLI = os.environ["TESSAGLYPH_CLI"]
+
+HAN = [
+    "春天到了，河边的柳树发出了新芽。孩子们在草地上放风筝，老人坐在树下喝茶、下棋，说着今年的收成。",
+    "城市的夜晚很安静。街灯一盏一盏亮起来，远处传来火车的声音，窗前的人还在读一本旧书。",
+    "我们常说，字是人写给人看的。一页好的排版，让读者忘了字体的存在，只记得文字说了什么。",
+]
+LATIN = [
+    "Spring came early to the valley this year. The river rose with the melting snow, and the children "
+    "ran along its banks to watch the ice break up and drift away toward the sea.",
+    "A page of good type is one the reader forgets: the letters step aside, and only what they say is "
+    "left, line after line, until the chapter ends and the lamp is put out.",
+    "Small shops lined the old street, each with a painted sign, a bell above the door and a window full "
+    "of things nobody needed but everybody stopped to look at on the way home.",
+]
+
+# (the kit's source, as the command line takes it; the local font; the blocks)
+KITS = [
+    (["--font", "/usr/share/fonts/truetype/lxgw-wenkai/LXGWWenKai-Regular.ttf"], "Noto Sans CJK SC", HAN),
+    (["--family", "AR PL UMing CN"], "Noto Sans CJK SC", HAN),
+    (["--font", "/usr/share/fonts/opentype/inter/Inter-Regular.otf"], "DejaVu Sans", LATIN),
+]
+TOLERANCE = 0.01
+
+
+class Folder(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def page(css, family, blocks):
+    return ('<!DOCTYPE html><meta charset="utf-8"><link rel="icon" href="data:,">'
+            '<link rel="stylesheet" href="%s"><style>body { margin: 0 } '
+            'p { font: 22px/normal %s; width: 520px; margin: 0 0 10px }</style>%s'
+            % (css, json.dumps(family), "".join("<p>%s</p>" % block for block in blocks)))
+
+
+class FallbackMetricsTest(unittest.TestCase):
+    def setUp(self):
+        self.root = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, self.root, True)
+
+    def make_kit(self, number, source, local, blocks):
+        """The kit in its own folder, with a page per family; returns the folder's name. The kit holds
+        a space, as every page's does (its markup's, at least): without U+0020 no face of the kit is
+        the first available font, and lines take another font's height whatever the overrides say."""
+        name = "kit%d" % number
+        folder = os.path.join(self.root, name)
+        os.mkdir(folder)
+        result = subprocess.run([CLI, "webfont", *source, "--text", " ".join(blocks), "--css-family", "Kit",
+                                 "--output-dir", folder, "--quiet"], capture_output=True, text=True, timeout=300)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        [css] = [os.path.basename(path) for path in glob.glob(os.path.join(folder, "*.css"))]
+        with open(os.path.join(folder, css), encoding="utf-8") as f:
+            self.assertIn('font-family: "Kit", "Kit Fallback %s"' % local, f.read())
+        for shown, family in [("kit", "Kit"), ("fallback", "Kit Fallback " + local), ("plain", local)]:
+            with open(os.path.join(folder, shown + ".html"), "w", encoding="utf-8") as f:
+                f.write(page(css, family, blocks))
+        return name
+
+    def test_fallback_blocks_are_as_tall_as_the_kits(self):
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Folder, directory=self.root))
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.server_close)
+        self.addCleanup(server.shutdown)
+        browser = Browser()
+        self.addCleanup(browser.close)
+        for domain in ("Page", "Network"):
+            browser.call(domain + ".enable")
+
+        for number, (source, local, blocks) in enumerate(KITS):
+            name = self.make_kit(number, source, local, blocks)
+            heights = {}
+            for shown in ("kit", "fallback", "plain"):
+                browser.show("http://127.0.0.1:%d/%s/%s.html" % (server.server_port, name, shown))
+                heights[shown] = browser.call("Runtime.evaluate", returnByValue=True, expression=
+                                              "[...document.querySelectorAll('p')]"
+                                              ".map(p => p.getBoundingClientRect().height)")["result"]["value"]
+            print("%s against %s: %s" % (source[-1], local, json.dumps(heights)))
+            with self.subTest(kit=source[-1]):
+                for kit, fallback, plain in zip(heights["kit"], heights["fallback"], heights["plain"]):
+                    self.assertLessEqual(abs(fallback - kit) / kit, TOLERANCE, heights)
+                    self.assertGreater(abs(plain - kit) / kit, TOLERANCE, heights)
+
+
+if __name__ == "__main__":
+    unittest.main()
