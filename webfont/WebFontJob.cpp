@@ -453,10 +453,6 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     settings.requestedCharacters = int(wanted.size());
     settings.sampleText = request.characters;
     settings.pages = request.pages;
-    const int cachedSlices =
-            int(std::count_if(made.cbegin(), made.cend(), [](const MadeSlice &slice) { return slice.fromCache; }));
-    if (cache)
-        settings.cachedSlices = cachedSlices;
     WebFontOutcome outcome = placeKit(request, kit, sliceFiles, settings, cancel);
     if (outcome.job.succeeded) {
         describeKit(kit, faces, wanted, &outcome);
@@ -468,7 +464,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
                                                      "HarfBuzz could not make a slice of all the characters that %1 shapes together; they were cut into several slices, and some of them may be drawn apart in the kit."))
                                 .arg(native(faces[i].where.file)));
         }
-        outcome.cachedSlices = cachedSlices;
+        outcome.cachedSlices = int(std::count_if(made.cbegin(), made.cend(), [](const MadeSlice &slice) { return slice.fromCache; }));
         if (cache)
             outcome.job.summary.append(
                     translated(QT_TRANSLATE_N_NOOP("Tessaglyph", "Slices copied from the slice cache: %n of %1."),
