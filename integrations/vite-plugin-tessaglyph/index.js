@@ -268,8 +268,12 @@ export default function tessaglyph(userOptions = {}) {
         }
         const kit = await readKit(kitFolder);
         const cssFile = path.posix.join(options.outDir, hashedCssName(kit));
-        for (const slice of kit.slices)
-          this.emitFile({ type: 'asset', fileName: path.posix.join(options.outDir, slice.name), source: slice.bytes });
+        for (const slice of kit.slices) {
+          const fileName = path.posix.join(options.outDir, slice.name);
+          // Two kits of one font share the slices they cut alike: the name is the bytes' hash.
+          if (bundle[fileName]?.type !== 'asset')
+            this.emitFile({ type: 'asset', fileName, source: slice.bytes });
+        }
         this.emitFile({ type: 'asset', fileName: cssFile, source: kit.css });
         for (const file of Object.values(bundle)) {
           if (file.type === 'asset' && file.fileName.endsWith('.html'))
