@@ -11,6 +11,7 @@ import { after, before, describe, test } from 'node:test';
 import { promisify } from 'node:util';
 import { build, createServer, parseAst } from 'vite';
 import tessaglyph from '../index.js';
+import { cliHasOption } from '../lib/cli.js';
 import { stringsOf } from '../lib/site-text.js';
 import siteConfig, { NOTO_DEVANAGARI, NOTO_SANS, pages } from './fixture/vite.config.js';
 
@@ -191,4 +192,21 @@ test('vite dev serves a whole kit, made once and then from its cache', async () 
   await serve();
   const second = (await fs.readFile(log, 'utf8')).split('\n').filter(line => line.startsWith('webfont'));
   assert.deepEqual(second, [], 'the second server made its kit again');
+});
+
+const sliceCache = await cliHasOption(CLI, '--no-cache');
+test("a second build is served from the CLI's slice cache", { skip: !sliceCache && `${CLI} has no slice cache` }, async () => {
+  const cache = path.join(scratch, 'slice-cache');
+  const plugins = cached => [
+    tessaglyph({ cli: CLI, font: NOTO_SANS, cssFamily: 'Site Sans', cache: cached }),
+    tessaglyph({ cli: CLI, font: NOTO_DEVANAGARI, cssFamily: 'Site Devanagari', module: 'virtual:tessaglyph/devanagari', cache: cached }),
+    tessaglyph({ cli: CLI, font: NOTO_DEVANAGARI, cssFamily: 'Site Hei', module: 'virtual:tessaglyph/hei', cache: cached }),
+  ];
+  const first = await stylesheets(await buildSite('cached-1', plugins(cache)));
+  const entries = await fs.readdir(cache, { recursive: true });
+  assert.ok(entries.length > 0, 'the first build put nothing in the cache');
+  const second = await stylesheets(await buildSite('cached-2', plugins(cache)));
+  assert.deepEqual(second, first);
+  const uncached = await stylesheets(await buildSite('uncached', plugins(false)));
+  assert.deepEqual(uncached, first, 'the cache changed the kit');
 });
