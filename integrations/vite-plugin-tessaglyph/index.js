@@ -51,6 +51,11 @@ async function writeText(file, text) {
   await fs.writeFile(file, '\uFEFF' + text);
 }
 
+/** An emitted asset's text: Vite emits pages as strings, another plugin may emit bytes. */
+function textOf(asset) {
+  return typeof asset.source === 'string' ? asset.source : new TextDecoder().decode(asset.source);
+}
+
 /** Every file under folder, less node_modules, .git and the folders in skipped. */
 async function filesUnder(folder, skipped) {
   const files = [];
@@ -113,7 +118,7 @@ export default function tessaglyph(userOptions = {}) {
     const pages = Object.values(bundle).filter(file => file.type === 'asset' && file.fileName.endsWith('.html'));
     for (const page of pages) {
       if (!counts(page.fileName)) continue;
-      const html = readHtml(String(page.source));
+      const html = readHtml(textOf(page));
       const parts = [html.text];
       for (const code of html.inlineScripts) {
         try {
@@ -175,7 +180,7 @@ export default function tessaglyph(userOptions = {}) {
   return {
     name: NAME,
     enforce: 'post',
-    api: { module: options.module },
+    api: { module: options.module, options: userOptions },
 
     apply(_config, env) {
       if (env.isPreview || env.isSsrBuild) return false;
@@ -277,7 +282,7 @@ export default function tessaglyph(userOptions = {}) {
         this.emitFile({ type: 'asset', fileName: cssFile, source: kit.css });
         for (const file of Object.values(bundle)) {
           if (file.type === 'asset' && file.fileName.endsWith('.html'))
-            file.source = withStylesheet(String(file.source), urlFrom(file.fileName, cssFile, config.base));
+            file.source = withStylesheet(textOf(file), urlFrom(file.fileName, cssFile, config.base));
         }
         const bytes = kit.slices.reduce((sum, slice) => sum + slice.bytes.length, 0);
         config.logger.info(`${NAME}: font-family: ${kit.fontFamily}; ${kit.slices.length} slices, `
