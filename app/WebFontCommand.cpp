@@ -1,6 +1,7 @@
 #include "WebFontCommand.h"
 
 #include "TextOptions.h"
+#include "platform/UserFolders.h"
 #include "webfont/WebFontJob.h"
 
 #include <QCommandLineParser>
@@ -85,6 +86,11 @@ int runWebFontCommand(const QCommandLineParser &parser, int (*usageError)(const 
     request.language = parser.value(QStringLiteral("language"));
     request.localSources = parser.isSet(QStringLiteral("local"));
     request.prune = parser.isSet(QStringLiteral("prune"));
+    if (parser.isSet(QStringLiteral("cache")) && parser.isSet(QStringLiteral("no-cache")))
+        return usageError(QStringLiteral("--cache and --no-cache exclude each other"));
+    if (!parser.isSet(QStringLiteral("no-cache")))
+        request.cacheFolder = parser.isSet(QStringLiteral("cache")) ? parser.value(QStringLiteral("cache"))
+                                                                    : perUserCacheFolder();
     if (parser.isSet(QStringLiteral("jobs"))) {
         bool number = false;
         request.jobs = parser.value(QStringLiteral("jobs")).toInt(&number);

@@ -27,6 +27,7 @@ const char *const kUsage = R"(Usage:
                          [--text TEXT | --text-file FILE | --text-dir DIR]... [--css-family NAME]
                          [--font-display auto|block|swap|fallback|optional]
                          [--language zh-Hans|zh-Hant|zh-HK|ja|ko] [--local] [--prune] [--jobs N]
+                         [--cache DIR | --no-cache]
   tessaglyph-cli --version | --help
 
 Commands:
@@ -85,7 +86,14 @@ Commands:
            kit's CSS, preview or report is a refusal, told before any slice
            is made. An earlier kit's slices that no kit's CSS in DIR names
            any longer are counted; --prune removes them. One run at a time
-           writes into DIR; another waits for it.
+           writes into DIR; another waits for it. Finished slices are kept
+           in a cache, $XDG_CACHE_HOME/tessaglyph (~/.cache/tessaglyph) or
+           --cache DIR, under the hash of what makes their bytes (the
+           font's bytes, the slice's characters, the options, this build),
+           and a later kit copies those it needs from there instead of
+           making them again, with the same bytes; the cache keeps at most
+           1 GB, the least recently used going first. --no-cache neither
+           reads nor fills it.
 
 Options:
   --quiet  Do not print what was made (file sizes, glyphs, missing characters).
@@ -127,6 +135,7 @@ const ValueOption kValueOptions[] = {
     {"language", "The language whose character frequencies group the slices.", "TAG",
      "--language needs zh-Hans, zh-Hant, zh-HK, ja or ko"},
     {"jobs", "Threads that make the slices.", "N", "--jobs needs a number of threads"},
+    {"cache", "The folder of the web-font slice cache.", "DIR", "--cache needs a folder"},
 };
 
 struct FlagOption
@@ -140,6 +149,7 @@ const FlagOption kFlags[] = {
     {"quiet", nullptr, "Do not print what was made."},
     {"local", nullptr, "Put local() sources before each web-font slice."},
     {"prune", nullptr, "Remove the earlier kit's slices that the new CSS no longer names."},
+    {"no-cache", nullptr, "Make every web-font slice anew, and keep none in the cache."},
     {"help", "h", "Show this help."},
     {"version", nullptr, "Show the version."},
 };

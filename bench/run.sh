@@ -182,3 +182,4 @@ PY
 installed_fonts_bench
 split_bench
 bash "$here/webfont.sh" "$build"
+bash "$here/cache.sh" "$build"

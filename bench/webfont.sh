@@ -3,7 +3,8 @@
 # side by side: wall time, CPU time and peak memory (/usr/bin/time; the largest process, not the sum), the
 # kits' slices and bytes, and the bytes eight real pages fetch from each kit, the gzipped CSS included;
 # a one-language kit of Noto Sans CJK SC; kits of the eight pages' own text against one subset of it;
-# then the bytes every layout feature adds, and our --jobs 1 against --jobs 2. Prints a markdown table.
+# kits of Devanagari and Arabic fonts (bench/webfont_scripts.py); then the bytes every layout feature
+# adds, and our --jobs 1 against --jobs 2. Prints markdown tables.
 #   bench/webfont.sh [BUILD_DIR]
 # cn-font-split is installed from npm once, into $TESSAGLYPH_BENCH_CACHE (default
 # ~/.cache/tessaglyph-bench); 5.2.2 is its last version that runs without downloading anything.
@@ -75,26 +76,32 @@ for font in "$droid" "$noto"; do
     run "$label" "$peer_label" result.css css -- node "$peer/bin/cn-font-split.mjs" -i="$font" -o="$out"
     fresh "$slug-kit-$round"
     run "$label" "tessaglyph-cli --jobs 2" '*.css' css --compare "$peer_label" --goal kit -- \
-      "$cli" webfont --font "$font" --output-dir "$out" --jobs 2 --quiet
+      "$cli" webfont --font "$font" --output-dir "$out" --jobs 2 --no-cache --quiet
   done
   fresh "$slug-jobs1"
   run "$label" "tessaglyph-cli --jobs 1" '*.css' css -- \
-    "$cli" webfont --font "$font" --output-dir "$out" --jobs 1 --quiet
+    "$cli" webfont --font "$font" --output-dir "$out" --jobs 1 --no-cache --quiet
   if [ "$slug" = noto ]; then
     fresh "$slug-language"
     run "$label" "tessaglyph-cli --language zh-Hans" '*.css' css --compare "$peer_label" --goal language -- \
-      "$cli" webfont --font "$font" --output-dir "$out" --language zh-Hans --quiet
+      "$cli" webfont --font "$font" --output-dir "$out" --language zh-Hans --no-cache --quiet
   fi
   fresh "$slug-subset"
   run "$label" "$subset_label" '*.woff2' subset -- \
     "$cli" subset --font "$font" --text-dir "$pages" --format woff2 --output-dir "$out" --quiet
   fresh "$slug-text"
   run "$label" "tessaglyph-cli --text-dir pages" '*.css' css --compare "$subset_label" --goal text -- \
-    "$cli" webfont --font "$font" --text-dir "$pages" --output-dir "$out" --quiet
+    "$cli" webfont --font "$font" --text-dir "$pages" --output-dir "$out" --no-cache --quiet
 done
 echo "== Done (load average $(cut -d' ' -f1-3 /proc/loadavg))"
 echo
 "$python" "$here/webfont_pages.py" table "$work/results.jsonl"
+
+# Fonts of shaped scripts, whose slices must keep each script whole: the bytes a page fetches.
+echo
+echo "== Kits of shaped scripts (load average $(cut -d' ' -f1 /proc/loadavg))"
+mkdir -p "$work/scripts"
+"$python" "$here/webfont_scripts.py" "$cli" "$peer/bin/cn-font-split.mjs" "$work/scripts"
 
 # What keeping every GSUB/GPOS feature costs: hb-subset of GB2312's level-1 hanzi, and each slice of the
 # kits above cut again, with the features a browser turns on by itself against every feature.
@@ -110,8 +117,8 @@ echo
 echo "--jobs 2 against --jobs 1 on $(basename "$droid"), three runs each (load average $(cut -d' ' -f1 /proc/loadavg)):"
 out="$work/kits/jobs"
 hyperfine -N --runs 3 --prepare "rm -rf $out" --export-json "$work/jobs.json" \
-  -n "jobs 2" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 2 --quiet'" \
-  -n "jobs 1" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 1 --quiet'" >/dev/null
+  -n "jobs 2" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 2 --no-cache --quiet'" \
+  -n "jobs 1" "sh -c 'mkdir -p $out && exec $cli webfont --font $droid --output-dir $out --jobs 1 --no-cache --quiet'" >/dev/null
 "$python" - "$work/jobs.json" <<'PY'
 import json, sys
 r = {x["command"]: x["mean"] for x in json.load(open(sys.argv[1]))["results"]}

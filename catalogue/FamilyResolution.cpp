@@ -1,6 +1,7 @@
-// Resolving an installed family to a loadable standalone font, extracting
-// its member of an installed collection into the per-user folder on the way,
-// or, when no copy can be had there, loading the member from the collection.
+// Resolving an installed family to a loadable standalone font: its member
+// of an installed collection as the per-user folder holds it, or, until
+// the copy is made there or when it cannot be, the member read from the
+// collection.
 
 #include "FamilyLookup.h"
 #include "Folders.h"
@@ -43,20 +44,33 @@ QString FontSubsetter::findExtractedFont(const QString &family)
     return isCollectionPath(path) ? storedCollectionMember(path, catalogueFaceIndex(family), false).path : QString();
 }
 
-FontSubsetter::SystemFont FontSubsetter::resolveSystemFont(const QString &family)
+FontSubsetter::SystemFont FontSubsetter::resolveSystemFont(const QString &family, MemberCopy copy)
 {
     SystemFont font;
     font.path = fontFilePath(family);
     if (!isCollectionPath(font.path))
         return font;
-    const StoredMember member = storedCollectionMember(font.path, catalogueFaceIndex(family), true);
+    finishMemberCopy(); // of a font the job no longer reads
+    const int memberIndex = catalogueFaceIndex(family);
+    const StoredMember member = storedCollectionMember(font.path, memberIndex, copy == MemberCopy::Made);
     if (!member.path.isEmpty()) {
         font.path = member.path;
-    } else {
-        font.faceIndex = member.memberIndex;
-        font.storeError = member.error;
+        return font;
+    }
+    font.faceIndex = member.memberIndex;
+    font.storeError = member.error;
+    if (copy == MemberCopy::MadeBeside && member.memberIndex >= 0 && member.error.isEmpty()) {
+        const QString collectionPath = font.path;
+        memberCopy = std::async(std::launch::async, [collectionPath, memberIndex] {
+            return storedCollectionMember(collectionPath, memberIndex, true).error;
+        });
     }
     return font;
+}
+
+QString FontSubsetter::finishMemberCopy()
+{
+    return memberCopy.valid() ? memberCopy.get() : QString();
 }
 
 QString FontSubsetter::systemFontPath(const QString &family)

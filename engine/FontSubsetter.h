@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QString>
 
+#include <future>
 #include <memory>
 
 class QFile;
@@ -200,15 +201,25 @@ private:
     quint32 fontOffset = 0; // of the loaded face's offset table
 
     // Where an installed family's font is: a file, or a collection's face
-    // when no per-user copy of it can be had (storeError says why).
+    // when no per-user copy of it can be had yet (storeError says why, or
+    // the copy is being written by memberCopy while the job reads the face).
     struct SystemFont
     {
         QString path;
         int faceIndex = -1;
         QString storeError;
     };
-    SystemFont resolveSystemFont(const QString &family);
+    // A member's first per-user copy is made before the member is loaded
+    // from it, or, for a subset, written beside the job, which reads the
+    // member from its collection meanwhile: the subset does not need the copy
+    // (16 MB written and synced for a CJK member take as long as its subset).
+    enum class MemberCopy { Made, MadeBeside };
+    SystemFont resolveSystemFont(const QString &family, MemberCopy copy = MemberCopy::Made);
     bool loadResolvedFont(const SystemFont &font);
+    // The copy written beside, one at a time; the result is its error, empty
+    // once it is stored.
+    std::future<QString> memberCopy;
+    QString finishMemberCopy();
 
     void clearFont();
     // Whether the catalogue resolves the family (catalogue/FamilyLookup.h),
@@ -220,6 +231,8 @@ private:
     // its collection of the face fontFilePath's file holds for the family.
     FamilyLookup lookUpFamilyOrDefault(const QString &family);
     int catalogueFaceIndex(const QString &family);
+    SubsetResult subsetInstalledFamily(const QString &outputFolder, const QString &family, const KeepList &keepList,
+                                       OutputFormat format);
     SubsetResult subsetLoadedFont(SubsetResult result, const QString &outputFolder, const QString &baseName,
                                   const KeepList &list, OutputFormat format);
 };

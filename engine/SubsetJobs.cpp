@@ -12,6 +12,17 @@
 SubsetResult FontSubsetter::subsetSystemFont(const QString &outputFolder, const QString &family,
                                              const KeepList &list, OutputFormat format)
 {
+    SubsetResult result = subsetInstalledFamily(outputFolder, family, list, format);
+    // The per-user copy of the member the subset was read from, written meanwhile.
+    const QString copyError = finishMemberCopy();
+    if (!copyError.isEmpty())
+        result.storeError = copyError;
+    return result;
+}
+
+SubsetResult FontSubsetter::subsetInstalledFamily(const QString &outputFolder, const QString &family,
+                                                  const KeepList &list, OutputFormat format)
+{
     clearFont();
     SubsetResult result;
     result.requested = family;
@@ -19,7 +30,7 @@ SubsetResult FontSubsetter::subsetSystemFont(const QString &outputFolder, const 
     result.defaultFace = defaultFace;
     if (result.face != family && !isCataloguedFamily(family))
         result.fallback = SubsetResult::FamilyNotInstalled;
-    const SystemFont font = resolveSystemFont(family);
+    const SystemFont font = resolveSystemFont(family, MemberCopy::MadeBeside);
     result.sourcePath = font.path;
     result.storeError = font.storeError;
 

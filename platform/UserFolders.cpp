@@ -21,6 +21,12 @@ QString perUserDataFolder()
     return base.isEmpty() ? QString() : base + QStringLiteral("/tessaglyph");
 }
 
+QString perUserCacheFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return base.isEmpty() ? QString() : base + QStringLiteral("/tessaglyph");
+}
+
 QString makeFolder(const QString &path)
 {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());

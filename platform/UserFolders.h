@@ -12,6 +12,11 @@ QString systemFontsFolder();
 // data folder at all.
 QString perUserDataFolder();
 
+// This program's per-user cache folder (~/.cache/tessaglyph, following
+// XDG_CACHE_HOME), whether it exists or not. Empty when the desktop names no
+// cache folder at all.
+QString perUserCacheFolder();
+
 // Makes the folder and the parents it lacks. Empty when the folder is there;
 // otherwise the system's reason, after the folder that could not be made
 // ("/home/me/.local: Permission denied").

@@ -533,6 +533,22 @@ Free software under the MIT licence.</source>
             <numerusform>CSS 不再引用的旧字体包分片：%n 个，共 %1 字节。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The slice cache could not be used (%1); every slice was made.</source>
+        <translation>无法使用分片缓存（%1），所有分片均重新制作。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Slices that could not be kept in the slice cache %1: %n.</source>
+        <translation>
+            <numerusform>未能存入分片缓存 %1 的分片：%n 个。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Slices copied from the slice cache: %n of %1.</source>
+        <translation>
+            <numerusform>从分片缓存复制的分片：%n 个，共 %1 个。</numerusform>
+        </translation>
+    </message>
     <message numerus="yes">
         <source>%1: %2 bytes, %3 characters, slices: %n (%4, by the text&apos;s use).</source>
         <translation>

@@ -241,9 +241,13 @@ void TestWebFont::keepSequencesWhole_data()
     QTest::newRow("a ligature's characters move into the earliest slice of them")
             << QVector<KeepList>{{'A', 0x4E00}, {0x4E01}, {0x4E02}} << QVector<KeepList>{{0x4E02, 0x4E01}}
             << QVector<KeepList>{{'A', 0x4E00}, {0x4E01, 0x4E02}} << 100;
-    QTest::newRow("past the first slice, where the lists put one of them")
-            << QVector<KeepList>{{'A', 0x3B1}, {0x3B2}, {0x3B3}} << QVector<KeepList>{{0x3B1, 0x3B3}}
-            << QVector<KeepList>{{'A'}, {0x3B2}, {0x3B1, 0x3B3}} << 100;
+    const KeepList greek{0x3B1, 0x3B2, 0x3B3, 0x3B4, 0x3B5, 0x3B6, 0x3B7, 0x3B8};
+    QTest::newRow("past the first slice, where the lists put one of many")
+            << QVector<KeepList>{{'A', 0x3B1}, {0x3B2, 0x3B3, 0x3B4}, {0x3B5, 0x3B6, 0x3B7, 0x3B8}}
+            << QVector<KeepList>{greek} << QVector<KeepList>{{'A'}, greek} << 100;
+    QTest::newRow("a few from later slices join the first (日 and its radical ⽇)")
+            << QVector<KeepList>{{'A', 0x65E5}, {0x4E00}, {0x2F47}} << QVector<KeepList>{{0x2F47, 0x65E5}}
+            << QVector<KeepList>{{'A', 0x2F47, 0x65E5}, {0x4E00}} << 100;
     QTest::newRow("the earliest of three slices, not the latest")
             << QVector<KeepList>{{'A'}, {0x4E00, 0x4E03}, {0x4E01}, {0x4E02}} << QVector<KeepList>{{0x4E02, 0x4E00}}
             << QVector<KeepList>{{'A'}, {0x4E00, 0x4E02, 0x4E03}, {0x4E01}} << 100;

@@ -7,6 +7,7 @@
 #include "PageRows.h"
 #include "PreviewServer.h"
 #include "TextFields.h"
+#include "platform/UserFolders.h"
 #include "webfont/WebFontJob.h"
 
 #include <QApplication>
@@ -272,6 +273,7 @@ void WebFontPage::start()
     request.language = options.language;
     request.localSources = options.localSources;
     request.fontDisplay = options.fontDisplay;
+    request.cacheFolder = perUserCacheFolder();
 
     cancelRequested = false;
     kitFolder = request.outputFolder; // the field may change while the kit is made

@@ -1,5 +1,6 @@
 #include "LayoutUnits.h"
 
+#include "ScriptExtensions.h"
 #include "ScriptRules.h"
 #include "UnicodeBlocks.h"
 #include "platform/HarfBuzzHandles.h"
@@ -50,8 +51,20 @@ void appendScriptUnits(const KeepList &codePoints, QVector<KeepList> *units)
     }
     for (quint32 codePoint : codePoints) {
         const QChar::Script script = scriptOf(codePoint);
+        if (script != QChar::Script_Common && script != QChar::Script_Inherited)
+            continue;
+        // The one whole script of the font that Unicode says uses it (a
+        // Vedic sign with Devanagari, a danda with Bengali), else the
+        // script of its block.
+        int user = -1;
+        for (QChar::Script extension : scriptExtensions(codePoint)) {
+            if (blocks.contains(extension))
+                user = user == -1 ? int(extension) : -2;
+        }
         const auto shared = blockScript.constFind(unicodeBlockStart(codePoint));
-        if ((script == QChar::Script_Common || script == QChar::Script_Inherited) && shared != blockScript.cend())
+        if (user >= 0)
+            byScript[user].append(codePoint);
+        else if (shared != blockScript.cend())
             byScript[shared.value()].append(codePoint);
     }
     quint32 lowest = 0xFFFFFFFF;

@@ -13,9 +13,10 @@ enum class ScriptSlicing {
     // (Han, Hangul): a page fetches only the characters it shows.
     ByFrequency,
     // All of the script's characters the font maps in one unit, with the
-    // Common and Inherited characters of the script's own blocks (dandas,
-    // Arabic punctuation and harakat, the baht sign): shaped together, they
-    // must be drawn from one font (Arabic, Indic, Thai, Greek, Cyrillic…).
+    // Common and Inherited characters its text uses (dandas, Vedic signs,
+    // Arabic punctuation and harakat, the baht sign; LayoutUnits.h): shaped
+    // together, they must be drawn from one font (Arabic, Indic, Thai,
+    // Greek, Cyrillic…).
     Whole,
 };
 

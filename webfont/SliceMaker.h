@@ -12,6 +12,7 @@
 #include <functional>
 
 struct hb_face_t;
+class SliceCache;
 
 // One slice as made: its WOFF2 bytes and the code points its cmap maps, read
 // back from the subset itself (the unicode-range must promise no more).
@@ -19,6 +20,7 @@ struct MadeSlice
 {
     QByteArray woff2; // empty when the slice could not be made
     KeepList mapped;
+    bool fromCache = false; // copied from the slice cache, not made
 };
 
 // One slice to make: the face it is cut from (safe to share between
@@ -45,7 +47,16 @@ struct SliceTask
     const KeepList *measuredBy = nullptr;
     int source = 0; // which of the kit's faces it is cut from
     int brotliQuality = kHighestBrotliQuality; // lower for fonts of images (kImageFontBrotliQuality)
+    // What the face's bytes are for the slice cache: the hash of the bytes it
+    // was read from, its index in them, and any table the job changed in it
+    // (sliceFaceKey). Empty: the slice is neither looked up nor kept.
+    QByteArray faceKey = {};
 };
+
+// The faceKey of a face read at `index` from bytes of that SHA-256 (a
+// file's, or those of the font a WOFF2 decodes to), with its GSUB table
+// changed for `oneLanguage` when that is not empty.
+QByteArray sliceFaceKey(const QByteArray &fontBytesHash, int index, const QString &oneLanguage);
 
 // The names every slice keeps: copyright (0), family (1), subfamily (2),
 // unique ID (3), full name (4), version (5), PostScript name (6), licence
@@ -59,9 +70,11 @@ extern const quint16 kSliceNameIds[11];
 // threads; results come back in task order, so that output does not depend on
 // which thread made what. `done` is called on the calling thread, with the
 // number finished, each time one finishes. Stops early, leaving the rest
-// empty, when *cancel turns true.
+// empty, when *cancel turns true. With a cache, a task with a faceKey is
+// copied from it when its key was made before (its code points read back
+// from the entry's own cmap), and kept in it otherwise.
 QVector<MadeSlice> makeSlices(const QVector<SliceTask> &tasks, int threads, const std::function<void(int)> &done,
-                              const std::atomic<bool> *cancel);
+                              const std::atomic<bool> *cancel, SliceCache *cache = nullptr);
 
 // A slice is cut in two when its WOFF2 is larger than this: a page that
 // needs one of its characters fetches all of it. Colour and bitmap fonts
@@ -77,4 +90,4 @@ constexpr qsizetype kLargestSliceBytes = 150 * 1000;
 // finished and the slices in all, which grows as slices are cut.
 QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largestBytes, int threads,
                                     const std::function<void(int done, int total)> &done,
-                                    const std::atomic<bool> *cancel);
+                                    const std::atomic<bool> *cancel, SliceCache *cache = nullptr);

@@ -458,19 +458,27 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
             if (withFirstRule && !cut) {
                 to = firstRuleUnit;
             } else {
-                // Past the first slice when any of them is: every page fetches
-                // that one, and a script's letters the lists put there (the
-                // Greek of Chinese text) would bring in the whole script.
+                // Past the first slice when more than a few of them are:
+                // every page fetches that one, and a script's letters the
+                // lists put there (the Greek of Chinese text) would bring in
+                // the whole script. A few join it (日 with ⽇, the radical
+                // that is its glyph, in ligatures of dates: 日 is on most
+                // pages, ⽇ on almost none).
+                qsizetype outsideFirst = 0;
                 for (quint32 codePoint : members) {
-                    if (home.value(codePoint).first > 0)
+                    if (home.value(codePoint).first > 0) {
                         to.first = std::min(to.first, home.value(codePoint).first);
+                        ++outsideFirst;
+                    }
                 }
-                if (to.first == int(planned.size()))
+                const bool fewJoinFirst = outsideFirst > 0 && outsideFirst < members.size()
+                        && outsideFirst <= ownSliceSize;
+                if (to.first == int(planned.size()) || fewJoinFirst)
                     to.first = 0;
                 // A large group (a script's letters) is a slice of its own
                 // after that one, rather than the part of every page's fetch
                 // of it that the page does not use.
-                if (members.size() > ownSliceSize) {
+                if (members.size() > ownSliceSize && !fewJoinFirst) {
                     ownSliceAfter.insert(int(planned.size()), to.first);
                     planned.append(PlannedSlice());
                     to.first = int(planned.size()) - 1;

@@ -3,6 +3,7 @@
 #include "KitFiles.h"
 #include "KitFolder.h"
 #include "KitNames.h"
+#include "SliceCache.h"
 #include "SliceMaker.h"
 #include "SlicePlanner.h"
 #include "SourceFaces.h"
@@ -15,11 +16,13 @@
 #include <hb-subset.h>
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
 
 #include <algorithm>
+#include <memory>
 
 // The job in named steps: check the request, read the faces, plan the
 // slices, make them, place the kit's files in the folder, describe it.
@@ -102,9 +105,19 @@ HbFacePtr oneLanguageFace(hb_face_t *face, SliceLanguage language)
     return faceReplacingTable(face, HB_TAG('G', 'S', 'U', 'B'), renamed);
 }
 
+// The hash of the bytes HarfBuzz reads the face from, for its slices' cache
+// keys: taken once per face.
+QByteArray fontBytesHash(const SourceFace &face)
+{
+    unsigned length = 0;
+    const char *data = hb_blob_get_data(face.blob.get(), &length);
+    return QCryptographicHash::hash(QByteArrayView(data, qsizetype(length)), QCryptographicHash::Sha256);
+}
+
+// With `cached`, each task carries its face's key for the slice cache.
 std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepList &wanted,
                               const QVector<KeepList> &texts, const QString &languageTag,
-                              SliceLanguage requestedLanguage, QVector<SliceTask> *tasks)
+                              SliceLanguage requestedLanguage, bool cached, QVector<SliceTask> *tasks)
 {
     std::vector<FacePlan> plans;
     for (const SourceFace &face : faces) {
@@ -136,10 +149,13 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         // Not prepared with hb_subset_preprocess: on a whole Noto Sans CJK SC
         // kit it saved no CPU time (64.3 s against 65.6 s, most of it
         // Brotli's), and took the peak memory from 97 MB to 408 MB.
+        const QByteArray faceKey = cached ? sliceFaceKey(fontBytesHash(face), face.where.index,
+                                                         plan.oneLanguage ? languageTag : QString())
+                                          : QByteArray();
         for (const PlannedSlice &slice : planned) {
             tasks->append({sliced, slice.codePoints, slice.units, &face.web.blank, &face.web.variationSelectors,
                            &face.web.measuredBy, int(plans.size()),
-                           face.web.imageGlyphs ? kImageFontBrotliQuality : kHighestBrotliQuality});
+                           face.web.imageGlyphs ? kImageFontBrotliQuality : kHighestBrotliQuality, faceKey});
         }
         plans.push_back(std::move(plan));
     }
@@ -364,7 +380,20 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         texts.append(sortedKeepList(file));
     if (texts.isEmpty() && !wanted.isEmpty())
         texts.append(wanted);
-    const std::vector<FacePlan> plans = planKit(faces, wanted, texts, request.language, requestedLanguage, &tasks);
+    // The cache is the kit's helper, never its condition: one that cannot be
+    // used is told, and the kit made without it.
+    std::unique_ptr<SliceCache> cache;
+    QStringList cacheNotices;
+    if (!request.cacheFolder.isEmpty()) {
+        cache = std::make_unique<SliceCache>(request.cacheFolder);
+        if (!cache->problem().isEmpty()) {
+            cacheNotices.append(translated(QT_TRANSLATE_NOOP("Tessaglyph", "The slice cache could not be used (%1); every slice was made."))
+                                        .arg(cache->problem()));
+            cache.reset();
+        }
+    }
+    const std::vector<FacePlan> plans =
+            planKit(faces, wanted, texts, request.language, requestedLanguage, cache != nullptr, &tasks);
     if (cancel && cancel->load())
         return cancelledOutcome();
     if (tasks.isEmpty())
@@ -376,9 +405,17 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
                                   4 * QThread::idealThreadCount(), int(tasks.size())});
     const QVector<MadeSlice> made = makeSlicesWithin(
             &tasks, kLargestSliceBytes, threads,
-            [&](int done, int total) { if (progress) progress({done, total}); }, cancel);
+            [&](int done, int total) { if (progress) progress({done, total}); }, cancel, cache.get());
     if (cancel && cancel->load())
         return cancelledOutcome();
+    if (cache) {
+        cache->trim();
+        if (cache->keepFailures() > 0)
+            cacheNotices.append(translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
+                                                               "Slices that could not be kept in the slice cache %1: %n."),
+                                           cache->keepFailures())
+                                        .arg(native(cache->folder())));
+    }
 
     // Each slice under a name of its bytes' hash, numbered within its face.
     QVector<KitFace> kit;
@@ -413,7 +450,15 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
     settings.requestedCharacters = int(wanted.size());
     settings.sampleText = request.characters;
     WebFontOutcome outcome = placeKit(request, kit, sliceFiles, settings, cancel);
-    if (outcome.job.succeeded)
+    if (outcome.job.succeeded) {
         describeKit(kit, faces, wanted, &outcome);
+        outcome.cachedSlices = int(std::count_if(made.cbegin(), made.cend(), [](const MadeSlice &slice) { return slice.fromCache; }));
+        if (cache)
+            outcome.job.summary.append(
+                    translated(QT_TRANSLATE_N_NOOP("Tessaglyph", "Slices copied from the slice cache: %n of %1."),
+                               outcome.cachedSlices)
+                            .arg(outcome.sliceCount));
+        outcome.job.notices += cacheNotices;
+    }
     return outcome;
 }

@@ -26,6 +26,9 @@ struct WebFontRequest
     bool localSources = false; // local() before each url() in the CSS
     bool prune = false;   // remove the earlier kit's slices that the new CSS no longer names
     int jobs = 0;         // threads; 0: every core
+    // The slice cache's folder (SliceCache.h), made when absent: slices made
+    // before with the same bytes in are copied from it. Empty: no cache.
+    QString cacheFolder;
 };
 
 struct WebFontProgress
@@ -52,6 +55,7 @@ struct WebFontOutcome
     QString previewPath; // index.html
     QStringList kitFiles; // the CSS, preview, report and every slice the CSS names
     int sliceCount = 0;
+    int cachedSlices = 0; // of sliceCount, copied from the slice cache
     quint64 totalBytes = 0;
     bool cancelled = false;
 };

@@ -1,6 +1,8 @@
 """tessaglyph-cli end to end on the Debian fonts, checked with fontTools and ots-sanitize."""
 
+import filecmp
 import fnmatch
+import glob
 import json
 import os
 import re
@@ -54,12 +56,13 @@ def css_slices(css):
 
 
 def layout_font(path, features):
-    """A font of boxes mapping ASCII and four blocks of symbols and marks, far enough apart to be
-    sliced apart, with the given feature code (feaLib); glyphs are named uniXXXX."""
+    """A font of boxes mapping ASCII, Devanagari's KA and a Vedic sign, and four blocks of symbols
+    and marks, far enough apart to be sliced apart, with the given feature code (feaLib); glyphs
+    are named uniXXXX."""
     from fontTools.fontBuilder import FontBuilder
     from fontTools.pens.ttGlyphPen import TTGlyphPen
-    points = [*range(0x20, 0x7F), *range(0x1DC0, 0x1F00), *range(0x2190, 0x2200), *range(0x2200, 0x2300),
-              *range(0x2600, 0x2700)]
+    points = [*range(0x20, 0x7F), 0x915, 0x1CD3, *range(0x1DC0, 0x1F00), *range(0x2190, 0x2200),
+              *range(0x2200, 0x2300), *range(0x2600, 0x2700)]
     names = [".notdef"] + ["uni%04X" % p for p in points] + ["alt"]
     pen = TTGlyphPen(None)
     pen.moveTo((100, 0)), pen.lineTo((100, 700)), pen.lineTo((500, 700)), pen.lineTo((500, 0)), pen.closePath()
@@ -475,8 +478,9 @@ class CliTest(unittest.TestCase):
                 self.assertEqual(a.read(), b.read(), name)
 
     def test_webfont_units_from_the_layout(self):
-        """Characters whose glyphs a lookup joins, or that HarfBuzz composes from text typed
-        decomposed, share a slice, though their blocks would put them apart."""
+        """Characters whose glyphs a lookup joins, that HarfBuzz composes from text typed
+        decomposed, or that a script alone uses with its letters, share a slice, though their
+        blocks would put them apart."""
         cases = {
             "a kerning pair": ("feature kern { pos uni2190 uni26FF -50; } kern;", 0x2190, 0x26FF),
             "a mark attached to a base": ("markClass uni1DC0 <anchor 0 0> @TOP;\n"
@@ -485,6 +489,7 @@ class CliTest(unittest.TestCase):
             "a chaining context": ("lookup ALT { sub uni2190 by alt; } ALT;\n"
                                    "feature calt { sub uni2190' lookup ALT uni26FF; } calt;", 0x2190, 0x26FF),
             "a letter HarfBuzz composes from ASCII and a mark (A, U+0325: U+1E00)": ("", 0x41, 0x1E00),
+            "a sign of another block that Devanagari alone uses (Script_Extensions)": ("", 0x915, 0x1CD3),
         }
         for name, (features, a, b) in cases.items():
             with self.subTest(name):
@@ -497,6 +502,38 @@ class CliTest(unittest.TestCase):
                     slices = css_slices(f.read())
                 self.assertGreater(len(slices), 2)
                 self.assertTrue(any({a, b} <= points for _, points in slices), slices)
+
+    def test_webfont_slice_cache(self):
+        """The cache the command line uses by default, or as told: a second kit from it, with the same bytes."""
+        xdg, other, blocker = self.path("xdg"), self.path("other"), self.path("blocker")
+        open(blocker, "w").close()
+        default = os.path.join(xdg, "tessaglyph")
+        for name, options, folder in [("default", [], default), ("--cache", ["--cache", other], other),
+                                      ("--no-cache", ["--no-cache"], None),
+                                      ("unusable", ["--cache", os.path.join(blocker, "cache")], None)]:
+            with self.subTest(name):
+                kits = [self.folder(name + str(run_number)) for run_number in range(2)]
+                results = [run("webfont", "--font", DEJAVU, "--text", "Hello, Ελλάδα", "--output-dir", kit,
+                               *options, env={"XDG_CACHE_HOME": xdg}) for kit in kits]
+                for result in results:
+                    self.assertEqual(result.returncode, 0, result.stderr)
+                slices = len(glob.glob(os.path.join(kits[0], "*.woff2")))
+                if folder:
+                    self.assertIn("Slices copied from the slice cache: 0 of %d." % slices, results[0].stderr)
+                    self.assertIn("Slices copied from the slice cache: %d of %d." % (slices, slices), results[1].stderr)
+                    self.assertEqual(len(glob.glob(os.path.join(folder, "*.woff2"))), slices)
+                else:
+                    self.assertNotIn("from the slice cache", results[1].stderr)
+                if name == "unusable":
+                    self.assertIn("The slice cache could not be used (%s: Not a directory)" % blocker, results[1].stderr)
+                self.assertEqual(sorted(os.listdir(kits[0])), sorted(os.listdir(kits[1])))
+                for file in os.listdir(kits[0]):
+                    self.assertTrue(filecmp.cmp(os.path.join(kits[0], file), os.path.join(kits[1], file), shallow=False))
+        self.assertEqual(sorted(os.listdir(self.dir)), sorted(["blocker", "xdg", "other"] + [
+            name + str(n) for name in ["default", "--cache", "--no-cache", "unusable"] for n in range(2)]))
+        result = run("webfont", "--font", DEJAVU, "--output-dir", self.dir, "--cache", other, "--no-cache")
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("--cache and --no-cache exclude each other", result.stderr)
 
     def test_webfont_folder_synced_after_its_renames(self):
         """The kit's folder is synced once its files are renamed into it, as strace sees the calls."""
