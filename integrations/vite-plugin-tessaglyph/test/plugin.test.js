@@ -205,10 +205,17 @@ test("a second build is served from the CLI's slice cache", { skip: !sliceCache 
     tessaglyph({ cli: CLI, font: NOTO_DEVANAGARI, cssFamily: 'Site Hei', module: 'virtual:tessaglyph/hei', cache: cached }),
   ];
   const first = await stylesheets(await buildSite('cached-1', plugins(cache)));
-  const entries = await fs.readdir(cache, { recursive: true });
+  const entries = (await fs.readdir(cache, { recursive: true })).filter(name => name.endsWith('.woff2')).sort();
   assert.ok(entries.length > 0, 'the first build put nothing in the cache');
+  // The CLI marks an entry used by its modification time.
+  const past = new Date('2001-01-01T00:00:00Z');
+  for (const entry of entries) await fs.utimes(path.join(cache, entry), past, past);
   const second = await stylesheets(await buildSite('cached-2', plugins(cache)));
   assert.deepEqual(second, first);
+  assert.deepEqual((await fs.readdir(cache, { recursive: true })).filter(name => name.endsWith('.woff2')).sort(), entries,
+    'the second build made slices anew');
+  for (const entry of entries)
+    assert.ok((await fs.stat(path.join(cache, entry))).mtime > past, `${entry} was not used`);
   const uncached = await stylesheets(await buildSite('uncached', plugins(false)));
   assert.deepEqual(uncached, first, 'the cache changed the kit');
 });
