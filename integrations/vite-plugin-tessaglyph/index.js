@@ -230,7 +230,12 @@ export default function tessaglyph(userOptions = {}) {
           response.statusCode = 500;
           return response.end(explained(error));
         }
-        const [key, name] = url.slice(at + 1 + DEV_PREFIX.length).split('/').map(decodeURIComponent);
+        let key, name;
+        try {
+          [key, name] = url.slice(at + 1 + DEV_PREFIX.length).split('/').map(decodeURIComponent);
+        } catch {
+          return next(); // not a URL of ours: a malformed escape
+        }
         if (key !== path.basename(served.folder) || !(name === served.kit.cssName || served.kit.slices.some(s => s.name === name)))
           return next();
         response.setHeader('Content-Type', name.endsWith('.css') ? 'text/css; charset=utf-8' : 'font/woff2');
