@@ -30,9 +30,10 @@ packages=(
   x11-apps xdotool netpbm openbox
 )
 
-# The web-font benchmark installs its peer with npm; a Node.js from elsewhere
+# The Vite plugin's tests and benchmark (npm ci, from its lock file) and the
+# web-font benchmark's peer need Node.js and npm; a Node.js from elsewhere
 # that brings its own npm conflicts with Debian's npm package.
-if ! command -v npm >/dev/null; then
+if ! command -v npm >/dev/null || ! command -v node >/dev/null; then
   packages+=(nodejs npm)
 fi
 
