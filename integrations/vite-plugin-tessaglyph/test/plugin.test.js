@@ -112,8 +112,10 @@ describe('a build of the fixture site', () => {
     const strings = new Set();
     for (const name of scripts.filter(name => name.endsWith('.js')))
       stringsOf(parseAst(await fs.readFile(path.join(outDir, 'assets', name), 'utf8'))).forEach(s => strings.add(s));
+    // The kit's family first, then the fallback faces the CSS offers for it.
     for (const family of ['"Site Sans"', '"Site Devanagari"', '"Site Hei"'])
-      assert.ok(strings.has(family), `no ${family} in the scripts`);
+      assert.ok([...strings].some(s => s === family || s.startsWith(`${family}, `)), `no ${family} in the scripts`);
+    assert.ok(strings.has('"Site Sans", "Site Sans Fallback DejaVu Sans"'), 'no fallback face for "Site Sans"');
   });
 });
 
@@ -182,7 +184,7 @@ test('vite dev serves a whole kit, made once and then from its cache', async () 
       const script = await (await get('/src/nav.js')).text();
       assert.ok(script.includes('virtual:tessaglyph'));
       const family = await (await get('/@id/__x00__virtual:tessaglyph')).text();
-      assert.ok(family.includes('"\\"Site Sans\\""'), family);
+      assert.ok(family.includes('export const fontFamily = "\\"Site Sans\\"'), family);
     } finally {
       await server.close();
     }
