@@ -4,23 +4,19 @@ load, a kit of each family), served on 127.0.0.1. Each page fetches exactly the 
 its characters, draws every character from the kits, and is drawn pixel for pixel as from the
 whole fonts (the fidelity judge)."""
 
-import functools
 import glob
-import http.server
 import os
 import re
 import shutil
 import subprocess
 import tempfile
-import threading
 import unittest
 
 from fontTools.ttLib import TTFont
 
-from chromium import Browser
 from fidelity import Drawing, judge
 from test_cli import css_slices
-from test_webfont_browser import Kit
+from test_webfont_browser import serve_and_browse
 
 CLI = os.environ["TESSAGLYPH_CLI"]
 PLUGIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "integrations", "vite-plugin-tessaglyph")
@@ -98,20 +94,12 @@ class VitePluginTest(unittest.TestCase):
             for file, points in rules:
                 with self.subTest(kit=family, slice=file):
                     self.assertLessEqual(points, set(TTFont(os.path.join(self.site, "assets", "fonts", file)).getBestCmap()))
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Kit, directory=self.site))
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        self.addCleanup(server.server_close)
-        self.addCleanup(server.shutdown)
-        browser = Browser()
-        self.addCleanup(browser.close)
-        for domain in ("Page", "Network", "DOM", "CSS"):
-            browser.call(domain + ".enable")
-        browser.call("Network.setCacheDisabled", cacheDisabled=True)
+        port, browser = serve_and_browse(self, self.site)
         sources = {TTFont(path, fontNumber=member or 0)["name"].getDebugName(1) for _, _, path, member in FAMILIES}
 
         for page in PAGES:
             with self.subTest(page=page):
-                requests = show_rendered(browser, "http://127.0.0.1:%d/%s/%s.html" % (server.server_port, page, page))
+                requests = show_rendered(browser, "http://127.0.0.1:%d/%s/%s.html" % (port, page, page))
                 statuses = browser.responses()
                 fonts = {url.rpartition("/")[2]: statuses.get(id) for id, url in requests.items() if url.endswith(".woff2")}
                 drawn = browser.call("Runtime.evaluate", returnByValue=True, expression=DRAWN)["result"]["value"]

@@ -41,6 +41,21 @@ class Kit(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+def serve_and_browse(test, folder):
+    """Serves folder as Kit does and opens a chromium watching its requests, without a cache;
+    both are closed when the test ends. Returns the server's port and the browser."""
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Kit, directory=folder))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    test.addCleanup(server.server_close)
+    test.addCleanup(server.shutdown)
+    browser = Browser()
+    test.addCleanup(browser.close)
+    for domain in ("Page", "Network", "DOM", "CSS"):
+        browser.call(domain + ".enable")
+    browser.call("Network.setCacheDisabled", cacheDisabled=True)
+    return server.server_port, browser
+
+
 class WebFontBrowserTest(unittest.TestCase):
     def setUp(self):
         self.kit = tempfile.mkdtemp()
@@ -74,20 +89,12 @@ class WebFontBrowserTest(unittest.TestCase):
     def test_pages_fetch_the_slices_of_their_characters_and_draw_from_them(self):
         slices = self.make_kit()
         self.assertGreater(len(slices), 3)
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Kit, directory=self.kit))
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        self.addCleanup(server.server_close)
-        self.addCleanup(server.shutdown)
-        browser = Browser()
-        self.addCleanup(browser.close)
-        for domain in ("Page", "Network", "DOM", "CSS"):
-            browser.call(domain + ".enable")
-        browser.call("Network.setCacheDisabled", cacheDisabled=True)
+        port, browser = serve_and_browse(self, self.kit)
         source = TTFont(SMILEY)["name"]
 
         for name, text in PAGES:
             with self.subTest(page=name):
-                requests = browser.show("http://127.0.0.1:%d/%s/%s.html" % (server.server_port, name, name))
+                requests = browser.show("http://127.0.0.1:%d/%s/%s.html" % (port, name, name))
                 statuses = browser.responses()
                 fonts = {url.rpartition("/")[2]: statuses.get(id) for id, url in requests.items()
                          if url.endswith(".woff2")}
