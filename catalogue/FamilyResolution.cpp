@@ -1,12 +1,13 @@
 // Resolving an installed family to a loadable standalone font: its member
 // of an installed collection as the per-user folder holds it, or, until
-// the copy is made there or when it cannot be, the member read from the
-// collection.
+// the copy is made there, when it cannot be, or for a subset of a collection
+// that can be mapped, the member read from the collection.
 
 #include "FamilyLookup.h"
 #include "Folders.h"
 #include "MemberStore.h"
 #include "engine/FontSubsetter.h"
+#include "platform/FileStatus.h"
 
 bool FontSubsetter::isCataloguedFamily(const QString &family)
 {
@@ -18,14 +19,14 @@ QString FontSubsetter::catalogueFace(const QString &family)
 {
     loadInstalledFonts();
     const FamilyLookup found = lookUpFamily(familyFiles, family);
-    return found.file.isEmpty() ? defaultFace : found.face;
+    return found.file.isEmpty() ? defaultFaceName() : found.face;
 }
 
 FamilyLookup FontSubsetter::lookUpFamilyOrDefault(const QString &family)
 {
     loadInstalledFonts();
     const FamilyLookup found = lookUpFamily(familyFiles, family);
-    return found.file.isEmpty() ? lookUpFamily(familyFiles, defaultFace) : found;
+    return found.file.isEmpty() ? lookUpFamily(familyFiles, defaultFaceName()) : found;
 }
 
 QString FontSubsetter::fontFilePath(const QString &family)
@@ -53,13 +54,16 @@ FontSubsetter::SystemFont FontSubsetter::resolveSystemFont(const QString &family
     finishMemberCopy(); // of a font the job no longer reads
     const int memberIndex = catalogueFaceIndex(family);
     const StoredMember member = storedCollectionMember(font.path, memberIndex, copy == MemberCopy::Made);
-    if (!member.path.isEmpty()) {
+    // A subset reads the member from a collection only root can write, which
+    // is mapped, even when the copy is made: the copy, the user's own file,
+    // would be read whole, 16 MB for a CJK member.
+    if (!member.path.isEmpty() && !(copy == MemberCopy::MadeBeside && isSafeToMap(font.path))) {
         font.path = member.path;
         return font;
     }
     font.faceIndex = member.memberIndex;
     font.storeError = member.error;
-    if (copy == MemberCopy::MadeBeside && member.memberIndex >= 0 && member.error.isEmpty()) {
+    if (copy == MemberCopy::MadeBeside && member.path.isEmpty() && member.memberIndex >= 0 && member.error.isEmpty()) {
         const QString collectionPath = font.path;
         memberCopy = std::async(std::launch::async, [collectionPath, memberIndex] {
             return storedCollectionMember(collectionPath, memberIndex, true).error;

@@ -39,7 +39,19 @@ void FontSubsetter::loadInstalledFonts()
         return;
     installedFontsPending = false;
     loadRegistryFonts();
-    defaultFace = desktopDefaultFace();
+    defaultFacePending = true;
+}
+
+const QString &FontSubsetter::defaultFaceName()
+{
+    // Asked of fontconfig only when a job needs it: a family that is found
+    // and covers its text never does.
+    loadInstalledFonts();
+    if (defaultFacePending) {
+        defaultFacePending = false;
+        defaultFace = desktopDefaultFace();
+    }
+    return defaultFace;
 }
 
 void FontSubsetter::clearFont()
@@ -111,7 +123,7 @@ FontSubsetter::Coverage FontSubsetter::setKeepList(KeepList list)
 
     clearFont();
     loadInstalledFonts();
-    if (!loadSystemFont(defaultFace) || !holdsSfntFont())
+    if (!loadSystemFont(defaultFaceName()) || !holdsSfntFont())
         return Coverage::DefaultFaceUnavailable;
     return coversAnyKeepUnit() ? Coverage::FellBack : Coverage::DefaultFaceCoversNothing;
 }

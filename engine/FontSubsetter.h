@@ -149,10 +149,12 @@ public:
     // Installed fonts.
     void loadRegistryFonts();
     // Opens the catalogue to the installed fonts (each name is looked up in
-    // fontconfig's cache when first asked for) and reads the default face,
-    // once, for an engine set up Full; nothing for one set up FontOnly or
-    // already loaded.
+    // fontconfig's cache when first asked for), once, for an engine set up
+    // Full; nothing for one set up FontOnly or already loaded.
     void loadInstalledFonts();
+    // The desktop's default face, asked for once a job needs it (defaultFace
+    // holds it then).
+    const QString &defaultFaceName();
     // The registered file of a family (the default face's when the family is
     // not catalogued), joined to the fonts folder.
     QString fontFilePath(const QString &family);
@@ -186,8 +188,10 @@ public:
     KeepList keepList;
 
 private:
-    // Whether loadInstalledFonts has work left to do.
+    // Whether loadInstalledFonts has work left to do, and whether the
+    // default face is still to be asked for.
     bool installedFontsPending = false;
+    bool defaultFacePending = false;
 
     // An installed font or a file the user chose is mapped when nobody but
     // root can cut it short (see isSafeToMap), and read whole otherwise. A

@@ -27,7 +27,6 @@ SubsetResult FontSubsetter::subsetInstalledFamily(const QString &outputFolder, c
     SubsetResult result;
     result.requested = family;
     result.face = catalogueFace(family);
-    result.defaultFace = defaultFace;
     if (result.face != family && !isCataloguedFamily(family))
         result.fallback = SubsetResult::FamilyNotInstalled;
     const SystemFont font = resolveSystemFont(family, MemberCopy::MadeBeside);
@@ -39,13 +38,14 @@ SubsetResult FontSubsetter::subsetInstalledFamily(const QString &outputFolder, c
         result.problemPath = font.path;
         if (font.faceIndex < 0 && !font.storeError.isEmpty()) // the collection itself could not be read
             result.problem = {FontProblem::Unreadable, font.storeError};
-        if (result.face == defaultFace) {
+        if (result.face == defaultFaceName()) {
+            result.defaultFace = defaultFace;
             result.status = SubsetResult::DefaultFaceUnavailable;
             return result;
         }
         // A damaged or unreadable file, or a collection without the member.
         result.fallback = SubsetResult::FamilyNotLoadable;
-        result.face = defaultFace;
+        result.face = defaultFaceName();
         const SystemFont fallback = resolveSystemFont(defaultFace);
         result.sourcePath = fallback.path;
         result.storeError = fallback.storeError;
@@ -85,7 +85,7 @@ SubsetResult FontSubsetter::subsetLoadedFont(SubsetResult result, const QString 
     case Coverage::FellBack: {
         // The output is named after the font it holds, never after the one asked for.
         result.fallback = SubsetResult::TextNotCovered;
-        result.face = name = defaultFace;
+        result.face = name = defaultFaceName();
         const SystemFont font = resolveSystemFont(defaultFace);
         result.sourcePath = font.path;
         result.storeError = font.storeError;

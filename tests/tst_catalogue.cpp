@@ -209,7 +209,7 @@ void TestCatalogue::resolvesFamilies()
 {
     FontSubsetter engine;
     QVERIFY(engine.loadSystemFont("dejavu sans"));
-    QCOMPARE(engine.defaultFace, QStringLiteral("DejaVu Sans"));
+    QCOMPARE(engine.defaultFaceName(), QStringLiteral("DejaVu Sans"));
     QCOMPARE(engine.fontBytes, readFile(kDejaVu + "DejaVuSans.ttf"));
     QVERIFY(engine.loadSystemFont("ZETA"));
     QCOMPARE(engine.fontBytes, readFile(font("zeta.ttf")));
