@@ -106,12 +106,13 @@ HbFacePtr oneLanguageFace(hb_face_t *face, SliceLanguage language)
 }
 
 // The hash of the bytes HarfBuzz reads the face from, for its slices' cache
-// keys: taken once per face.
+// keys: taken once per face. BLAKE2b, as Qt's SHA-256 took 111 ms of a 16 MB
+// CJK font against BLAKE2b's 20, a quarter of a kit made from the cache.
 QByteArray fontBytesHash(const SourceFace &face)
 {
     unsigned length = 0;
     const char *data = hb_blob_get_data(face.blob.get(), &length);
-    return QCryptographicHash::hash(QByteArrayView(data, qsizetype(length)), QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(QByteArrayView(data, qsizetype(length)), QCryptographicHash::Blake2b_256);
 }
 
 // With `cached`, each task carries its face's key for the slice cache.
