@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     QVector<SliceTask> tasks;
     for (const PlannedSlice &slice : whole.mid(0, kSlicesMade))
-        tasks.append({face.get(), slice.codePoints.mid(0, kCodePointsMade), {}, &web.blank, &web.variationSelectors,
+        tasks.append({face.get(), slice.codePoints.mid(0, kCodePointsMade), {}, &web.variationSelectors,
                       &web.measuredBy, 0});
     const QVector<MadeSlice> made = makeSlices(tasks, 1, {}, nullptr);
     for (int i = 0; i < made.size(); ++i) {

@@ -35,6 +35,16 @@ SubsetAsked subsetAsked(const SliceTask &task)
 {
     SubsetAsked asked;
     asked.unicodes = task.codePoints;
+    // CFF charstrings written out in full, not through subroutines: the same
+    // outlines, and Brotli finds the repeats itself. Measured on Noto Sans
+    // CJK SC's 397 slices: 6.9% fewer bytes (14.03 to 13.06 MB) and 11% less
+    // CPU time. TrueType outlines have no subroutines; the flag leaves them be.
+    // Every slice keeps .notdef's outline: a browser draws a character no
+    // font has with the .notdef of the font it tried first (a slice of the
+    // characters beside it, or the stand-in), as it draws the whole font's.
+    asked.flags = HB_SUBSET_FLAGS_DESUBROUTINIZE | HB_SUBSET_FLAGS_NOTDEF_OUTLINE;
+    if (task.standIn)
+        return asked;
     if (task.measuredBy) {
         for (quint32 codePoint : *task.measuredBy) {
             if (!std::binary_search(task.codePoints.cbegin(), task.codePoints.cend(), codePoint))
@@ -53,13 +63,6 @@ SubsetAsked subsetAsked(const SliceTask &task)
             asked.unpromised.append(selector);
     }
     asked.unicodes = sortedKeepList(asked.unicodes + asked.unpromised);
-    // CFF charstrings written out in full, not through subroutines: the same
-    // outlines, and Brotli finds the repeats itself. Measured on Noto Sans
-    // CJK SC's 397 slices: 6.9% fewer bytes (14.03 to 13.06 MB) and 11% less
-    // CPU time. TrueType outlines have no subroutines; the flag leaves them be.
-    const bool blank = task.blank && std::all_of(task.codePoints.cbegin(), task.codePoints.cend(),
-                                                 [&](quint32 codePoint) { return task.blank->contains(codePoint); });
-    asked.flags = HB_SUBSET_FLAGS_DESUBROUTINIZE | (blank ? HB_SUBSET_FLAGS_NOTDEF_OUTLINE : 0);
     return asked;
 }
 

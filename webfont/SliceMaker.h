@@ -33,10 +33,6 @@ struct SliceTask
     // What the slice may be cut in two by: each whole (a code point, or a
     // sequence the font draws as one glyph). Empty: each code point.
     QVector<KeepList> units;
-    // The face's code points whose glyph draws nothing. A slice of them only
-    // (a kit of spaces) keeps .notdef's outline, so that its glyph table is
-    // not empty, which sanitizers refuse.
-    const QSet<quint32> *blank = nullptr;
     // The face's variation selectors with their bases: a slice keeps the
     // variation sequences of its bases. The selectors are not mapped
     // characters, and no unicode-range promises them: a browser looks a
@@ -55,6 +51,10 @@ struct SliceTask
     // not make its slice whole (makeSlicesWithin): the unit's sequences may
     // then be drawn apart.
     bool unitCut = false;
+    // The face's stand-in for the characters it lacks: .notdef and the one
+    // code point of codePoints (a cmap that maps nothing is refused by
+    // sanitizers), under a unicode-range of nearly every code point (KitFiles.h).
+    bool standIn = false;
 };
 
 // The faceKey of a face read at `index` from bytes of that SHA-256 (a
