@@ -205,6 +205,23 @@ QVector<qsizetype> partEnds(const QVector<KeepList> &units, qsizetype partCount)
     return ends;
 }
 
+// The units, those that hold a character with a canonical decomposition
+// after the others, which start at *precomposedFrom; the order kept within each.
+QVector<KeepList> precomposedLast(const QVector<KeepList> &units, qsizetype *precomposedFrom)
+{
+    QVector<KeepList> plain, precomposed;
+    hb_unicode_funcs_t *unicode = hb_unicode_funcs_get_default();
+    for (const KeepList &unit : units) {
+        const bool decomposes = std::any_of(unit.cbegin(), unit.cend(), [&](quint32 codePoint) {
+            hb_codepoint_t first = 0, second = 0;
+            return hb_unicode_decompose(unicode, codePoint, &first, &second) != 0;
+        });
+        (decomposes ? precomposed : plain).append(unit);
+    }
+    *precomposedFrom = plain.size();
+    return plain + precomposed;
+}
+
 } // namespace
 
 QByteArray sliceFaceKey(const QByteArray &fontBytesHash, int index, const QString &oneLanguage)
@@ -285,6 +302,11 @@ QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largest
                     units.append(KeepList{codePoint});
                 unitCut = true;
             }
+            // Where the units with a precomposed character start (a failed
+            // slice's only: a slice cut for its bytes keeps its order).
+            qsizetype precomposedFrom = 0;
+            if (failed)
+                units = precomposedLast(units, &precomposedFrom);
             if ((!failed && bytes <= largestBytes) || units.size() < 2)
                 continue;
             // As many parts as the bytes call for, aiming a little under the
@@ -294,7 +316,13 @@ QVector<MadeSlice> makeSlicesWithin(QVector<SliceTask> *tasks, qsizetype largest
                                                                        units.size());
             cut.append(i);
             parts.append(int(partCount));
-            const QVector<qsizetype> ends = partEnds(units, partCount);
+            // A failed slice's first cut parts its precomposed characters
+            // from the rest: a shaper draws a character its slice lacks from
+            // the parts of its decomposition when that slice has them (a
+            // Hangul syllable from the jamo), unlike the whole font.
+            const QVector<qsizetype> ends = precomposedFrom > 0 && precomposedFrom < units.size()
+                    ? QVector<qsizetype>{precomposedFrom, units.size()}
+                    : partEnds(units, partCount);
             for (qsizetype part = 0; part < partCount; ++part) {
                 const qsizetype from = part == 0 ? 0 : ends.at(part - 1), to = ends.at(part);
                 SliceTask task = tasks->at(i);
