@@ -125,6 +125,30 @@
         <source>The kit&apos;s report could not be read: what the text costs is not known.</source>
         <translation>无法读取字体包的报告：不知道这段文字需要取回多少。</translation>
     </message>
+    <message>
+        <source>What each page of the site fetches</source>
+        <translation>网站每个页面取回的分片</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>页面</translation>
+    </message>
+    <message>
+        <source>Slices</source>
+        <translation>分片</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>字节</translation>
+    </message>
+    <message>
+        <source>Slices taken from the cache: %1 of %2.</source>
+        <translation>从缓存取得的分片：%2 个中的 %1 个。</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes, the box drawn for the characters the font lacks</source>
+        <translation>%1：%2 字节，字体缺少的字符显示为此方框</translation>
+    </message>
 </context>
 <context>
     <name>SubsetPreview</name>

@@ -589,7 +589,7 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
                                 .toHtmlEscaped());
                 continue;
             }
-            const bool first = &slice == &kitFace.slices.first() || (&slice == &kitFace.slices.at(1) && kitFace.slices.first().standIn);
+            const bool first = &slice == &kitFace.slices.at(kitFace.slices.first().standIn ? 1 : 0);
             html += QStringLiteral("<details%1><summary>%2</summary>\n"
                                    "<p class=\"web\" lang=\"%3\" style=\"%4\">%5</p></details>\n")
                             .arg(first ? QStringLiteral(" open") : QString(),
