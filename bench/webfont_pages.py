@@ -91,9 +91,10 @@ def code_points(unicode_range):
 
 
 def slices(css):
-    """(file, code points) of each @font-face rule, in CSS order; a rule without unicode-range covers everything."""
-    return [(URL.search(body).group(1), code_points(declared.group(1)) if declared else range(0x110000))
-            for body in RULE.findall(css) for declared in [RANGE.search(body)]]
+    """(file, code points) of each @font-face rule of a web font, in CSS order; a rule without unicode-range
+    covers everything. The faces of local fonts (a kit's metric-matched fallbacks) fetch nothing."""
+    return [(url.group(1), code_points(declared.group(1)) if declared else range(0x110000))
+            for body in RULE.findall(css) for declared, url in [(RANGE.search(body), URL.search(body))] if url]
 
 
 def shown(text):
