@@ -145,10 +145,6 @@
         <source>Slices taken from the cache: %1 of %2.</source>
         <translation>从缓存取得的分片：%2 个中的 %1 个。</translation>
     </message>
-    <message>
-        <source>%1: %2 bytes, the box drawn for the characters the font lacks</source>
-        <translation>%1：%2 字节，字体缺少的字符显示为此方框</translation>
-    </message>
 </context>
 <context>
     <name>SubsetPreview</name>

@@ -415,37 +415,18 @@ QString pageTable(const KitFace &face, const QVector<KitPage> &pages)
 
 } // namespace
 
-// What the stand-in's unicode-range leaves out: the controls and Unicode's
-// Default_Ignorable_Code_Point (DerivedCoreProperties 15.0), which no
-// browser draws as a box; chromium would fetch the stand-in for a ZWSP or a
-// byte-order mark the font lacks.
-const quint32 kNeverBoxed[][2] = {
-        {0x0, 0x1F},        {0x7F, 0x9F},       {0xAD, 0xAD},       {0x34F, 0x34F},   {0x61C, 0x61C},
-        {0x115F, 0x1160},   {0x17B4, 0x17B5},   {0x180B, 0x180F},   {0x200B, 0x200F}, {0x202A, 0x202E},
-        {0x2060, 0x206F},   {0x3164, 0x3164},   {0xFE00, 0xFE0F},   {0xFEFF, 0xFEFF}, {0xFFA0, 0xFFA0},
-        {0xFFF0, 0xFFF8},   {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
-};
-
-bool standInHolds(quint32 codePoint)
-{
-    return codePoint <= 0x10FFFF && std::none_of(std::begin(kNeverBoxed), std::end(kNeverBoxed), [&](const quint32 *range) {
-               return codePoint >= range[0] && codePoint <= range[1];
-           });
-}
-
 QVector<int> fetchedSlices(const KitFace &face, const KeepList &characters)
 {
     QVector<int> fetched;
     for (quint32 codePoint : sortedKeepList(characters)) {
-        int holding = -1;
-        for (int i = int(face.slices.size()) - 1; i >= 0 && holding < 0; --i) {
-            const KitSlice &slice = face.slices.at(i);
-            const KeepList &mapped = slice.mapped; // ascending, as its unicode-range is written
-            if (slice.standIn ? standInHolds(codePoint) : std::binary_search(mapped.cbegin(), mapped.cend(), codePoint))
-                holding = i;
+        for (int i = int(face.slices.size()) - 1; i >= 0; --i) {
+            const KeepList &mapped = face.slices.at(i).mapped; // ascending, as its unicode-range is written
+            if (std::binary_search(mapped.cbegin(), mapped.cend(), codePoint)) {
+                if (!fetched.contains(i))
+                    fetched.append(i);
+                break;
+            }
         }
-        if (holding >= 0 && !fetched.contains(holding))
-            fetched.append(holding);
     }
     std::sort(fetched.begin(), fetched.end());
     return fetched;
@@ -462,21 +443,6 @@ QString unicodeRange(const KeepList &codePoints)
                                 : QStringLiteral("U+%1-%2").arg(hex(codePoints.at(i)), hex(codePoints.at(last))));
         i = last + 1;
     }
-    return ranges.join(QStringLiteral(", "));
-}
-
-QString sliceUnicodeRange(const KitSlice &slice)
-{
-    if (!slice.standIn)
-        return unicodeRange(slice.mapped);
-    QStringList ranges;
-    quint32 first = 0;
-    for (const auto &left : kNeverBoxed) {
-        if (left[0] > first)
-            ranges.append(QStringLiteral("U+%1-%2").arg(hex(first), hex(left[0] - 1)));
-        first = left[1] + 1;
-    }
-    ranges.append(QStringLiteral("U+%1-10FFFF").arg(hex(first)));
     return ranges.join(QStringLiteral(", "));
 }
 
@@ -509,7 +475,7 @@ QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings)
                                   "}\n")
                            .arg(cssString(settings.cssFamily), cssStyle(face), cssWeight(face), settings.fontDisplay,
                                 settings.localSources ? localSources(face) : QString(), slice.file,
-                                sliceUnicodeRange(slice),
+                                unicodeRange(slice.mapped),
                                 stretch.isEmpty() ? QString() : QStringLiteral("  font-stretch: %1;\n").arg(stretch));
         }
     }
@@ -581,18 +547,10 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
             html += pageTable(kitFace, settings.pages);
         // A closed slice draws nothing, so opening the page fetches only the
         // first slices, which the box's text needs anyway.
-        for (const KitSlice &slice : kitFace.slices) {
-            if (slice.standIn) {
-                html += QStringLiteral("<p>%1</p>\n").arg(
-                        pageText(QT_TRANSLATE_NOOP("KitPreview", "%1: %2 bytes, the box drawn for the characters the font lacks"))
-                                .arg(slice.file, pageNumber(slice.bytes))
-                                .toHtmlEscaped());
-                continue;
-            }
-            const bool first = &slice == &kitFace.slices.at(kitFace.slices.first().standIn ? 1 : 0);
+        for (const KitSlice &slice : kitFace.slices)
             html += QStringLiteral("<details%1><summary>%2</summary>\n"
                                    "<p class=\"web\" lang=\"%3\" style=\"%4\">%5</p></details>\n")
-                            .arg(first ? QStringLiteral(" open") : QString(),
+                            .arg(&slice == &kitFace.slices.first() ? QStringLiteral(" open") : QString(),
                                  pageText(QT_TRANSLATE_NOOP("KitPreview", "%1: %2 bytes, %3"))
                                          .arg(slice.file, pageNumber(slice.bytes),
                                               counted(quint64(slice.mapped.size()),
@@ -600,7 +558,6 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
                                                       QT_TRANSLATE_NOOP("KitPreview", "%1 characters")))
                                          .toHtmlEscaped(),
                                  sampleLanguage.toHtmlEscaped(), style, characters(slice.mapped));
-        }
     }
     html += QStringLiteral("<script type=\"application/json\" id=\"kit-texts\">%1</script>\n<script>\n%2</script>\n")
                     .arg(previewScriptTexts(settings), QString::fromLatin1(kPreviewScript));
@@ -618,10 +575,9 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
             slices.append(QJsonObject{{QStringLiteral("file"), slice.file},
                                       {QStringLiteral("bytes"), qint64(slice.bytes)},
                                       {QStringLiteral("codePoints"), qint64(slice.mapped.size())},
-                                      {QStringLiteral("unicodeRange"), sliceUnicodeRange(slice)}});
+                                      {QStringLiteral("unicodeRange"), unicodeRange(slice.mapped)}});
             totalBytes += slice.bytes;
-            if (!slice.standIn)
-                totalCodePoints += slice.mapped.size();
+            totalCodePoints += slice.mapped.size();
         }
         totalSlices += kitFace.slices.size();
         QJsonArray fallbacks;

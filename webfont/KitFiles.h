@@ -17,11 +17,6 @@ struct KitSlice
     QString file; // the name in the kit's folder
     quint64 bytes = 0;
     KeepList mapped; // the code points its cmap maps
-    // The face's stand-in (SliceTask::standIn), first of its slices: its
-    // unicode-range is every code point but the controls and the default
-    // ignorables, so that a browser tries it, as it would the whole font,
-    // for the characters no other slice holds.
-    bool standIn = false;
 };
 
 struct KitFace
@@ -62,13 +57,10 @@ struct KitSettings
 
 // "U+20-7E, U+A0, U+4E00-4E05": the code points, ascending, as compact ranges.
 QString unicodeRange(const KeepList &codePoints);
-// The unicode-range the CSS gives the slice.
-QString sliceUnicodeRange(const KitSlice &slice);
 
 // The slices of the face a browser fetches for the characters: for each,
 // the last slice in the CSS's order whose unicode-range holds it (CSS Fonts
-// tries overlapping ranges last rule first), the stand-in for a character
-// no other holds. Indexes into face.slices, ascending.
+// tries overlapping ranges last rule first). Indexes into face.slices, ascending.
 QVector<int> fetchedSlices(const KitFace &face, const KeepList &characters);
 
 QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings);

@@ -51,10 +51,6 @@ struct SliceTask
     // not make its slice whole (makeSlicesWithin): the unit's sequences may
     // then be drawn apart.
     bool unitCut = false;
-    // The face's stand-in for the characters it lacks: .notdef and the one
-    // code point of codePoints (a cmap that maps nothing is refused by
-    // sanitizers), under a unicode-range of nearly every code point (KitFiles.h).
-    bool standIn = false;
 };
 
 // The faceKey of a face read at `index` from bytes of that SHA-256 (a

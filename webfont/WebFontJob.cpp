@@ -115,15 +115,7 @@ QByteArray fontBytesHash(const SourceFace &face)
     return QCryptographicHash::hash(QByteArrayView(data, qsizetype(length)), QCryptographicHash::Blake2b_256);
 }
 
-// The one character the stand-in maps: the space, which costs no outline,
-// when the face has it.
-quint32 standInCodePoint(const KeepList &codePoints)
-{
-    return std::binary_search(codePoints.cbegin(), codePoints.cend(), quint32(0x20)) ? 0x20 : codePoints.first();
-}
-
-// With `cached`, each task carries its face's key for the slice cache. Each
-// face's tasks start with its stand-in (SliceTask::standIn).
+// With `cached`, each task carries its face's key for the slice cache.
 std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepList &wanted,
                               const QVector<KeepList> &texts, const QString &languageTag,
                               SliceLanguage requestedLanguage, bool cached, QVector<SliceTask> *tasks)
@@ -161,16 +153,10 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         const QByteArray faceKey = cached ? sliceFaceKey(fontBytesHash(face), face.where.index,
                                                          plan.oneLanguage ? languageTag : QString())
                                           : QByteArray();
-        const int quality = face.web.imageGlyphs ? kImageFontBrotliQuality : kHighestBrotliQuality;
-        if (!planned.isEmpty()) {
-            SliceTask standIn{sliced, {standInCodePoint(face.web.codePoints)}, {}, nullptr, nullptr, int(plans.size()),
-                              quality, faceKey};
-            standIn.standIn = true;
-            tasks->append(standIn);
-        }
         for (const PlannedSlice &slice : planned) {
             tasks->append({sliced, slice.codePoints, slice.units, &face.web.variationSelectors, &face.web.measuredBy,
-                           int(plans.size()), quality, faceKey});
+                           int(plans.size()),
+                           face.web.imageGlyphs ? kImageFontBrotliQuality : kHighestBrotliQuality, faceKey});
         }
         plans.push_back(std::move(plan));
     }
@@ -314,8 +300,7 @@ void describeKit(const QVector<KitFace> &kit, const std::vector<SourceFace> &fac
         KeepList mapped; // a character of sequence slices is in several: counted once
         for (const KitSlice &slice : kitFace.slices) {
             bytes += slice.bytes;
-            if (!slice.standIn) // its one character is a slice's too, or one the kit was not asked for
-                mapped += slice.mapped;
+            mapped += slice.mapped;
         }
         const qsizetype codePoints = sortedKeepList(mapped).size();
         const int sliceCount = int(kitFace.slices.size());
@@ -459,10 +444,9 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
                                               "The web font could not be made from %1: the font is damaged or not supported; nothing was written."))
                                    .arg(native(face.where.file)));
         const QString baseName = kitBaseName({face.web.postScriptName, face.web.fullName}, QStringLiteral("font"));
-        // The stand-in is number 0, the slices from 1.
-        const QString file = sliceFileName(baseName, int(kitFace.slices.size()), slice.woff2);
+        const QString file = sliceFileName(baseName, int(kitFace.slices.size()) + 1, slice.woff2);
         sliceFiles.append({file, slice.woff2});
-        kitFace.slices.append({file, quint64(slice.woff2.size()), slice.mapped, tasks.at(t).standIn});
+        kitFace.slices.append({file, quint64(slice.woff2.size()), slice.mapped});
     }
 
     settings.fontDisplay = request.fontDisplay;

@@ -46,11 +46,10 @@ def outlines(font, text):
 
 def css_slices(css):
     """(file, code points of its unicode-range) for each @font-face rule of a slice (the fallback
-    faces, of local fonts, have no url(); each face's stand-in, number 000, whose range is nearly
-    every code point, is left out: stand_ins)."""
+    faces, of local fonts, have no url())."""
     slices = []
     for rule in re.findall(r"@font-face \{(.*?)\}", css, re.S):
-        if "url(" not in rule or re.search(r'url\("[^"]*\.000\.[0-9a-f]{8}\.woff2"\)', rule):
+        if "url(" not in rule:
             continue
         points = set()
         for part in re.search(r"unicode-range: ([^;]*);", rule).group(1).split(", "):
@@ -58,11 +57,6 @@ def css_slices(css):
             points.update(range(int(first, 16), int(last or first, 16) + 1))
         slices.append((re.search(r'url\("([^"]+)"\)', rule).group(1), points))
     return slices
-
-
-def stand_ins(css):
-    """The files of the faces' stand-ins, in the stylesheet's order."""
-    return re.findall(r'url\("([^"]*\.000\.[0-9a-f]{8}\.woff2)"\)', css)
 
 
 def layout_font(path, features):
@@ -174,7 +168,7 @@ class CliTest(unittest.TestCase):
         kit = self.folder("kit")
         result = run("webfont", "--font", woff2, "--output-dir", kit)
         self.assertEqual(result.returncode, 0, result.stderr)
-        [name] = [n for n in fnmatch.filter(os.listdir(kit), "*.woff2") if ".000." not in n]  # not the stand-in
+        [name] = fnmatch.filter(os.listdir(kit), "*.woff2")
         self.assertEqual(outlines(TTFont(os.path.join(kit, name)), "的一是了我字体"), outlines(source, "的一是了我字体"))
 
     def test_webfont_kit_of_droid(self):
@@ -194,18 +188,8 @@ class CliTest(unittest.TestCase):
                 self.assertEqual(a.read(), b.read(), name)
 
         with open(os.path.join(kits[0], "DroidSansFallback.css"), encoding="utf-8") as f:
-            css = f.read()
-        slices = css_slices(css)
-        # The stand-in comes first, of the lowest priority: .notdef drawn for the characters the
-        # font lacks, as the whole font draws it, and the space, as a cmap maps something.
-        [stand_in] = stand_ins(css)
-        self.assertRegex(stand_in, r"^DroidSansFallback\.000\.[0-9a-f]{8}\.woff2$")
-        self.assertLess(css.index(stand_in), css.index(slices[0][0]))
-        stand_in_font = TTFont(os.path.join(kits[0], stand_in))
-        self.assertEqual((list(stand_in_font.getBestCmap()), stand_in_font.getGlyphOrder()[0]), ([0x20], ".notdef"))
-        notdef = lambda font: list(font["glyf"][".notdef"].getCoordinates(font["glyf"])[0])
-        self.assertEqual(notdef(stand_in_font), notdef(TTFont(DROID)))
-        self.assertEqual(sorted([stand_in] + [f for f, _ in slices] + ["DroidSansFallback.css", "DroidSansFallback.html", "DroidSansFallback.report.json"]), files)
+            slices = css_slices(f.read())
+        self.assertEqual(sorted(f for f, _ in slices) + ["DroidSansFallback.css", "DroidSansFallback.html", "DroidSansFallback.report.json"], files)
         source = TTFont(DROID)
         source_cmap = source.getBestCmap()
         union = set()
@@ -229,9 +213,9 @@ class CliTest(unittest.TestCase):
             report = json.load(f)
         face = report["faces"][0]
         self.assertEqual(face["language"], "zh-Hans")
-        self.assertEqual([(s["file"], s["codePoints"]) for s in face["slices"]], [(stand_in, 1)] + [(f, len(p)) for f, p in slices])
+        self.assertEqual([(s["file"], s["codePoints"]) for s in face["slices"]], [(f, len(p)) for f, p in slices])
         self.assertEqual(report["totals"]["bytes"],
-                         sum(os.path.getsize(os.path.join(kits[0], f)) for f in [stand_in] + [f for f, _ in slices]))
+                         sum(os.path.getsize(os.path.join(kits[0], f)) for f, _ in slices))
 
         self.assertIn("DroidSansFallbackFull.ttf, by the text's use).", result.stderr)
 
@@ -239,7 +223,7 @@ class CliTest(unittest.TestCase):
         latin = self.folder("latin")
         result = run("webfont", "--font", DEJAVU, "--text", "Hello", "--output-dir", latin)
         self.assertIn("DejaVu Sans: ", result.stderr)
-        self.assertIn(" characters, slices: 2 (", result.stderr)  # the stand-in and the slice
+        self.assertIn(" characters, slices: 1 (", result.stderr)
         self.assertIn("DejaVuSans.ttf, by the text's use).", result.stderr)
         for preview, held in [(os.path.join(kits[0], "DroidSansFallback.html"), union),
                               (os.path.join(latin, "DejaVuSans.html"), set(map(ord, "Hello")))]:
@@ -335,7 +319,7 @@ class CliTest(unittest.TestCase):
         self.assertEqual(run("webfont", "--family", "noto sans cjk sc", "--text", text, "--output-dir", kit).returncode, 0)
         with open(os.path.join(kit, "NotoSansCJKSC.css"), encoding="utf-8") as f:
             css = f.read()
-        self.assertEqual(re.findall(r'font-weight: (\d+);[^}]*url\("[^"]*\.(?!000\.)\d{3}\.', css), ["400", "700"])
+        self.assertEqual(re.findall(r"font-weight: (\d+);[^}]*url\(", css), ["400", "700"])
         for name, points in css_slices(css):
             self.assertEqual(points, {ord(c) for c in text})
             self.assertEqual(outlines(TTFont(os.path.join(kit, name)), text),
@@ -354,7 +338,7 @@ class CliTest(unittest.TestCase):
             result = run("webfont", "--family", "Noto Sans CJK SC", "--text", "直", "--output-dir", kit,
                          *(["--language", language] if language else []))
             self.assertEqual(result.returncode, 0, result.stderr)
-            names = [n for n in fnmatch.filter(os.listdir(kit), "NotoSansCJKsc-Regular.*.woff2") if ".000." not in n]
+            names = fnmatch.filter(os.listdir(kit), "NotoSansCJKsc-Regular.*.woff2")
             self.assertEqual(len(names), 1, os.listdir(kit))
             for name in names:
                 font = TTFont(os.path.join(kit, name))

@@ -15,7 +15,7 @@ import unittest
 from fontTools.ttLib import TTFont
 
 from fidelity import Drawing, judge
-from test_cli import css_slices, stand_ins
+from test_cli import css_slices
 from test_webfont_browser import serve_and_browse
 
 CLI = os.environ["TESSAGLYPH_CLI"]
@@ -70,13 +70,10 @@ class VitePluginTest(unittest.TestCase):
             shutil.rmtree(cls.work, True)
             raise AssertionError("vite build failed: %s%s" % (result.stdout, result.stderr))
         cls.kits = {}  # family: (stylesheet's name, its rules as (file, code points))
-        cls.stand_ins = {}  # family: its regular face's stand-in
         for family, stem, _, _ in FAMILIES:
             [css] = glob.glob(os.path.join(cls.site, "assets", "fonts", stem + ".*.css"))
             with open(css, encoding="utf-8") as f:
-                rules = regular_rules(f.read())
-            cls.kits[family] = (os.path.basename(css), css_slices(rules))
-            [cls.stand_ins[family]] = stand_ins(rules)
+                cls.kits[family] = (os.path.basename(css), css_slices(regular_rules(f.read())))
 
     @classmethod
     def tearDownClass(cls):
@@ -91,16 +88,6 @@ class VitePluginTest(unittest.TestCase):
                 if ord(character) in points:
                     return file
         return None
-
-    def fetched_for(self, character):
-        """What chromium fetches for a character: the stand-in of each family before the first whose
-        kit holds it, which chromium tries as it would the whole font, and then that kit's slice."""
-        fetched = set()
-        for family, _, _, _ in FAMILIES:
-            if any(ord(character) in points for _, points in self.kits[family][1]):
-                return fetched | {self.slice_of(character)}
-            fetched.add(self.stand_ins[family])
-        return fetched
 
     def test_pages_fetch_the_slices_of_their_characters_and_draw_from_the_kits(self):
         for family, (css, rules) in self.kits.items():
@@ -118,7 +105,7 @@ class VitePluginTest(unittest.TestCase):
                 drawn = browser.call("Runtime.evaluate", returnByValue=True, expression=DRAWN)["result"]["value"]
                 characters = set(drawn) - set("\n\t")
                 self.assertEqual({c for c in characters if self.slice_of(c) is None}, set(), "characters no kit holds")
-                self.assertEqual(set(fonts), set().union(*(self.fetched_for(c) for c in characters)))
+                self.assertEqual(set(fonts), {self.slice_of(c) for c in characters})
                 self.assertEqual(set(fonts.values()), {200})
                 # Every text of the page is drawn from the kits' slices, which the browser names by
                 # the whole fonts' name tables.
