@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -44,4 +47,29 @@ bool isSafeToMap(const QString &path)
         if (folder == QLatin1String("/"))
             return true;
     }
+}
+
+QStringList regularFileNames(const QString &folder, const QString &prefix, const QString &suffix)
+{
+    QStringList names;
+    DIR *directory = ::opendir(QFile::encodeName(folder).constData());
+    if (!directory)
+        return names;
+    const QByteArray start = QFile::encodeName(prefix), end = QFile::encodeName(suffix);
+    while (const struct dirent *entry = ::readdir(directory)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(start) || !name.endsWith(end) || name.size() < start.size() + end.size())
+            continue;
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN) { // file systems that do not say
+            struct stat status;
+            regular = ::fstatat(::dirfd(directory), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0
+                    && S_ISREG(status.st_mode);
+        }
+        if (regular)
+            names.append(QFile::decodeName(name));
+    }
+    ::closedir(directory);
+    std::sort(names.begin(), names.end());
+    return names;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Questions about files that only the file system can answer.
 
@@ -16,3 +17,10 @@ bool isSameFileOnDisk(const QString &a, const QString &b);
 // nobody but root can write, all the way up, and on the file system of the
 // system's fonts (not a stick that may be pulled out), is mapped.
 bool isSafeToMap(const QString &path);
+
+// The names of the regular files in the folder (no links, no folders) that
+// start with `prefix` and end with `suffix`, sorted; empty when the folder
+// cannot be read. Read straight from the directory, without a stat of each
+// entry: a slice cache holds tens of thousands, which QDir took half a
+// second and 66 MB to list.
+QStringList regularFileNames(const QString &folder, const QString &prefix, const QString &suffix);

@@ -1,9 +1,9 @@
 #include "TemporaryFile.h"
 
+#include "FileStatus.h"
 #include "FileWrites.h"
 #include "Rename.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -140,8 +140,7 @@ int removeLeftoverTemporaryFiles(const QString &folder)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\.tessaglyph-[a-z0-9]{%1}\\.part$").arg(kRandomCharacters));
     int removed = 0;
-    const QStringList names = QDir(folder).entryList({kPrefix + QLatin1Char('*') + kSuffix}, QDir::Files | QDir::Hidden);
-    for (const QString &name : names) {
+    for (const QString &name : regularFileNames(folder, kPrefix, kSuffix)) {
         if (!pattern.match(name).hasMatch())
             continue;
         const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + name);

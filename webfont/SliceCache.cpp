@@ -1,5 +1,6 @@
 #include "SliceCache.h"
 
+#include "platform/FileStatus.h"
 #include "platform/TemporaryFile.h"
 #include "platform/UserFolders.h"
 
@@ -72,8 +73,7 @@ SliceCache::SliceCache(const QString &folder, quint64 mostBytes) : m_folder(fold
         m_problem = QDir::toNativeSeparators(folder) + QStringLiteral(": ") + qt_error_string(EACCES);
         return;
     }
-    const QStringList names = dir.entryList({QStringLiteral("*.woff2")}, QDir::Files | QDir::NoSymLinks);
-    for (const QString &name : names) {
+    for (const QString &name : regularFileNames(folder, QString(), QStringLiteral(".woff2"))) {
         const QRegularExpressionMatch match = entryPattern().match(name);
         if (match.hasMatch())
             m_entries.insert(match.captured(1).toLatin1(), name);
@@ -133,12 +133,19 @@ void SliceCache::keep(const QByteArray &key, const QByteArray &bytes)
     if (!earlier.isEmpty() && earlier != name)
         QFile::remove(entryPath(earlier));
     m_entries.insert(keyDigits, name);
+    ++m_kept;
 }
 
 int SliceCache::keepFailures() const
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
     return m_keepFailures;
+}
+
+int SliceCache::kept() const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_kept;
 }
 
 int SliceCache::trim()
@@ -154,8 +161,7 @@ int SliceCache::trim()
     std::vector<Entry> entries;
     quint64 total = 0;
     // Listed afresh: other runs may have kept entries meanwhile.
-    const QStringList names = QDir(m_folder).entryList({QStringLiteral("*.woff2")}, QDir::Files | QDir::NoSymLinks);
-    for (const QString &name : names) {
+    for (const QString &name : regularFileNames(m_folder, QString(), QStringLiteral(".woff2"))) {
         struct stat status;
         if (!entryPattern().match(name).hasMatch()
             || ::lstat(QFile::encodeName(entryPath(name)).constData(), &status) != 0 || !S_ISREG(status.st_mode))

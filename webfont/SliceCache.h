@@ -48,6 +48,8 @@ public:
     // the kit does not depend on its cache. Safe to call from several threads.
     void keep(const QByteArray &key, const QByteArray &bytes);
     int keepFailures() const;
+    // How many entries this cache has kept.
+    int kept() const;
 
     // Removes the least recently used entries until those left take at most
     // the bound. Returns how many were removed.
@@ -63,4 +65,5 @@ private:
     mutable std::mutex m_mutex;
     QHash<QByteArray, QString> m_entries; // hexadecimal key -> entry's file name
     int m_keepFailures = 0;
+    int m_kept = 0;
 };
