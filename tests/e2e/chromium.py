@@ -13,7 +13,9 @@ import urllib.request
 
 import websocket
 
-WAIT = 30  # seconds, for each step of the browser
+# Seconds for each step of the browser. It only tells a hung browser from a slow one: on a loaded
+# machine, the first drawing from a whole 16 MB CJK font has taken over 30 s.
+WAIT = 180
 
 
 class Browser:
