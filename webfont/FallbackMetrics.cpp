@@ -28,28 +28,36 @@ const ScriptSample kScriptSamples[] = {
 };
 
 // The local fonts that stand in for a kit, by script, in the order the CSS
-// lists them. Only fonts measured here are listed: each row was read with
-// fontTools from Debian 12's package (fonts-noto-cjk 1:20220127,
-// fonts-dejavu-core 2.37), the mean advance over the script's sample above,
-// and tst_webfont checks the rows against the installed fonts. PingFang SC,
-// Microsoft YaHei, Arial and Helvetica are not installed here, so their
-// figures could not be measured, and they are not listed.
+// lists them: those of Apple's and Microsoft's systems first, then the one
+// of Linux. A row's width is its mean advance over the script's sample, in
+// ems. Noto Sans CJK SC and DejaVu Sans were measured with fontTools from
+// Debian 12's packages (fonts-noto-cjk 1:20220127, fonts-dejavu-core 2.37),
+// and tst_webfont checks them against the installed fonts. The others are
+// not installed here, and their widths are known without them:
+// - PingFang SC and Microsoft YaHei, like every Chinese font, set the
+//   sample's ideographs and full-width punctuation on the em;
+// - Arial was drawn to Helvetica's widths, and Nimbus Sans (fonts-urw-base35)
+//   to the same, so their width is Nimbus Sans's, which tst_webfont checks.
+// Their line heights, which only the report shows, are not known here: 0.
 struct LocalFont
 {
     QChar::Script script;
     const char *family;
     const char *fullName;
     const char *postScriptName;
-    int unitsPerEm;
-    int ascent; // hhea, as lineMetrics reads it
-    int descent;
-    int lineGap;
-    double averageAdvance; // over the script's sample, in its units
+    double width;      // mean advance over the sample, in ems
+    double lineHeight; // hhea's ascent, descent and gap, as lineMetrics reads them, in ems
 };
 
+constexpr double kNimbusSansWidth = 85675.0 / 203 / 1000;
+
 const LocalFont kLocalFonts[] = {
-    {QChar::Script_Han, "Noto Sans CJK SC", "Noto Sans CJK SC", "NotoSansCJKsc-Regular", 1000, 1160, 288, 0, 1000.0},
-    {QChar::Script_Latin, "DejaVu Sans", "DejaVu Sans", "DejaVuSans", 2048, 1901, 483, 0, 200614.0 / 203},
+    {QChar::Script_Han, "PingFang SC", "PingFang SC Regular", "PingFangSC-Regular", 1.0, 0},
+    {QChar::Script_Han, "Microsoft YaHei", "Microsoft YaHei", "MicrosoftYaHei", 1.0, 0},
+    {QChar::Script_Han, "Noto Sans CJK SC", "Noto Sans CJK SC", "NotoSansCJKsc-Regular", 1.0, (1160.0 + 288) / 1000},
+    {QChar::Script_Latin, "Arial", "Arial", "ArialMT", kNimbusSansWidth, 0},
+    {QChar::Script_Latin, "Helvetica", "Helvetica", "Helvetica", kNimbusSansWidth, 0},
+    {QChar::Script_Latin, "DejaVu Sans", "DejaVu Sans", "DejaVuSans", 200614.0 / 203 / 2048, (1901.0 + 483) / 2048},
 };
 
 qint16 signedValue(quint16 value)
@@ -143,13 +151,13 @@ QVector<FallbackFace> fallbackFaces(hb_face_t *face, const KeepList &codePoints)
         FallbackFace fallback;
         fallback.localFamily = QString::fromUtf8(local.family);
         fallback.localNames = QStringList{QString::fromUtf8(local.fullName), QString::fromUtf8(local.postScriptName)};
-        const double scale = (advance / em) / (local.averageAdvance / local.unitsPerEm);
+        const double scale = (advance / em) / local.width;
         fallback.sizeAdjust = 100 * scale;
         fallback.ascentOverride = 100 * metrics.ascent / em / scale;
         fallback.descentOverride = 100 * metrics.descent / em / scale;
         fallback.lineGapOverride = 100 * metrics.lineGap / em / scale;
         fallback.lineHeight = (metrics.ascent + metrics.descent + metrics.lineGap) / em;
-        fallback.localLineHeight = double(local.ascent + local.descent + local.lineGap) / local.unitsPerEm;
+        fallback.localLineHeight = local.lineHeight;
         faces.append(fallback);
     }
     return faces;

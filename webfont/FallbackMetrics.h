@@ -34,7 +34,8 @@ struct FallbackFace
     double descentOverride = 0;
     double lineGapOverride = 0;
     // Line heights in ems: the face's own, and the local font's without
-    // the overrides (the shift the overrides take away).
+    // the overrides (the shift the overrides take away), 0 where it is not
+    // known.
     double lineHeight = 0;
     double localLineHeight = 0;
 };

@@ -589,7 +589,9 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
                                          {QStringLiteral("descentOverride"), percent(fallback.descentOverride)},
                                          {QStringLiteral("lineGapOverride"), percent(fallback.lineGapOverride)},
                                          {QStringLiteral("lineHeight"), percent(fallback.lineHeight)},
-                                         {QStringLiteral("localLineHeight"), percent(fallback.localLineHeight)}});
+                                         {QStringLiteral("localLineHeight"), fallback.localLineHeight > 0
+                                                                                     ? QJsonValue(percent(fallback.localLineHeight))
+                                                                                     : QJsonValue()}});
         QJsonObject faceObject{{QStringLiteral("source"), QFileInfo(kitFace.source).fileName()},
                                     {QStringLiteral("index"), kitFace.index},
                                     {QStringLiteral("fullName"), kitFace.face.fullName},

@@ -4,14 +4,16 @@ they are not, so the page does not move when the slices arrive.
 
 Kits of a text (--text), each with pages of the same blocks in three families: the kit, its fallback
 family for the local font, and the local font itself; the blocks' heights are read with
-getBoundingClientRect over the DevTools protocol. The machine's fontconfig must see Noto Sans CJK SC
-and DejaVu Sans (ctest gives it tests/support/fonts.conf)."""
+getBoundingClientRect over the DevTools protocol. The machine's fontconfig must see Noto Sans CJK SC,
+DejaVu Sans and Nimbus Sans (ctest gives it tests/support/fonts.conf). Nimbus Sans has Helvetica's
+widths, and stands in for it under the descriptors of its fallback face."""
 
 import functools
 import glob
 import http.server
 import json
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -36,11 +38,14 @@ LATIN = [
     "of things nobody needed but everybody stopped to look at on the way home.",
 ]
 
-# (the kit's source, as the command line takes it; the local font; the blocks)
+INTER = ["--font", "/usr/share/fonts/opentype/inter/Inter-Regular.otf"]
+# (the kit's source, as the command line takes it; the local font; the blocks; the installed font that
+# stands in for a local font not installed here, with its widths, under the local font's descriptors)
 KITS = [
-    (["--font", "/usr/share/fonts/truetype/lxgw-wenkai/LXGWWenKai-Regular.ttf"], "Noto Sans CJK SC", HAN),
-    (["--family", "AR PL UMing CN"], "Noto Sans CJK SC", HAN),
-    (["--font", "/usr/share/fonts/opentype/inter/Inter-Regular.otf"], "DejaVu Sans", LATIN),
+    (["--font", "/usr/share/fonts/truetype/lxgw-wenkai/LXGWWenKai-Regular.ttf"], "Noto Sans CJK SC", HAN, None),
+    (["--family", "AR PL UMing CN"], "Noto Sans CJK SC", HAN, None),
+    (INTER, "DejaVu Sans", LATIN, None),
+    (["--font", "/usr/share/fonts/truetype/noto/NotoSans-Regular.ttf"], "Helvetica", LATIN, "Nimbus Sans"),
 ]
 TOLERANCE = 0.01
 
@@ -50,11 +55,18 @@ class Folder(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def page(css, family, blocks):
+def page(css, family, blocks, rules=""):
     return ('<!DOCTYPE html><meta charset="utf-8"><link rel="icon" href="data:,">'
-            '<link rel="stylesheet" href="%s"><style>body { margin: 0 } '
+            '<link rel="stylesheet" href="%s"><style>%s body { margin: 0 } '
             'p { font: 22px/normal %s; width: 520px; margin: 0 0 10px }</style>%s'
-            % (css, json.dumps(family), "".join("<p>%s</p>" % block for block in blocks)))
+            % (css, rules, json.dumps(family), "".join("<p>%s</p>" % block for block in blocks)))
+
+
+def stand_in_rule(css, family, stand_in):
+    """The fallback face of family in css, drawn from the installed font stand_in, as family + " here"."""
+    [rule] = re.findall(r'@font-face \{\n  font-family: "%s";[^}]*\}' % re.escape(family), css)
+    rule = re.sub(r"src: [^;]*;", "src: local(%s);" % json.dumps(stand_in), rule)
+    return rule.replace('"%s"' % family, json.dumps(family + " here"))
 
 
 class FallbackMetricsTest(unittest.TestCase):
@@ -62,7 +74,7 @@ class FallbackMetricsTest(unittest.TestCase):
         self.root = tempfile.mkdtemp()
         self.addCleanup(shutil.rmtree, self.root, True)
 
-    def make_kit(self, number, source, local, blocks):
+    def make_kit(self, number, source, local, blocks, stand_in):
         """The kit in its own folder, with a page per family; returns the folder's name. The kit holds
         a space, as every page's does (its markup's, at least): without U+0020 no face of the kit is
         the first available font, and lines take another font's height whatever the overrides say."""
@@ -74,10 +86,15 @@ class FallbackMetricsTest(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         [css] = [os.path.basename(path) for path in glob.glob(os.path.join(folder, "*.css"))]
         with open(os.path.join(folder, css), encoding="utf-8") as f:
-            self.assertIn('font-family: "Kit", "Kit Fallback %s"' % local, f.read())
-        for shown, family in [("kit", "Kit"), ("fallback", "Kit Fallback " + local), ("plain", local)]:
+            rules = f.read()
+        self.assertRegex(rules, r'font-family: "Kit", ("Kit Fallback [^"]*", )*"Kit Fallback %s"' % local)
+        fallback, extra = "Kit Fallback " + local, ""
+        if stand_in:
+            extra = stand_in_rule(rules, fallback, stand_in)
+            fallback += " here"
+        for shown, family in [("kit", "Kit"), ("fallback", fallback), ("plain", stand_in or local)]:
             with open(os.path.join(folder, shown + ".html"), "w", encoding="utf-8") as f:
-                f.write(page(css, family, blocks))
+                f.write(page(css, family, blocks, extra))
         return name
 
     def test_fallback_blocks_are_as_tall_as_the_kits(self):
@@ -90,16 +107,16 @@ class FallbackMetricsTest(unittest.TestCase):
         for domain in ("Page", "Network"):
             browser.call(domain + ".enable")
 
-        for number, (source, local, blocks) in enumerate(KITS):
-            name = self.make_kit(number, source, local, blocks)
+        for number, (source, local, blocks, stand_in) in enumerate(KITS):
+            name = self.make_kit(number, source, local, blocks, stand_in)
             heights = {}
             for shown in ("kit", "fallback", "plain"):
                 browser.show("http://127.0.0.1:%d/%s/%s.html" % (server.server_port, name, shown))
                 heights[shown] = browser.call("Runtime.evaluate", returnByValue=True, expression=
                                               "[...document.querySelectorAll('p')]"
                                               ".map(p => p.getBoundingClientRect().height)")["result"]["value"]
-            print("%s against %s: %s" % (source[-1], local, json.dumps(heights)))
-            with self.subTest(kit=source[-1]):
+            print("%s against %s: %s" % (source[-1], stand_in or local, json.dumps(heights)))
+            with self.subTest(kit=source[-1], local=local):
                 for kit, fallback, plain in zip(heights["kit"], heights["fallback"], heights["plain"]):
                     self.assertLessEqual(abs(fallback - kit) / kit, TOLERANCE, heights)
                     self.assertGreater(abs(plain - kit) / kit, TOLERANCE, heights)
