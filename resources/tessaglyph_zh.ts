@@ -141,10 +141,6 @@
         <source>Bytes</source>
         <translation>字节</translation>
     </message>
-    <message>
-        <source>Slices taken from the cache: %1 of %2.</source>
-        <translation>从缓存取得的分片：%2 个中的 %1 个。</translation>
-    </message>
 </context>
 <context>
     <name>SubsetPreview</name>

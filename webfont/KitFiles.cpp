@@ -521,15 +521,6 @@ QByteArray kitPreview(const QVector<KitFace> &faces, const KitSettings &settings
                                  .toHtmlEscaped(),
                          sampleLanguage.toHtmlEscaped(),
                          previewSample(faces, settings.cssFamily, settings.sampleText).toHtmlEscaped());
-    if (settings.cachedSlices >= 0) {
-        qsizetype slices = 0;
-        for (const KitFace &face : faces)
-            slices += face.slices.size();
-        html += QStringLiteral("<p id=\"cache\">%1</p>\n")
-                        .arg(pageText(QT_TRANSLATE_NOOP("KitPreview", "Slices taken from the cache: %1 of %2."))
-                                     .arg(pageNumber(quint64(settings.cachedSlices)), pageNumber(quint64(slices)))
-                                     .toHtmlEscaped());
-    }
     for (const KitFace &kitFace : faces) {
         const WebFace &face = kitFace.face;
         QString style = QStringLiteral("font-weight: %1; font-style: %2").arg(cssWeight(face), cssStyle(face));
@@ -626,7 +617,5 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
                               QJsonObject{{QStringLiteral("slices"), totalSlices},
                                           {QStringLiteral("bytes"), qint64(totalBytes)},
                                           {QStringLiteral("codePoints"), totalCodePoints}}}};
-    if (settings.cachedSlices >= 0)
-        report.insert(QStringLiteral("cache"), QJsonObject{{QStringLiteral("slices"), settings.cachedSlices}});
     return QJsonDocument(report).toJson();
 }

@@ -50,9 +50,6 @@ struct KitSettings
     // The site's pages: the report and the preview say which slices each
     // fetches. Empty: the text was not a site's.
     QVector<KitPage> pages;
-    // How many of the slices were taken from the slice cache; -1 when no
-    // cache was used, and the preview and report then say nothing of one.
-    int cachedSlices = -1;
 };
 
 // "U+20-7E, U+A0, U+4E00-4E05": the code points, ascending, as compact ranges.

@@ -6,7 +6,7 @@ import { createReadStream } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { createFilter, normalizePath } from 'vite';
-import { CliError, cliHasOption, makeKit, webfontArguments } from './lib/cli.js';
+import { CliError, cliHasOption, makeKit, slicesFromCache, webfontArguments } from './lib/cli.js';
 import { defaultCacheFolder, wholeKit } from './lib/dev-kit.js';
 import { fileNameOf, urlFrom, withStylesheet } from './lib/html-link.js';
 import { hashedCssName, readKit } from './lib/kit.js';
@@ -271,8 +271,9 @@ export default function tessaglyph(userOptions = {}) {
           args.push('--text-dir', textFolder);
         }
         const started = performance.now();
+        let said = '';
         try {
-          await makeKit(options.cli, args);
+          said = await makeKit(options.cli, args);
         } catch (error) {
           this.error(explained(error));
         }
@@ -290,8 +291,10 @@ export default function tessaglyph(userOptions = {}) {
             file.source = withStylesheet(textOf(file), urlFrom(file.fileName, cssFile, config.base));
         }
         const bytes = kit.slices.reduce((sum, slice) => sum + slice.bytes.length, 0);
+        const cached = slicesFromCache(said);
         config.logger.info(`${NAME}: font-family: ${kit.fontFamily}; ${kit.slices.length} slices, `
-          + `${(bytes / 1024).toFixed(1)} kB, ${cssFile}, in ${((performance.now() - started) / 1000).toFixed(1)} s`);
+          + `${(bytes / 1024).toFixed(1)} kB, ${cssFile}, in ${((performance.now() - started) / 1000).toFixed(1)} s`
+          + (cached ? `; ${cached} slices from the cache` : ''));
       } finally {
         await fs.rm(folder, { recursive: true, force: true });
       }

@@ -40,13 +40,19 @@ export async function cliHasOption(cli, option) {
  */
 export function webfontArguments(options, outputDir) {
   const args = ['webfont', ...(options.font ? ['--font', options.font] : ['--family', options.family]),
-    '--output-dir', outputDir, '--quiet'];
+    '--output-dir', outputDir];
   if (options.cssFamily) args.push('--css-family', options.cssFamily);
   if (options.fontDisplay) args.push('--font-display', options.fontDisplay);
   if (options.language) args.push('--language', options.language);
   if (options.local) args.push('--local');
   if (options.jobs) args.push('--jobs', String(options.jobs));
   return args;
+}
+
+/** "N of M" from what the CLI said it made, when it used its slice cache; else null. */
+export function slicesFromCache(said) {
+  const line = /^Slices copied from the slice cache: ([\d,]+ of [\d,]+)\.$/m.exec(said);
+  return line ? line[1] : null;
 }
 
 /** Makes a kit; resolves to the CLI's standard error (what it made), rejects with a CliError. */

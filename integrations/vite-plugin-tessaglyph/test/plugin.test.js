@@ -213,8 +213,15 @@ test("a second build is served from the CLI's slice cache", { skip: !sliceCache 
   // The CLI marks an entry used by its modification time.
   const past = new Date('2001-01-01T00:00:00Z');
   for (const entry of entries) await fs.utimes(path.join(cache, entry), past, past);
-  const second = await stylesheets(await buildSite('cached-2', plugins(cache)));
+  const said = [];
+  const customLogger = { info: line => said.push(line), warn() {}, warnOnce() {}, error() {}, clearScreen() {},
+    hasErrorLogged: () => false, hasWarned: false };
+  const second = await stylesheets(await buildSite('cached-2', plugins(cache), { customLogger }));
   assert.deepEqual(second, first);
+  // Each kit's line says that all its slices came from the cache.
+  const fromCache = said.map(line => / (\d+) of (\d+) slices from the cache$/.exec(line)).filter(Boolean);
+  assert.equal(fromCache.length, 3, said.join('\n'));
+  for (const [line, copied, all] of fromCache) assert.ok(copied === all && all !== '0', line);
   assert.deepEqual((await fs.readdir(cache, { recursive: true })).filter(name => name.endsWith('.woff2')).sort(), entries,
     'the second build made slices anew');
   for (const entry of entries)
