@@ -292,6 +292,9 @@ void TestWebFont::keepSequencesWhole_data()
     QTest::newRow("the earliest of three slices, not the latest")
             << QVector<KeepList>{{'A'}, {0x4E00, 0x4E03}, {0x4E01}, {0x4E02}} << QVector<KeepList>{{0x4E02, 0x4E00}}
             << QVector<KeepList>{{'A'}, {0x4E00, 0x4E02, 0x4E03}, {0x4E01}} << 100;
+    QTest::newRow("a slice the moves leave with a character or two joins the one before")
+            << QVector<KeepList>{{'A', 'B'}, {0x2BC, 0x915}, {0x916, 0x2212}} << QVector<KeepList>{{0x915, 0x916}}
+            << QVector<KeepList>{{'A', 'B'}, {0x2BC, 0x915, 0x916, 0x2212}} << 100;
     const QVector<KeepList> chain{{0x4E01, 0x4E02}, {0x4E03, 0x4E02}, {0x4E04, 0x4E03}};
     const QVector<KeepList> chainSlices{{'A'}, {0x4E01}, {0x4E02}, {0x4E03}, {0x4E04}};
     QTest::newRow("chained ligatures make one unit")

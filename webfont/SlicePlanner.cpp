@@ -505,21 +505,38 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         for (KeepList &unit : slice.units)
             unit = sortedKeepList(unit);
     }
+    // A planned slice that the moves leave with fewer than kSliceMinimumSize
+    // code points joins the planned slice kept before it, as planSlices
+    // joins a small one: its file would be mostly the tables every slice
+    // repeats (a danda or a minus sign left beside a script that moved out
+    // took 2.8 kB a character).
     QVector<PlannedSlice> kept;
-    const auto keep = [&](PlannedSlice &slice) {
+    qsizetype lastPlanned = -1; // in kept
+    const auto keep = [&](PlannedSlice &slice, bool isPlanned) {
+        const qsizetype plannedSize = slice.codePoints.size();
         slice.units.removeIf([](const KeepList &unit) { return unit.isEmpty(); });
         slice.codePoints.clear();
         for (const KeepList &unit : slice.units)
             slice.codePoints += unit;
         slice.codePoints = sortedKeepList(slice.codePoints);
-        if (!slice.codePoints.isEmpty())
-            kept.append(slice);
+        if (slice.codePoints.isEmpty())
+            return;
+        if (isPlanned && lastPlanned >= 0 && slice.codePoints.size() < plannedSize
+            && slice.codePoints.size() < kSliceMinimumSize) {
+            PlannedSlice &before = kept[lastPlanned];
+            before.units += slice.units;
+            before.codePoints = merged(before.codePoints, slice.codePoints);
+            return;
+        }
+        kept.append(slice);
+        if (isPlanned)
+            lastPlanned = kept.size() - 1;
     };
     for (int s = 0; s < plannedSlices; ++s) {
-        keep(planned[s]);
+        keep(planned[s], true);
         for (auto it = ownSliceAfter.cbegin(); it != ownSliceAfter.cend(); ++it) {
             if (it.value() == s)
-                keep(planned[it.key()]);
+                keep(planned[it.key()], false);
         }
     }
     planned = kept;

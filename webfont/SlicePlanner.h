@@ -138,6 +138,8 @@ bool isEmojiTag(quint32 codePoint);
 // - The characters of each of `units` (what the font's layout shapes
 //   together: LayoutUnits.h) that the kit holds move together in the same
 //   way, joined with the sequences and units they share a character with.
+// - A slice the moves leave with fewer than kSliceMinimumSize code points
+//   joins the one planned before it.
 // The emoji sequences' slices take `sequencesPerSlice` sequences each.
 // Characters that sequences chain together into more than `largestUnit`
 // code points (outside the first slice's unit) are cut, in code-point order,
