@@ -38,13 +38,12 @@ LATIN = [
     "of things nobody needed but everybody stopped to look at on the way home.",
 ]
 
-INTER = ["--font", "/usr/share/fonts/opentype/inter/Inter-Regular.otf"]
 # (the kit's source, as the command line takes it; the local font; the blocks; the installed font that
 # stands in for a local font not installed here, with its widths, under the local font's descriptors)
 KITS = [
     (["--font", "/usr/share/fonts/truetype/lxgw-wenkai/LXGWWenKai-Regular.ttf"], "Noto Sans CJK SC", HAN, None),
     (["--family", "AR PL UMing CN"], "Noto Sans CJK SC", HAN, None),
-    (INTER, "DejaVu Sans", LATIN, None),
+    (["--font", "/usr/share/fonts/opentype/inter/Inter-Regular.otf"], "DejaVu Sans", LATIN, None),
     (["--font", "/usr/share/fonts/truetype/noto/NotoSans-Regular.ttf"], "Helvetica", LATIN, "Nimbus Sans"),
 ]
 TOLERANCE = 0.01
