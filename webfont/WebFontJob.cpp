@@ -153,10 +153,10 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         const QByteArray faceKey = cached ? sliceFaceKey(fontBytesHash(face), face.where.index,
                                                          plan.oneLanguage ? languageTag : QString())
                                           : QByteArray();
+        const int quality = face.web.imageGlyphs ? kImageFontBrotliQuality : kHighestBrotliQuality;
         for (const PlannedSlice &slice : planned) {
             tasks->append({sliced, slice.codePoints, slice.units, &face.web.variationSelectors, &face.web.measuredBy,
-                           int(plans.size()),
-                           face.web.imageGlyphs ? kImageFontBrotliQuality : kHighestBrotliQuality, faceKey});
+                           int(plans.size()), quality, faceKey});
         }
         plans.push_back(std::move(plan));
     }
