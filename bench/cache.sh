@@ -4,8 +4,9 @@
 #   first, as `webfont --font` takes no collection), made without the cache, into an empty cache, and
 #   again from it (goal: the second run at most 0.1x the first);
 # - a --text-dir kit of a site of twenty pages of real Chinese text (bench/cache_site.py), and again
-#   after one page changed (goal: at most 0.3x): a paragraph added to it, or a sentence; with how many
-#   slices each edit made again, and how many of those only the plan's reshuffling made.
+#   after one page changed (goal: at most 0.3x): a paragraph added to it, or a sentence; made into
+#   the first kit's folder, which keeps its slices where they still serve, and into an empty folder,
+#   planned afresh; with how many slices each made again, and what the pages fetch from each.
 # Every kit made from the cache is compared, file by file with cmp, with the same kit made with
 # --no-cache. Wall times from /usr/bin/time; the load average before each run beside it.
 #   bench/cache.sh [BUILD_DIR]
@@ -30,12 +31,18 @@ for edit in paragraph sentence; do
   "$python" "$here/cache_site.py" change "$work/site-$edit" $edit
 done
 
-# One kit into $work/kits/NAME; its wall time into $work/NAME.time, its summary into $work/NAME.log.
-#   kit NAME OPTION...
+# One kit into $work/kits/NAME (a copy of kit EARLIER's folder with --into EARLIER, else empty); its
+# wall time into $work/NAME.time, its summary into $work/NAME.log.
+#   kit NAME [--into EARLIER] OPTION...
 kit() {
   local name=$1
   shift
-  mkdir "$work/kits/$name"
+  if [ "$1" = --into ]; then
+    cp -a "$work/kits/$2" "$work/kits/$name"
+    shift 2
+  else
+    mkdir "$work/kits/$name"
+  fi
   local load
   load=$(cut -d' ' -f1 /proc/loadavg)
   /usr/bin/time -f '%e' -o "$work/$name.time" "$cli" webfont --font "$font" --output-dir "$work/kits/$name" "$@" \
@@ -70,9 +77,14 @@ cp -a "$cache" "$work/cache-after-site"
 for edit in paragraph sentence; do
   rm -rf "$cache"
   cp -a "$work/cache-after-site" "$cache"
-  kit site-$edit --text-dir "$work/site-$edit" --cache "$cache"
-  kit site-$edit-uncached --text-dir "$work/site-$edit" --no-cache
+  kit site-$edit --into site-first --text-dir "$work/site-$edit" --cache "$cache"
+  kit site-$edit-uncached --into site-first --text-dir "$work/site-$edit" --no-cache
   same_kit site-$edit-uncached site-$edit
+  rm -rf "$cache"
+  cp -a "$work/cache-after-site" "$cache"
+  kit site-$edit-afresh --text-dir "$work/site-$edit" --cache "$cache"
+  kit site-$edit-afresh-uncached --text-dir "$work/site-$edit" --no-cache
+  same_kit site-$edit-afresh-uncached site-$edit-afresh
 done
 
 echo
@@ -82,11 +94,18 @@ echo "| whole kit, --no-cache | $(seconds whole-uncached) | | $(ratio whole-firs
 echo "| whole kit, first run (empty cache) | $(seconds whole-first) | $(from_cache whole-first) | 1 |"
 echo "| whole kit, second run | $(seconds whole-second) | $(from_cache whole-second) | $(ratio whole-first whole-second) (goal 0.1) |"
 echo "| site, first run | $(seconds site-first) | $(from_cache site-first) | 1 |"
-echo "| site, a paragraph added to one page | $(seconds site-paragraph) | $(from_cache site-paragraph) | $(ratio site-first site-paragraph) (goal 0.3) |"
-echo "| site, a sentence added to one page | $(seconds site-sentence) | $(from_cache site-sentence) | $(ratio site-first site-sentence) |"
-echo
-echo "Every kit from the cache has the bytes of the same kit made with --no-cache (cmp, file by file)."
 for edit in paragraph sentence; do
-  echo "Site's slices, $edit added: $("$python" "$here/cache_site.py" slices "$work/kits/site-first" \
-    "$work/kits/site-$edit" "$work/site" "$work/site-$edit")"
+  echo "| site, a $edit added to one page, into the first kit's folder | $(seconds site-$edit) | $(from_cache site-$edit) | $(ratio site-first site-$edit) (goal 0.3) |"
+  echo "| the same, into an empty folder (planned afresh) | $(seconds site-$edit-afresh) | $(from_cache site-$edit-afresh) | $(ratio site-first site-$edit-afresh) |"
+done
+echo
+echo "Every kit from the cache has the bytes of the same kit made with --no-cache into the same folder (cmp, file by file)."
+echo "What the site's twenty pages fetch, all together: first kit $("$python" "$here/cache_site.py" fetched "$work/kits/site-first" "$work/site")."
+for edit in paragraph sentence; do
+  echo "A $edit added: from the first kit's folder $("$python" "$here/cache_site.py" fetched "$work/kits/site-$edit" "$work/site-$edit"),"\
+    "planned afresh $("$python" "$here/cache_site.py" fetched "$work/kits/site-$edit-afresh" "$work/site-$edit")."
+  for how in "" -afresh; do
+    echo "  Slices${how:+ (afresh)}: $("$python" "$here/cache_site.py" slices "$work/kits/site-first" \
+      "$work/kits/site-$edit$how" "$work/site" "$work/site-$edit")"
+  done
 done

@@ -4,6 +4,9 @@
   cache_site.py change DIR paragraph|sentence
                               changes one page in DIR as an edit would: a paragraph (a poem of 120
                               characters) or a sentence (a line of it) added to page-10.txt
+  cache_site.py fetched KIT SITE
+                              one line: what the site's pages fetch from the kit all together, bytes (the gzipped
+                              CSS once a page) and requests, as bench/webfont_pages.py counts them
   cache_site.py slices KIT_BEFORE KIT_AFTER SITE_BEFORE SITE_AFTER
                               one line: the slices of each kit, those that held a character whose pages
                               changed (a kit by the text's use must make them again), those made again (not
@@ -68,10 +71,25 @@ def compare(kit_before, kit_after, site_before, site_after):
              sum(after.values()), len(reshuffled), sum(after[s] for s in reshuffled)))
 
 
+def fetched(kit, site):
+    css = glob.glob(os.path.join(kit, "*.css"))[0]
+    with open(css, encoding="utf-8") as f:
+        rules = webfont_pages.slices(f.read())
+    total = requests = 0
+    for path in sorted(glob.glob(os.path.join(site, "*"))):
+        with open(path, encoding="utf-8") as f:
+            chosen = webfont_pages.fetched(rules, f.read())
+        total += webfont_pages.gzipped_size(css) + sum(os.path.getsize(os.path.join(kit, rules[i][0])) for i in chosen)
+        requests += len(chosen)
+    print("{:,} bytes in {} requests".format(total, requests))
+
+
 def main():
     command, folder = sys.argv[1], sys.argv[2]
     if command == "slices":
         compare(*sys.argv[2:6])
+    elif command == "fetched":
+        fetched(*sys.argv[2:4])
     elif command == "pages":
         os.makedirs(folder, exist_ok=True)
         for number, text in enumerate(pages(), 1):

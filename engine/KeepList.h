@@ -6,6 +6,13 @@
 // The characters a subset keeps, as Unicode code points.
 using KeepList = QVector<quint32>;
 
+// A run of code points, first to last.
+struct CodePointSpan
+{
+    quint32 first = 0;
+    quint32 last = 0;
+};
+
 // Every character of the text, first to last, unfiltered: line breaks,
 // spaces and repeats each give one entry, and a surrogate pair gives the one
 // character beyond U+FFFF it stands for. A lone surrogate stands for no

@@ -446,6 +446,23 @@ QString unicodeRange(const KeepList &codePoints)
     return ranges.join(QStringLiteral(", "));
 }
 
+QVector<CodePointSpan> unicodeRangeSpans(const QString &range)
+{
+    static const QRegularExpression span(QStringLiteral("^U\\+([0-9A-F]{1,6})(?:-([0-9A-F]{1,6}))?$"));
+    QVector<CodePointSpan> spans;
+    for (const QString &part : range.split(QStringLiteral(", "))) {
+        const QRegularExpressionMatch match = span.match(part);
+        if (!match.hasMatch())
+            return {};
+        const quint32 first = match.captured(1).toUInt(nullptr, 16);
+        const quint32 last = match.hasCaptured(2) ? match.captured(2).toUInt(nullptr, 16) : first;
+        if (last < first || last > 0x10FFFF)
+            return {};
+        spans.append({first, last});
+    }
+    return spans;
+}
+
 QByteArray kitCss(const QVector<KitFace> &faces, const KitSettings &settings)
 {
     // The charset first, or a page served in another encoding misreads a
@@ -593,6 +610,7 @@ QByteArray kitReport(const QVector<KitFace> &faces, const KitSettings &settings)
                                     {QStringLiteral("slicedBy"), kitFace.byTextUse ? QStringLiteral("text")
                                              : kitFace.language.isEmpty() ? QStringLiteral("block")
                                                                           : QStringLiteral("frequency")},
+                                    {QStringLiteral("keptEarlierSlices"), kitFace.keptEarlierSlices},
                                     {QStringLiteral("language"), kitFace.language.isEmpty()
                                              ? QJsonValue(QJsonValue::Null)
                                              : QJsonValue(kitFace.language)},

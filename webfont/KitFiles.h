@@ -26,6 +26,7 @@ struct KitFace
     int index = 0;    // its index in a collection
     QString language; // the frequency slices it was cut by, as a tag; empty: by Unicode block alone
     bool byTextUse = false; // cut by a known text's use of its characters (the language then orders only)
+    bool keptEarlierSlices = false; // in the slices of the earlier kit in the folder, where they still serve
     QVector<KitSlice> slices;
     QVector<FallbackFace> fallbacks; // the local fonts that stand in while it loads, in the CSS's order
 };
@@ -54,6 +55,10 @@ struct KitSettings
 
 // "U+20-7E, U+A0, U+4E00-4E05": the code points, ascending, as compact ranges.
 QString unicodeRange(const KeepList &codePoints);
+
+// The runs of a unicode-range as unicodeRange writes them, in its order;
+// empty when the text is not one (a damaged or foreign report).
+QVector<CodePointSpan> unicodeRangeSpans(const QString &range);
 
 // The slices of the face a browser fetches for the characters: for each,
 // the last slice in the CSS's order whose unicode-range holds it (CSS Fonts

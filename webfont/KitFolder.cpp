@@ -1,5 +1,6 @@
 #include "KitFolder.h"
 
+#include "KitFiles.h"
 #include "KitNames.h"
 #include "platform/FileNamer.h"
 #include "platform/TemporaryFile.h"
@@ -120,12 +121,20 @@ EarlierKit KitFolder::earlierKit(const QString &cssFile) const
             continue;
         EarlierKit earlier;
         earlier.sharedTexts = reportFile == kSharedReportFile;
-        for (const QJsonValue &face : report.value(QStringLiteral("faces")).toArray()) {
-            for (const QJsonValue &slice : face.toObject().value(QStringLiteral("slices")).toArray()) {
-                const QString file = slice.toObject().value(QStringLiteral("file")).toString();
+        for (const QJsonValue &faceValue : report.value(QStringLiteral("faces")).toArray()) {
+            const QJsonObject face = faceValue.toObject();
+            EarlierKit::Face earlierFace{face.value(QStringLiteral("postScriptName")).toString(),
+                                         face.value(QStringLiteral("index")).toInt(),
+                                         face.value(QStringLiteral("slicedBy")).toString() == QLatin1String("text"),
+                                         {}};
+            for (const QJsonValue &sliceValue : face.value(QStringLiteral("slices")).toArray()) {
+                const QJsonObject slice = sliceValue.toObject();
+                const QString file = slice.value(QStringLiteral("file")).toString();
                 if (plainName(file) && file.endsWith(QLatin1String(".woff2")))
                     earlier.sliceFiles.append(file);
+                earlierFace.slices.append(unicodeRangeSpans(slice.value(QStringLiteral("unicodeRange")).toString()));
             }
+            earlier.faces.append(earlierFace);
         }
         return earlier;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/KeepList.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -43,6 +45,17 @@ struct EarlierKit
 {
     QStringList sliceFiles;
     bool sharedTexts = false;
+    // Each face the report lists, with its slices' code points as the
+    // report's unicode-ranges give them: a kit of a known text keeps them
+    // where it can (SlicePlanInput::earlierSlices).
+    struct Face
+    {
+        QString postScriptName;
+        int index = 0;
+        bool byTextUse = false;
+        QVector<QVector<CodePointSpan>> slices;
+    };
+    QVector<Face> faces;
 };
 
 // What the kit's slices found in the folder.

@@ -170,6 +170,67 @@ QVector<KeepList> sliceByUse(const KeepList &rest, const QVector<KeepList> &text
     return slices;
 }
 
+// The code points of `rest` each of the earlier slices held, each in the
+// first slice that held it: the first slice too, for what it took in besides
+// its own rule's characters (a slice too small to stand alone). Nothing when the spans ask more work
+// than an honest report's, each code point once: a damaged report costs no
+// more than a plan made afresh.
+QVector<KeepList> earlierSlicesIn(const KeepList &rest, const QVector<QVector<CodePointSpan>> &earlier)
+{
+    QSet<quint32> placed;
+    qsizetype visited = 0;
+    const qsizetype mostVisited = 2 * rest.size() + 4096;
+    QVector<KeepList> slices;
+    for (qsizetype index = 0; index < earlier.size(); ++index) {
+        KeepList slice;
+        for (const CodePointSpan &span : earlier.at(index)) {
+            for (auto it = std::lower_bound(rest.cbegin(), rest.cend(), span.first);
+                 it != rest.cend() && *it <= span.last; ++it) {
+                if (++visited > mostVisited)
+                    return {};
+                if (!placed.contains(*it)) {
+                    placed.insert(*it);
+                    slice.append(*it);
+                }
+            }
+        }
+        if (!slice.isEmpty())
+            slices.append(sortedKeepList(slice));
+    }
+    return slices;
+}
+
+// A known text's characters past the first slice, in the earlier kit's
+// slices where they were (kEarlierSlicesDrift), the new ones grouped by
+// use after them; or planned afresh by sliceByUse.
+QVector<KeepList> sliceKeepingEarlier(const KeepList &rest, const QVector<KeepList> &texts,
+                                      const QVector<KeepList> &lists, const QVector<QVector<CodePointSpan>> &earlier,
+                                      bool *keptEarlier)
+{
+    QVector<KeepList> fresh = sliceByUse(rest, texts, lists);
+    QVector<KeepList> kept;
+    QSet<quint32> held;
+    for (const KeepList &slice : earlierSlicesIn(rest, earlier)) {
+        if (slice.size() > kTextPartSize)
+            continue; // more than any slice of a known text holds: not this program's plan
+        kept.append(slice);
+        held.unite(QSet<quint32>(slice.cbegin(), slice.cend()));
+    }
+    if (kept.isEmpty())
+        return fresh;
+    KeepList added;
+    for (quint32 codePoint : rest) {
+        if (!held.contains(codePoint))
+            added.append(codePoint);
+    }
+    kept += sliceByUse(added, texts, lists);
+    if (fetchedWeight(kept, texts) * 100 > fetchedWeight(fresh, texts) * (100 + kEarlierSlicesDrift))
+        return fresh;
+    if (keptEarlier)
+        *keptEarlier = true;
+    return kept;
+}
+
 // Sets of indices joined two at a time, with union by rank and path
 // halving: near-linear in the joins, however they chain.
 class DisjointSets
@@ -245,7 +306,7 @@ bool listsPlaceCjk(const SlicePlanInput &input)
     });
 }
 
-QVector<KeepList> planSlices(const SlicePlanInput &input)
+QVector<KeepList> planSlices(const SlicePlanInput &input, bool *keptEarlier)
 {
     const KeepList &all = input.codePoints;
     // Whether each code point of `all`, by its index, is in a slice yet.
@@ -277,7 +338,12 @@ QVector<KeepList> planSlices(const SlicePlanInput &input)
         if (!placed.at(i))
             rest.append(all.at(i));
     }
-    slices += byUse ? sliceByUse(rest, input.texts, input.frequencySlices) : sliceByBlock(rest, input.targetSize);
+    if (!byUse)
+        slices += sliceByBlock(rest, input.targetSize);
+    else if (input.earlierSlices.isEmpty())
+        slices += sliceByUse(rest, input.texts, input.frequencySlices);
+    else
+        slices += sliceKeepingEarlier(rest, input.texts, input.frequencySlices, input.earlierSlices, keptEarlier);
 
     // A slice too small, or with nothing to draw, joins the slice before it
     // (the first one takes the slice after it in), until none is left. The

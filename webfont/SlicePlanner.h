@@ -14,6 +14,9 @@ struct SlicePlanInput
     // A known text, file by file (a typed text is one file), each ascending:
     // when given, the slices follow the text's own use in place of the lists.
     QVector<KeepList> texts;
+    // The earlier kit of the same known text and face, slice by slice, as
+    // its report gives them: kept where they still serve (kEarlierSlicesDrift).
+    QVector<QVector<CodePointSpan>> earlierSlices;
     // The most code points a slice by block takes (kSliceTargetSize, or
     // fewer for a font of large glyphs: see slicesOfGlyphs).
     int targetSize = 200;
@@ -89,6 +92,16 @@ bool listsPlaceCjk(const SlicePlanInput &input);
 // of WOFF2), and cut again when its bytes are too many.
 constexpr int kTextPartSize = 1000;
 
+// A known text's kit made again into the folder of its earlier kit keeps
+// the earlier slices, less the characters the text no longer uses, and
+// groups only the characters new to it into slices of their own after them:
+// so a site's rebuild after an edit makes again only the slices the edit
+// touched, and a visitor's browser keeps the rest. The earlier slices are
+// kept while the files fetch at most this many percent more from them
+// (by fetchedWeight) than from a plan made afresh; past that, the kit is
+// planned afresh and the drift starts again from nothing.
+constexpr int kEarlierSlicesDrift = 5;
+
 // Cuts the code points into slices, in the order a page is likely to need
 // them. For a known text: the first slice (the rule below), then the
 // characters by how many files use them, most first, grouped as costs the
@@ -99,8 +112,9 @@ constexpr int kTextPartSize = 1000;
 // past the first), and none holds only
 // blank code points (its glyph table would be empty, which sanitizers
 // refuse), unless every code point is blank. The same input gives the same
-// slices.
-QVector<KeepList> planSlices(const SlicePlanInput &input);
+// slices. *keptEarlier, when asked, says whether the earlier kit's slices
+// were kept (kEarlierSlicesDrift).
+QVector<KeepList> planSlices(const SlicePlanInput &input, bool *keptEarlier = nullptr);
 
 // A slice as it is made: the code points it is cut for, and the units it
 // may be cut in two by when its bytes are too many.

@@ -1,5 +1,7 @@
 #include "UseGroups.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -156,4 +158,28 @@ QVector<UseGroup> mergedForFewerBytes(QVector<UseGroup> groups, int fileCount, i
             result.append(groups.at(i));
     }
     return result;
+}
+
+qint64 fetchedWeight(const QVector<KeepList> &slices, const QVector<KeepList> &files)
+{
+    QHash<quint32, QVector<int>> users; // code point -> the files that use it
+    for (int file = 0; file < files.size(); ++file) {
+        for (quint32 codePoint : files.at(file))
+            users[codePoint].append(file);
+    }
+    qint64 weight = 0;
+    std::vector<int> seenIn(size_t(files.size()), -1); // file -> the last slice that counted it
+    for (int slice = 0; slice < slices.size(); ++slice) {
+        qint64 fetching = 0;
+        for (quint32 codePoint : slices.at(slice)) {
+            for (int file : users.value(codePoint)) {
+                if (seenIn[size_t(file)] != slice) {
+                    seenIn[size_t(file)] = slice;
+                    ++fetching;
+                }
+            }
+        }
+        weight += sliceCost(fetching, slices.at(slice).size());
+    }
+    return weight;
 }

@@ -31,3 +31,8 @@ constexpr int kMostGroupsWeighed = 4096;
 // first; groups are never merged past `mostCodePoints`. The result keeps the
 // groups' order, each merged group in the place of its earlier part.
 QVector<UseGroup> mergedForFewerBytes(QVector<UseGroup> groups, int fileCount, int mostCodePoints);
+
+// What the files fetch all together from the slices, by the weights merges
+// are weighed by: each file that uses any of a slice fetches its tables and
+// all of its code points. Files ascending, as the groups' are.
+qint64 fetchedWeight(const QVector<KeepList> &slices, const QVector<KeepList> &files);

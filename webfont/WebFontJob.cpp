@@ -85,6 +85,7 @@ struct FacePlan
 {
     QString language; // the frequency slices' language tag; empty when no list placed its CJK characters
     bool byTextUse = false;
+    bool keptEarlierSlices = false; // a known text's, from the earlier kit in the folder
     // The face without other languages' localized forms, for a kit of one
     // language; null otherwise.
     HbFacePtr oneLanguage;
@@ -118,7 +119,8 @@ QByteArray fontBytesHash(const SourceFace &face)
 // With `cached`, each task carries its face's key for the slice cache.
 std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepList &wanted,
                               const QVector<KeepList> &texts, const QString &languageTag,
-                              SliceLanguage requestedLanguage, bool cached, QVector<SliceTask> *tasks)
+                              SliceLanguage requestedLanguage, bool cached, const EarlierKit &earlier,
+                              QVector<SliceTask> *tasks)
 {
     std::vector<FacePlan> plans;
     for (const SourceFace &face : faces) {
@@ -132,11 +134,18 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         }
         input.blank = face.web.blank;
         input.texts = texts;
+        if (!texts.isEmpty()) {
+            for (const EarlierKit::Face &earlierFace : earlier.faces) {
+                if (earlierFace.byTextUse && earlierFace.postScriptName == face.web.postScriptName
+                    && earlierFace.index == face.where.index)
+                    input.earlierSlices = earlierFace.slices;
+            }
+        }
         input.targetSize = face.web.glyphsPerSlice;
         const SliceLanguage language = languageTag.isEmpty() ? face.web.language : requestedLanguage;
         input.frequencySlices = frequencySlices(language);
         const QVector<PlannedSlice> planned =
-                keepSequencesWhole(planSlices(input), face.web.sequences, face.web.layoutUnits, face.web.glyphsPerSlice,
+                keepSequencesWhole(planSlices(input, &plan.keptEarlierSlices), face.web.sequences, face.web.layoutUnits, face.web.glyphsPerSlice,
                                    largestSequenceUnit(face.web.glyphsPerSlice));
         if (listsPlaceCjk(input))
             plan.language = ::languageTag(language);
@@ -308,7 +317,14 @@ void describeKit(const QVector<KitFace> &kit, const std::vector<SourceFace> &fac
         outcome->totalBytes += bytes;
         const QString name = printableName(kitFace.face.fullName), source = native(kitFace.source);
         const QString bytesText = localeNumber(bytes), characters = localeNumber(quint64(codePoints));
-        if (kitFace.byTextUse)
+        if (kitFace.keptEarlierSlices)
+            outcome->job.summary.append(
+                    translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
+                                                   "%1: %2 bytes, %3 characters, slices: %n (%4, by the text's use, "
+                                                   "in the earlier kit's slices where they still serve)."),
+                               sliceCount)
+                            .arg(name, bytesText, characters, source));
+        else if (kitFace.byTextUse)
             outcome->job.summary.append(
                     translated(QT_TRANSLATE_N_NOOP("Tessaglyph",
                                                    "%1: %2 bytes, %3 characters, slices: %n (%4, by the text's use)."),
@@ -393,8 +409,11 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
             cache.reset();
         }
     }
-    const std::vector<FacePlan> plans =
-            planKit(faces, wanted, texts, request.language, requestedLanguage, cache != nullptr, &tasks);
+    // Read again, under the folder's lock, when the kit is placed; here only
+    // the plan follows it, and a kit changed meanwhile costs a less stable plan.
+    const EarlierKit earlier = KitFolder(request.outputFolder).earlierKit(settings.cssFile);
+    const std::vector<FacePlan> plans = planKit(faces, wanted, texts, request.language, requestedLanguage,
+                                                cache != nullptr, earlier, &tasks);
     if (cancel && cancel->load())
         return cancelledOutcome();
     if (tasks.isEmpty())
@@ -433,6 +452,7 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
         kitFace.index = face.where.index;
         kitFace.language = plans[i].language;
         kitFace.byTextUse = plans[i].byTextUse;
+        kitFace.keptEarlierSlices = plans[i].keptEarlierSlices;
         // By the font's own script, not the text's: a site's Chinese pages hold
         // more Latin letters, in their markup, than ideographs.
         kitFace.fallbacks = fallbackFaces(face.face.get(), face.web.codePoints);

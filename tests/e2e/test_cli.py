@@ -481,6 +481,22 @@ class CliTest(unittest.TestCase):
             with open(os.path.join(kit, name), "rb") as a, open(os.path.join(again, name), "rb") as b:
                 self.assertEqual(a.read(), b.read(), name)
 
+        # Page b edited, with characters new to the site and without 50 that page c also uses, and
+        # the kit made again into its folder: every earlier slice keeps its file, for the browsers
+        # that hold it (a new plan would move the 50 to page c's own slice), and the new characters
+        # come in a slice of their own.
+        added = hanzi[1600:1650]
+        with open(os.path.join(site, "b.html"), "w", encoding="utf-8") as f:
+            f.write("<p>%s</p>" % (hanzi[400:1150] + added))
+        result = run("webfont", "--font", DROID, "--text-dir", site, "--output-dir", kit)
+        self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertIn("by the text's use, in the earlier kit's slices where they still serve", result.stderr)
+        with open(os.path.join(kit, "DroidSansFallback.css"), encoding="utf-8") as f:
+            rebuilt = dict(css_slices(f.read()))
+        self.assertLessEqual(set(dict(slices)), set(rebuilt))
+        self.assertEqual([points for name, points in rebuilt.items() if name not in dict(slices)],
+                         [{ord(c) for c in added}])
+
     def test_webfont_units_from_the_layout(self):
         """Characters whose glyphs a lookup joins, that HarfBuzz composes from text typed
         decomposed, or that a script alone uses with its letters, share a slice, though their
