@@ -79,6 +79,23 @@ KeepList span(quint32 first, quint32 last)
     return codePoints;
 }
 
+// Slices as a report gives them: each as runs of code points.
+QVector<QVector<CodePointSpan>> asReported(const QVector<KeepList> &slices)
+{
+    QVector<QVector<CodePointSpan>> reported;
+    for (const KeepList &slice : slices) {
+        QVector<CodePointSpan> runs;
+        for (quint32 codePoint : slice) {
+            if (!runs.isEmpty() && runs.last().last + 1 == codePoint)
+                runs.last().last = codePoint;
+            else
+                runs.append({codePoint, codePoint});
+        }
+        reported.append(runs);
+    }
+    return reported;
+}
+
 // A font of the given line metrics whose every glyph advances by `advance`,
 // mapping ASCII (or only up to U+0060, without lowercase letters), CJK
 // punctuation, the full-width forms and the unified ideographs.
@@ -124,6 +141,8 @@ private slots:
     void initTestCase();
     void planSlices_data();
     void planSlices();
+    void planFaceSlices_data();
+    void planFaceSlices();
     void keepSequencesWhole_data();
     void keepSequencesWhole();
     void largeSlicesCutByCodePoints();
@@ -238,10 +257,6 @@ void TestWebFont::planSlices_data()
     QTest::newRow("a known text's earlier slices kept, its new characters after them")
             << KeepList{'a'} + span(0x4E00, 0x4EC7) << noBlanks << QVector<KeepList>()
             << QVector<int>{1 + 64, 64, 64, 8} << twoFilesLater << KeepList{'a', 0x4E00, 0x4E80, 0x4EC0} << earlierOfTwo;
-    QTest::newRow("earlier slices that make the files fetch more than a new plan are planned afresh")
-            << KeepList{'a'} + span(0x4E00, 0x4EC7) << noBlanks << QVector<KeepList>()
-            << QVector<int>{1 + 64, 64, 72} << twoFilesLater << KeepList{'a', 0x4E00, 0x4E80}
-            << QVector<KeepList>{KeepList{'a'} + span(0x4E40, 0x4E7F), span(0x4E00, 0x4E3F) + span(0x4E80, 0x4EBF)};
 }
 
 void TestWebFont::planSlices()
@@ -255,16 +270,7 @@ void TestWebFont::planSlices()
     QFETCH(QVector<KeepList>, earlier);
 
     SlicePlanInput input;
-    for (const KeepList &slice : earlier) {
-        QVector<CodePointSpan> runs;
-        for (quint32 codePoint : slice) {
-            if (!runs.isEmpty() && runs.last().last + 1 == codePoint)
-                runs.last().last = codePoint;
-            else
-                runs.append({codePoint, codePoint});
-        }
-        input.earlierSlices.append(runs);
-    }
+    input.earlierSlices = asReported(earlier);
     input.codePoints = sortedKeepList(codePoints);
     input.blank = QSet<quint32>(blank.cbegin(), blank.cend());
     input.frequencySlices = lists;
@@ -291,6 +297,49 @@ void TestWebFont::planSlices()
             lowest.append(slice.first());
         QCOMPARE(lowest, starts);
     }
+}
+
+void TestWebFont::planFaceSlices_data()
+{
+    QTest::addColumn<QVector<KeepList>>("earlier");
+    QTest::addColumn<QVector<KeepList>>("units");
+    QTest::addColumn<bool>("keptEarlier");
+    QTest::addColumn<QVector<int>>("sizes");
+
+    // File 0 uses 'a' and U+4E00-4E7F, file 1 U+4E40-4EC7; the earlier kit's slices past the first
+    // are those of each file's own and what both use, but U+4EC0-4EC7 are new.
+    const QVector<KeepList> earlier{KeepList{'a'} + span(0x4E40, 0x4E7F), span(0x4E00, 0x4E3F), span(0x4E80, 0x4EBF)};
+    QTest::newRow("kept, the new characters after them") << earlier << QVector<KeepList>() << true
+                                                         << QVector<int>{1 + 64, 64, 64, 8};
+    // Kept, the slices would make both files fetch all they use, and two slices more.
+    QTest::newRow("planned afresh when the earlier slices make the files fetch more")
+            << QVector<KeepList>{KeepList{'a'} + span(0x4E40, 0x4E7F), span(0x4E00, 0x4E3F) + span(0x4E80, 0x4EBF)}
+            << QVector<KeepList>() << false << QVector<int>{1 + 64, 64, 72};
+    // A unit that joins a character of each file's own puts one of them in the other's slice,
+    // afresh as in the earlier kit: the two plans are weighed with their units moved, not before.
+    QTest::newRow("weighed with the units moved")
+            << QVector<KeepList>{KeepList{'a'} + span(0x4E40, 0x4E7F), span(0x4E00, 0x4E3F) + KeepList{0x4E80},
+                                 span(0x4E81, 0x4EBF)}
+            << QVector<KeepList>{{0x4E00, 0x4E80}} << true << QVector<int>{1 + 64, 65, 63, 8};
+}
+
+void TestWebFont::planFaceSlices()
+{
+    QFETCH(QVector<KeepList>, earlier);
+    QFETCH(QVector<KeepList>, units);
+    QFETCH(bool, keptEarlier);
+    QFETCH(QVector<int>, sizes);
+
+    SlicePlanInput input;
+    input.codePoints = KeepList{'a'} + span(0x4E00, 0x4EC7);
+    input.texts = {KeepList{'a'} + span(0x4E00, 0x4E7F), span(0x4E40, 0x4EC7)};
+    input.earlierSlices = asReported(earlier);
+    bool kept = !keptEarlier;
+    QVector<int> planned;
+    for (const PlannedSlice &slice : ::planFaceSlices(input, {}, units, 200, largestSequenceUnit(200), &kept))
+        planned.append(int(slice.codePoints.size()));
+    QCOMPARE(kept, keptEarlier);
+    QCOMPARE(planned, sizes);
 }
 
 void TestWebFont::keepSequencesWhole_data()

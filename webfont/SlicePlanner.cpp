@@ -171,10 +171,10 @@ QVector<KeepList> sliceByUse(const KeepList &rest, const QVector<KeepList> &text
 }
 
 // The code points of `rest` each of the earlier slices held, each in the
-// first slice that held it: the first slice too, for what it took in besides
-// its own rule's characters (a slice too small to stand alone). Nothing when the spans ask more work
-// than an honest report's, each code point once: a damaged report costs no
-// more than a plan made afresh.
+// first slice that held it; the first slice too, for what it took in besides
+// its rule's characters (a slice too small to stand alone). Nothing when the
+// spans ask more work than an honest report's, each code point once: a
+// damaged report costs no more than a plan made afresh.
 QVector<KeepList> earlierSlicesIn(const KeepList &rest, const QVector<QVector<CodePointSpan>> &earlier)
 {
     QSet<quint32> placed;
@@ -201,34 +201,24 @@ QVector<KeepList> earlierSlicesIn(const KeepList &rest, const QVector<QVector<Co
 }
 
 // A known text's characters past the first slice, in the earlier kit's
-// slices where they were (kEarlierSlicesDrift), the new ones grouped by
-// use after them; or planned afresh by sliceByUse.
+// slices where they were, the new ones grouped by use after them.
 QVector<KeepList> sliceKeepingEarlier(const KeepList &rest, const QVector<KeepList> &texts,
-                                      const QVector<KeepList> &lists, const QVector<QVector<CodePointSpan>> &earlier,
-                                      bool *keptEarlier)
+                                      const QVector<KeepList> &lists, const QVector<QVector<CodePointSpan>> &earlier)
 {
-    QVector<KeepList> fresh = sliceByUse(rest, texts, lists);
     QVector<KeepList> kept;
     QSet<quint32> held;
     for (const KeepList &slice : earlierSlicesIn(rest, earlier)) {
         if (slice.size() > kTextPartSize)
-            continue; // more than any slice of a known text holds: not this program's plan
+            continue; // larger than a known text's slices are planned: its characters planned again
         kept.append(slice);
         held.unite(QSet<quint32>(slice.cbegin(), slice.cend()));
     }
-    if (kept.isEmpty())
-        return fresh;
     KeepList added;
     for (quint32 codePoint : rest) {
         if (!held.contains(codePoint))
             added.append(codePoint);
     }
-    kept += sliceByUse(added, texts, lists);
-    if (fetchedWeight(kept, texts) * 100 > fetchedWeight(fresh, texts) * (100 + kEarlierSlicesDrift))
-        return fresh;
-    if (keptEarlier)
-        *keptEarlier = true;
-    return kept;
+    return kept + sliceByUse(added, texts, lists);
 }
 
 // Sets of indices joined two at a time, with union by rank and path
@@ -306,7 +296,7 @@ bool listsPlaceCjk(const SlicePlanInput &input)
     });
 }
 
-QVector<KeepList> planSlices(const SlicePlanInput &input, bool *keptEarlier)
+QVector<KeepList> planSlices(const SlicePlanInput &input)
 {
     const KeepList &all = input.codePoints;
     // Whether each code point of `all`, by its index, is in a slice yet.
@@ -343,7 +333,7 @@ QVector<KeepList> planSlices(const SlicePlanInput &input, bool *keptEarlier)
     else if (input.earlierSlices.isEmpty())
         slices += sliceByUse(rest, input.texts, input.frequencySlices);
     else
-        slices += sliceKeepingEarlier(rest, input.texts, input.frequencySlices, input.earlierSlices, keptEarlier);
+        slices += sliceKeepingEarlier(rest, input.texts, input.frequencySlices, input.earlierSlices);
 
     // A slice too small, or with nothing to draw, joins the slice before it
     // (the first one takes the slice after it in), until none is left. The
@@ -636,4 +626,27 @@ QVector<PlannedSlice> keepSequencesWhole(const QVector<KeepList> &slices, const 
         }
     }
     return planned;
+}
+
+QVector<PlannedSlice> planFaceSlices(const SlicePlanInput &input, const QVector<KeepList> &sequences,
+                                     const QVector<KeepList> &units, int sequencesPerSlice, int largestUnit,
+                                     bool *keptEarlier)
+{
+    *keptEarlier = false;
+    SlicePlanInput afresh = input;
+    afresh.earlierSlices.clear();
+    QVector<PlannedSlice> planned = keepSequencesWhole(planSlices(afresh), sequences, units, sequencesPerSlice, largestUnit);
+    if (input.earlierSlices.isEmpty() || input.texts.isEmpty())
+        return planned;
+    QVector<PlannedSlice> keeping = keepSequencesWhole(planSlices(input), sequences, units, sequencesPerSlice, largestUnit);
+    const auto weight = [&](const QVector<PlannedSlice> &slices) {
+        QVector<KeepList> codePoints;
+        for (const PlannedSlice &slice : slices)
+            codePoints.append(slice.codePoints);
+        return fetchedWeight(codePoints, input.texts);
+    };
+    if (weight(keeping) * 100 > weight(planned) * (100 + kEarlierSlicesDrift))
+        return planned;
+    *keptEarlier = true;
+    return keeping;
 }

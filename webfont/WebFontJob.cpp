@@ -145,8 +145,8 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         const SliceLanguage language = languageTag.isEmpty() ? face.web.language : requestedLanguage;
         input.frequencySlices = frequencySlices(language);
         const QVector<PlannedSlice> planned =
-                keepSequencesWhole(planSlices(input, &plan.keptEarlierSlices), face.web.sequences, face.web.layoutUnits, face.web.glyphsPerSlice,
-                                   largestSequenceUnit(face.web.glyphsPerSlice));
+                planFaceSlices(input, face.web.sequences, face.web.layoutUnits, face.web.glyphsPerSlice,
+                               largestSequenceUnit(face.web.glyphsPerSlice), &plan.keptEarlierSlices);
         if (listsPlaceCjk(input))
             plan.language = ::languageTag(language);
         plan.byTextUse = !texts.isEmpty();

@@ -8,6 +8,7 @@ import path from 'node:path';
 import { createFilter, normalizePath } from 'vite';
 import { CliError, cliHasOption, makeKit, slicesFromCache, webfontArguments } from './lib/cli.js';
 import { defaultCacheFolder, wholeKit } from './lib/dev-kit.js';
+import { giveEarlierPlan, keepPlan, planFolder } from './lib/earlier-plan.js';
 import { fileNameOf, urlFrom, withStylesheet } from './lib/html-link.js';
 import { hashedCssName, readKit } from './lib/kit.js';
 import { readHtml, stringsOf } from './lib/site-text.js';
@@ -87,6 +88,11 @@ export default function tessaglyph(userOptions = {}) {
     } finally {
       await fs.rm(folder, { recursive: true, force: true });
     }
+  }
+
+  /** The plugin's own cache folder: `vite dev`'s whole kits, and each build's plan for the next. */
+  function pluginCacheFolder() {
+    return path.resolve(config.root, options.devCache ?? defaultCacheFolder(config.root));
   }
 
   let cacheOptions = null;
@@ -212,7 +218,7 @@ export default function tessaglyph(userOptions = {}) {
     },
 
     configureServer(server) {
-      const cacheFolder = path.resolve(config.root, options.devCache ?? defaultCacheFolder(config.root));
+      const cacheFolder = pluginCacheFolder();
       devKit = wholeKit(options.cli, options, cacheFolder).then(async ({ folder, made }) => {
         const kit = await readKit(folder);
         config.logger.info(`${NAME}: ${made ? 'made' : 'cached'} the whole kit of ${kit.cssFamily} in ${folder}`);
@@ -264,6 +270,8 @@ export default function tessaglyph(userOptions = {}) {
         const kitFolder = path.join(folder, 'kit');
         const textFolder = path.join(folder, 'text');
         await fs.mkdir(kitFolder);
+        const plans = options.whole ? null : planFolder(pluginCacheFolder(), config.root, options);
+        if (plans) await giveEarlierPlan(plans, kitFolder).catch(() => {}); // planned afresh without it
         const args = [...webfontArguments(options, kitFolder), ...await cacheArguments()];
         if (!options.whole) {
           const files = await writeSiteText(this, bundle, textFolder) + await copyIncluded(textFolder);
@@ -278,6 +286,10 @@ export default function tessaglyph(userOptions = {}) {
           this.error(explained(error));
         }
         const kit = await readKit(kitFolder);
+        if (plans) {
+          await keepPlan(kitFolder, plans).catch(error => config.logger.warn(
+            `${NAME}: the kit's plan could not be kept for the next build (${error.message}); that build plans its kit afresh`));
+        }
         const cssFile = path.posix.join(options.outDir, hashedCssName(kit));
         for (const slice of kit.slices) {
           const fileName = path.posix.join(options.outDir, slice.name);

@@ -490,7 +490,7 @@ class CliTest(unittest.TestCase):
             f.write("<p>%s</p>" % (hanzi[400:1150] + added))
         result = run("webfont", "--font", DROID, "--text-dir", site, "--output-dir", kit)
         self.assertEqual(result.returncode, 0, result.stderr)
-                self.assertIn("by the text's use, in the earlier kit's slices where they still serve", result.stderr)
+        self.assertIn("by the text's use, in the earlier kit's slices where they still serve", result.stderr)
         with open(os.path.join(kit, "DroidSansFallback.css"), encoding="utf-8") as f:
             rebuilt = dict(css_slices(f.read()))
         self.assertLessEqual(set(dict(slices)), set(rebuilt))

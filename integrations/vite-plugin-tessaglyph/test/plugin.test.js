@@ -13,7 +13,7 @@ import { build, createServer, parseAst } from 'vite';
 import tessaglyph from '../index.js';
 import { cliHasOption } from '../lib/cli.js';
 import { stringsOf } from '../lib/site-text.js';
-import siteConfig, { NOTO_DEVANAGARI, NOTO_SANS, pages } from './fixture/vite.config.js';
+import siteConfig, { NOTO_DEVANAGARI, NOTO_SANS, pages, siteConfig as siteAt } from './fixture/vite.config.js';
 
 const CLI = process.env.TESSAGLYPH_CLI || 'tessaglyph-cli';
 const fixture = new URL('./fixture/', import.meta.url).pathname;
@@ -228,4 +228,25 @@ test("a second build is served from the CLI's slice cache", { skip: !sliceCache 
     assert.ok((await fs.stat(path.join(cache, entry))).mtime > past, `${entry} was not used`);
   const uncached = await stylesheets(await buildSite('uncached', plugins(false)));
   assert.deepEqual(uncached, first, 'the cache changed the kit');
+});
+
+test("a rebuild after an edit keeps the earlier build's slices, and adds one of the new characters", async () => {
+  const root = path.join(scratch, 'edited-site');
+  await fs.cp(fixture, root, { recursive: true, filter: source => !source.includes('node_modules') });
+  const buildAt = async name => {
+    const outDir = path.join(scratch, name);
+    const config = siteAt(root);
+    await build({ ...config, configFile: false, logLevel: 'silent', build: { ...config.build, outDir } });
+    return sheetOf(await stylesheets(outDir), 'SiteSans').css;
+  };
+  const slicesOf = css => [...css.matchAll(/url\("?([^")]+)"?\)/g)].map(match => match[1]);
+  const before = slicesOf(await buildAt('edited-1'));
+  const page = path.join(root, 'index.html');
+  await fs.writeFile(page, (await fs.readFile(page, 'utf8')).replace('</body>', '<p>Жук</p></body>'));
+  const after = await buildAt('edited-2');
+  const added = slicesOf(after).filter(name => !before.includes(name));
+  assert.deepEqual(slicesOf(after).filter(name => before.includes(name)), before);
+  assert.equal(added.length, 1, after);
+  const rule = after.split('@font-face').find(rule => rule.includes(added[0]));
+  assert.deepEqual([...codePoints(rule)].sort(), [...'Жку'].map(c => c.codePointAt(0)).sort());
 });
