@@ -34,5 +34,5 @@ QVector<UseGroup> mergedForFewerBytes(QVector<UseGroup> groups, int fileCount, i
 
 // What the files fetch all together from the slices, by the weights merges
 // are weighed by: each file that uses any of a slice fetches its tables and
-// all of its code points. Files ascending, as the groups' are.
+// all of its code points.
 qint64 fetchedWeight(const QVector<KeepList> &slices, const QVector<KeepList> &files);

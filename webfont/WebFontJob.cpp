@@ -409,8 +409,8 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
             cache.reset();
         }
     }
-    // Read again, under the folder's lock, when the kit is placed; here only
-    // the plan follows it, and a kit changed meanwhile costs a less stable plan.
+    // Read before the folder is locked: only the plan follows it, so a kit
+    // another run places meanwhile costs the plan its stability, not its truth.
     const EarlierKit earlier = KitFolder(request.outputFolder).earlierKit(settings.cssFile);
     const std::vector<FacePlan> plans = planKit(faces, wanted, texts, request.language, requestedLanguage,
                                                 cache != nullptr, earlier, &tasks);
