@@ -50,7 +50,8 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 f=$(median "${first[@]}") r=$(median "${rebuild[@]}") c=$(median "${changed[@]}")
 d=$(median "${dev_cached[@]}")
 cache="no slice cache"
-"$TESSAGLYPH_CLI" --help 2>&1 | grep -q -- --no-cache && cache="the CLI's slice cache"
+# The help read whole first: grep -q would close the pipe on the CLI, and pipefail take that for no.
+case "$("$TESSAGLYPH_CLI" --help 2>&1)" in *--no-cache*) cache="the CLI's slice cache" ;; esac
 echo "Fixture site, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg), $("$TESSAGLYPH_CLI" --version | head -1), $cache; seconds, median of 3:"
 echo
 echo "| | seconds | against the first build |"
