@@ -645,7 +645,13 @@ QVector<PlannedSlice> planFaceSlices(const SlicePlanInput &input, const QVector<
             codePoints.append(slice.codePoints);
         return fetchedWeight(codePoints, input.texts);
     };
-    if (weight(keeping) * 100 > weight(planned) * (100 + kEarlierSlicesDrift))
+    const auto sameSlices = [](const QVector<PlannedSlice> &a, const QVector<PlannedSlice> &b) {
+        return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend(),
+                          [](const PlannedSlice &x, const PlannedSlice &y) { return x.codePoints == y.codePoints; });
+    };
+    // The same slices either way (an unchanged text, an earlier kit of
+    // nothing this text uses) are the plan afresh, and said to be.
+    if (sameSlices(keeping, planned) || weight(keeping) * 100 > weight(planned) * (100 + kEarlierSlicesDrift))
         return planned;
     *keptEarlier = true;
     return keeping;
