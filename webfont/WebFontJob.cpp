@@ -134,12 +134,10 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         }
         input.blank = face.web.blank;
         input.texts = texts;
-        if (!texts.isEmpty()) {
-            for (const EarlierKit::Face &earlierFace : earlier.faces) {
-                if (earlierFace.byTextUse && earlierFace.postScriptName == face.web.postScriptName
-                    && earlierFace.index == face.where.index)
-                    input.earlierSlices = earlierFace.slices;
-            }
+        for (const EarlierKit::Face &earlierFace : earlier.faces) {
+            if (earlierFace.byTextUse && earlierFace.postScriptName == face.web.postScriptName
+                && earlierFace.index == face.where.index)
+                input.earlierSlices = earlierFace.slices;
         }
         input.targetSize = face.web.glyphsPerSlice;
         const SliceLanguage language = languageTag.isEmpty() ? face.web.language : requestedLanguage;
@@ -409,9 +407,10 @@ WebFontOutcome runWebFontJob(const WebFontRequest &request, const WebFontProgres
             cache.reset();
         }
     }
-    // Read before the folder is locked: only the plan follows it, so a kit
-    // another run places meanwhile costs the plan its stability, not its truth.
-    const EarlierKit earlier = KitFolder(request.outputFolder).earlierKit(settings.cssFile);
+    // A known text's plan follows its earlier kit, read before the folder is
+    // locked: a kit another run places meanwhile costs the plan its
+    // stability, not its truth.
+    const EarlierKit earlier = texts.isEmpty() ? EarlierKit() : KitFolder(request.outputFolder).earlierKit(settings.cssFile);
     const std::vector<FacePlan> plans = planKit(faces, wanted, texts, request.language, requestedLanguage,
                                                 cache != nullptr, earlier, &tasks);
     if (cancel && cancel->load())
