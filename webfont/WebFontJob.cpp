@@ -131,6 +131,12 @@ std::vector<FacePlan> planKit(const std::vector<SourceFace> &faces, const KeepLi
         } else {
             std::set_intersection(face.web.codePoints.cbegin(), face.web.codePoints.cend(), wanted.cbegin(),
                                   wanted.cend(), std::back_inserter(input.codePoints));
+            // A page's lines take their height from the face whose
+            // unicode-range holds U+0020 (CSS's first available font): a kit
+            // of a text without spaces (Chinese, Japanese) holds it too, or
+            // its lines would be as tall as a fallback font's.
+            if (std::binary_search(face.web.codePoints.cbegin(), face.web.codePoints.cend(), quint32(0x20)))
+                input.codePoints = sortedKeepList(input.codePoints + KeepList{0x20});
         }
         input.blank = face.web.blank;
         input.texts = texts;

@@ -45,6 +45,8 @@ FONTS = {
     "text-devanagari": (NOTO + "NotoSansDevanagari-Regular.ttf", None, "hindi"),
     "text-arabic": (NOTO + "NotoNaskhArabic-Regular.ttf", None, "persian"),
     "text-myanmar": (NOTO + "NotoSansMyanmar-Regular.ttf", None, "burmese"),
+    # and of a text without spaces
+    "text-han": ("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc", 0, "chinese-simplified"),
 }
 
 PAGES = [  # language (world_text.LANGUAGES), font
@@ -73,6 +75,7 @@ PAGES = [  # language (world_text.LANGUAGES), font
     ("japanese", "lxgw-wenkai"),
     ("chinese-simplified", "wqy-microhei"),
     ("chinese-simplified", "wqy-zenhei"),
+    ("chinese-simplified", "text-han"),
     ("chinese-traditional", "arphic-uming-tw"),
     ("chinese-traditional", "arphic-ukai-tw"),
 ]
