@@ -77,6 +77,18 @@ int main(int argc, char *argv[])
         write("font", "dejavu-small", dejavu);
     if (!droid.isEmpty())
         write("font", "droid-small", droid);
+    // Kerning only in a legacy kern table, which subsets carry themselves.
+    const QByteArray nanum = smallRealFont("/usr/share/fonts/truetype/nanum/NanumGothicEcoR.ttf", "AVTo.");
+    if (!nanum.isEmpty())
+        write("font", "nanum-eco-kern-small", nanum);
+    // A kern table that claims 65,535 subtables: one of a format it is not
+    // read in, of length 1, then one of 65,535 pairs that the table ends
+    // after two of.
+    using FontBuilder::u16;
+    const QByteArray claims = u16(0) + u16(0xFFFF) + u16(0) + u16(1) + u16(0x0201) + QByteArray(1, 0) + u16(0)
+            + u16(14) + u16(0x0001) + u16(0xFFFF) + u16(0) + u16(0) + u16(0) + u16(1) + u16(1) + u16(0xFFCE)
+            + u16(1) + u16(0) + u16(20);
+    write("font", "kern-claims-more", FontBuilder::trueTypeFont("Kern", 0, 400, {}, {}, {{"kern", claims}}));
     if (!dejavu.isEmpty() && !droid.isEmpty())
         write("collection", "real-small", FontBuilder::collection({dejavu, droid}));
 

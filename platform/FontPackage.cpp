@@ -1,5 +1,6 @@
 #include "FontPackage.h"
 
+#include "SubsetFace.h"
 #include "SubsetFeatures.h"
 
 #include "HarfBuzzHandles.h"
@@ -73,7 +74,7 @@ quint32 createFontPackage(const uchar *sourceFont, quint32 sourceSize,
 
     keepEveryLayoutFeature(input.get());
 
-    HbFacePtr subset(hb_subset_or_fail(face.get(), input.get()));
+    HbFacePtr subset(subsetFace(face.get(), input.get(), LegacyKern::Kept));
     if (!subset)
         return ErrorSubsetFailed;
     HbBlobPtr result(hb_face_reference_blob(subset.get()));

@@ -4,7 +4,9 @@
 #include "ScriptRules.h"
 #include "UnicodeBlocks.h"
 #include "platform/HarfBuzzHandles.h"
+#include "platform/SubsetFace.h"
 #include "sfnt/LayoutLookups.h"
+#include "sfnt/LegacyKern.h"
 #include "sfnt/ReadingBudget.h"
 
 #include <hb-ot.h>
@@ -116,6 +118,31 @@ void appendLookupUnits(hb_face_t *face, hb_tag_t tableTag, const QHash<quint32, 
     }
 }
 
+// A legacy kern table's subtables, each like a pair lookup, when the shaper
+// applies them.
+void appendLegacyKernUnits(hb_face_t *face, const QHash<quint32, KeepList> &characters, int largest,
+                           QVector<KeepList> *units)
+{
+    if (!shapingReadsLegacyKern(face))
+        return;
+    const HbBlobPtr table(hb_face_reference_table(face, HB_TAG('k', 'e', 'r', 'n')));
+    unsigned length = 0;
+    const char *data = hb_blob_get_data(table.get(), &length);
+    for (const KernSubtable &subtable : readLegacyKern(ByteView(data, length))) {
+        QSet<quint16> glyphs;
+        for (const KernPair &pair : subtable.pairs)
+            glyphs << pair.left << pair.right;
+        KeepList unit;
+        for (quint16 glyph : glyphs) {
+            unit += characters.value(glyph);
+            if (unit.size() > largest)
+                break;
+        }
+        if (unit.size() >= 2 && unit.size() <= largest)
+            units->append(sortedKeepList(unit));
+    }
+}
+
 } // namespace
 
 QVector<KeepList> layoutUnits(hb_face_t *face, const KeepList &codePoints, const QHash<quint32, KeepList> &characters,
@@ -126,5 +153,6 @@ QVector<KeepList> layoutUnits(hb_face_t *face, const KeepList &codePoints, const
     const int largest = std::min(largestUnit, int(codePoints.size() / 2));
     appendLookupUnits(face, HB_OT_TAG_GSUB, characters, largest, &units);
     appendLookupUnits(face, HB_OT_TAG_GPOS, characters, largest, &units);
+    appendLegacyKernUnits(face, characters, largest, &units);
     return units;
 }

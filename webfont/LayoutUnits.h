@@ -25,7 +25,8 @@ struct hb_face_t;
 //   they would be more than half the font's characters, or more than
 //   `largestUnit` (a slice's worth: a unit is never cut by its bytes): a
 //   kerning class that touches everything falls back to the scripts' own
-//   units.
+//   units. A legacy kern table's subtable counts as such a lookup when the
+//   shaper applies it (GPOS has no kerning).
 // `characters` maps each glyph to the code points the cmap maps to it.
 QVector<KeepList> layoutUnits(hb_face_t *face, const KeepList &codePoints, const QHash<quint32, KeepList> &characters,
                               int largestUnit);

@@ -3,6 +3,7 @@
 #include "SliceCache.h"
 #include "platform/BuildIdentity.h"
 #include "platform/HarfBuzzHandles.h"
+#include "platform/SubsetFace.h"
 #include "platform/SubsetFeatures.h"
 #include "platform/Woff2.h"
 
@@ -162,7 +163,7 @@ MadeSlice makeSlice(const SliceTask &task, SliceCache *cache)
 
     keepEveryLayoutFeature(input.get());
 
-    const HbFacePtr subset(hb_subset_or_fail(task.face, input.get()));
+    const HbFacePtr subset(subsetFace(task.face, input.get(), LegacyKern::KeptIfShaped));
     if (!subset)
         return made;
     const HbBlobPtr bytes(hb_face_reference_blob(subset.get()));

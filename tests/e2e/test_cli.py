@@ -59,10 +59,10 @@ def css_slices(css):
     return slices
 
 
-def layout_font(path, features):
+def layout_font(path, features, kern=None):
     """A font of boxes mapping ASCII, Devanagari's KA and a Vedic sign, and four blocks of symbols
-    and marks, far enough apart to be sliced apart, with the given feature code (feaLib); glyphs
-    are named uniXXXX."""
+    and marks, far enough apart to be sliced apart, with the given feature code (feaLib) and legacy
+    kern pairs ({(left, right): value}, one format 0 subtable); glyphs are named uniXXXX."""
     from fontTools.fontBuilder import FontBuilder
     from fontTools.pens.ttGlyphPen import TTGlyphPen
     points = [*range(0x20, 0x7F), 0x915, 0x1CD3, *range(0x1DC0, 0x1F00), *range(0x2190, 0x2200),
@@ -81,7 +81,24 @@ def layout_font(path, features):
     builder.setupOS2()
     builder.setupPost()
     builder.addOpenTypeFeatures("languagesystem DFLT dflt;\n" + features)
+    if kern:
+        import logging
+        from fontTools.ttLib import newTable
+        from fontTools.ttLib.tables._k_e_r_n import KernTable_format_0
+        subtable = KernTable_format_0()
+        subtable.version, subtable.coverage, subtable.kernTable = 0, 1, dict(kern)
+        builder.font["kern"] = newTable("kern")
+        builder.font["kern"].version, builder.font["kern"].kernTables = 0, [subtable]
+        # Its pairs are more than one subtable's length counts, on purpose.
+        logging.getLogger("fontTools.ttLib.tables._k_e_r_n").setLevel(logging.ERROR)
     builder.save(path)
+
+
+def shaped(font, text, features=""):
+    """Where HarfBuzz puts the text's glyphs, and their advances, whatever their numbers."""
+    return re.sub(r"(?<=[\[|])\d+=", "", subprocess.run(["hb-shape", "--no-glyph-names", "--features=" + features,
+                                                         font, text], capture_output=True, text=True,
+                                                        check=True).stdout)
 
 
 def member(collection, family):
@@ -503,6 +520,7 @@ class CliTest(unittest.TestCase):
         blocks would put them apart."""
         cases = {
             "a kerning pair": ("feature kern { pos uni2190 uni26FF -50; } kern;", 0x2190, 0x26FF),
+            "a legacy kern table's pair": ({("uni2190", "uni26FF"): -50}, 0x2190, 0x26FF),
             "a mark attached to a base": ("markClass uni1DC0 <anchor 0 0> @TOP;\n"
                                           "feature mark { pos base uni26FF <anchor 100 700> mark @TOP; } mark;",
                                           0x1DC0, 0x26FF),
@@ -514,7 +532,7 @@ class CliTest(unittest.TestCase):
         for name, (features, a, b) in cases.items():
             with self.subTest(name):
                 font = self.path("units-%d.ttf" % len(os.listdir(self.dir)))
-                layout_font(font, features)
+                layout_font(font, *(("", features) if isinstance(features, dict) else (features,)))
                 kit = self.folder(os.path.basename(font) + ".kit")
                 result = run("webfont", "--font", font, "--output-dir", kit)
                 self.assertEqual(result.returncode, 0, result.stderr)
@@ -522,6 +540,32 @@ class CliTest(unittest.TestCase):
                     slices = css_slices(f.read())
                 self.assertGreater(len(slices), 2)
                 self.assertTrue(any({a, b} <= points for _, points in slices), slices)
+
+    def test_legacy_kerning_kept(self):
+        """A font whose kerning is only in a legacy kern table keeps it in a subset and in the kit's
+        slice: its pairs shape as in the whole font, in subtables a browser's sanitizer keeps, though
+        they are more than one subtable's 16-bit length counts."""
+        font = self.path("kern.ttf")
+        arrows = range(0x2190, 0x2200)
+        layout_font(font, "", kern={("uni%04X" % a, "uni%04X" % b): -1 - (a * b) % 97 for a in arrows for b in arrows})
+        text = "\u2190\u2191\u21FF\u21FE"
+        self.assertNotEqual(shaped(font, text), shaped(font, text, "-kern"))
+        self.subset("--font", font, "--text", text, out=self.folder("subset"))
+        kit = self.folder("kit")
+        result = run("webfont", "--font", font, "--output-dir", kit)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(os.path.join(kit, "LayoutUnits.css"), encoding="utf-8") as f:
+            drawn = {ord(c) for c in text}
+            woff2 = next(name for name, points in css_slices(f.read()) if drawn <= points)
+        sliced = TTFont(os.path.join(kit, woff2))
+        sliced.flavor = None
+        sliced.save(self.path("slice.ttf"))
+        for name, path in (("subset", self.path("subset", "kern.ttf")), ("slice", self.path("slice.ttf"))):
+            with self.subTest(name):
+                self.assertEqual(shaped(path, text), shaped(font, text))
+                ots = subprocess.run(["ots-sanitize", path, self.path("ots")], capture_output=True, text=True)
+                self.assertEqual(ots.returncode, 0, ots.stdout + ots.stderr)
+                self.assertIn("kern", TTFont(self.path("ots")))
 
     def test_webfont_slice_cache(self):
         """The cache the command line uses by default, or as told: a second kit from it, with the same bytes."""

@@ -1,0 +1,75 @@
+#include "SubsetFace.h"
+
+#include "sfnt/LegacyKern.h"
+
+#include <hb-ot.h>
+#include <hb-subset.h>
+
+#include <QByteArray>
+
+#include <algorithm>
+
+namespace {
+
+using PlanPtr = std::unique_ptr<hb_subset_plan_t, HbDeleter<hb_subset_plan_t, hb_subset_plan_destroy>>;
+
+constexpr hb_tag_t kKernTag = HB_TAG('k', 'e', 'r', 'n');
+
+// The subset's legacy kern table, empty when the font has none or none of
+// its pairs survive.
+QByteArray subsetKernTable(hb_face_t *face, const hb_subset_plan_t *plan)
+{
+    const HbBlobPtr kern(hb_face_reference_table(face, kKernTag));
+    unsigned length = 0;
+    const char *data = hb_blob_get_data(kern.get(), &length);
+    const QVector<KernSubtable> subtables = readLegacyKern(ByteView(data, length));
+    if (subtables.isEmpty())
+        return QByteArray();
+    QVector<int> newGlyph(int(std::min(hb_face_get_glyph_count(face), 0x10000u)), -1);
+    const hb_map_t *newToOld = hb_subset_plan_new_to_old_glyph_mapping(plan);
+    const unsigned kept = hb_map_get_population(newToOld);
+    for (hb_codepoint_t glyph = 0; glyph < kept && glyph <= 0xFFFF; ++glyph) {
+        const hb_codepoint_t oldGlyph = hb_map_get(newToOld, glyph);
+        if (oldGlyph < hb_codepoint_t(newGlyph.size()))
+            newGlyph[int(oldGlyph)] = int(glyph);
+    }
+    return subsetLegacyKern(subtables, newGlyph);
+}
+
+} // namespace
+
+bool shapingReadsLegacyKern(hb_face_t *face)
+{
+    const HbBlobPtr kern(hb_face_reference_table(face, kKernTag));
+    if (hb_blob_get_length(kern.get()) == 0)
+        return false;
+    constexpr hb_tag_t kernFeature[] = {kKernTag, HB_TAG_NONE};
+    hb_set_t *gposKerning = hb_set_create();
+    hb_ot_layout_collect_features(face, HB_OT_TAG_GPOS, nullptr, nullptr, kernFeature, gposKerning);
+    const bool gposKerns = !hb_set_is_empty(gposKerning);
+    hb_set_destroy(gposKerning);
+    return !gposKerns;
+}
+
+HbFacePtr subsetFace(hb_face_t *face, const hb_subset_input_t *input, LegacyKern kern)
+{
+    const PlanPtr plan(hb_subset_plan_create_or_fail(face, input));
+    if (!plan)
+        return HbFacePtr();
+    HbFacePtr subset(hb_subset_plan_execute_or_fail(plan.get()));
+    if (!subset)
+        return subset;
+    // A HarfBuzz that subsets the table itself keeps its own.
+    const HbBlobPtr kept(hb_face_reference_table(subset.get(), kKernTag));
+    if (hb_blob_get_length(kept.get()) > 0 || (kern == LegacyKern::KeptIfShaped && !shapingReadsLegacyKern(face)))
+        return subset;
+    const QByteArray table = subsetKernTable(face, plan.get());
+    if (!table.isEmpty()) {
+        // The subset is a face builder, which takes tables until its bytes
+        // are first asked for; the builder keeps its own reference.
+        const HbBlobPtr blob(hb_blob_create(table.constData(), unsigned(table.size()), HB_MEMORY_MODE_DUPLICATE,
+                                            nullptr, nullptr));
+        hb_face_builder_add_table(subset.get(), kKernTag, blob.get());
+    }
+    return subset;
+}
