@@ -1,5 +1,7 @@
 #include "ScriptRules.h"
 
+#include "UnicodeBlocks.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -38,6 +40,20 @@ const ScriptRule kScriptRules[] = {
     {QChar::Script_Braille, ScriptSlicing::Apart},
 };
 
+// Blocks of signs that a script's text uses only in liturgy, scholarship or
+// other languages than the script's own, beside its letters: the Brahmic
+// scripts that use them shape syllable by syllable, so a syllable that
+// holds one is drawn whole from the script's whole slice, and the syllables
+// beside it from its core slice, as the whole font draws them. (Arabic's
+// supplements are left whole: its letters join across syllables, which two
+// fonts would draw apart.)
+const quint32 kSeldomUsedBlocks[] = {
+    0x1CD0,  // Vedic Extensions: Vedic accents, with Devanagari, Bengali, Grantha, Kannada, Telugu…
+    0xA830,  // Common Indic Number Forms: fractions and quantity marks of North Indian trade
+    0xA8E0,  // Devanagari Extended: cantillation digits and signs of Vedic and Jain texts
+    0x11B00, // Devanagari Extended-A: head marks of Sanskrit manuscripts
+};
+
 const ScriptRule *ruleOf(QChar::Script script)
 {
     const auto rule = std::find_if(std::begin(kScriptRules), std::end(kScriptRules),
@@ -57,4 +73,10 @@ bool joinsFirstSlice(QChar::Script script)
 {
     const ScriptRule *rule = ruleOf(script);
     return rule && rule->joinsFirstSlice;
+}
+
+bool inSeldomUsedBlock(quint32 codePoint)
+{
+    const quint32 block = unicodeBlockStart(codePoint);
+    return std::find(std::begin(kSeldomUsedBlocks), std::end(kSeldomUsedBlocks), block) != std::end(kSeldomUsedBlocks);
 }

@@ -28,3 +28,10 @@ ScriptSlicing scriptSlicing(QChar::Script script);
 // script's, it is cut between them (kerning between Latin and Greek, say,
 // is lost), so that the first slice stays small.
 bool joinsFirstSlice(QChar::Script script);
+
+// Whether the code point is in a block that a script's own text seldom uses,
+// though the script's shaping joins it to its letters (the Vedic signs, the
+// Common Indic number forms, Devanagari Extended; ScriptRules.cpp): a kit
+// also holds the script's slice without them, which pages without them
+// fetch instead (CoreSlices.h).
+bool inSeldomUsedBlock(quint32 codePoint);

@@ -1,5 +1,7 @@
 #include "SlicePlanner.h"
 
+#include "CoreSlices.h"
+
 #include "ScriptRules.h"
 #include "UnicodeBlocks.h"
 #include "UseGroups.h"
@@ -636,7 +638,10 @@ QVector<PlannedSlice> planFaceSlices(const SlicePlanInput &input, const QVector<
     SlicePlanInput afresh = input;
     afresh.earlierSlices.clear();
     QVector<PlannedSlice> planned = keepSequencesWhole(planSlices(afresh), sequences, units, sequencesPerSlice, largestUnit);
-    if (input.earlierSlices.isEmpty() || input.texts.isEmpty())
+    // A known text's slices hold what its pages use, grouped by use already.
+    if (input.texts.isEmpty())
+        return withCoreSlices(planned);
+    if (input.earlierSlices.isEmpty())
         return planned;
     QVector<PlannedSlice> keeping = keepSequencesWhole(planSlices(input), sequences, units, sequencesPerSlice, largestUnit);
     const auto weight = [&](const QVector<PlannedSlice> &slices) {
