@@ -12,6 +12,7 @@
 namespace {
 
 using PlanPtr = std::unique_ptr<hb_subset_plan_t, HbDeleter<hb_subset_plan_t, hb_subset_plan_destroy>>;
+using SetPtr = std::unique_ptr<hb_set_t, HbDeleter<hb_set_t, hb_set_destroy>>;
 
 constexpr hb_tag_t kKernTag = HB_TAG('k', 'e', 'r', 'n');
 
@@ -44,11 +45,9 @@ bool shapingReadsLegacyKern(hb_face_t *face)
     if (hb_blob_get_length(kern.get()) == 0)
         return false;
     constexpr hb_tag_t kernFeature[] = {kKernTag, HB_TAG_NONE};
-    hb_set_t *gposKerning = hb_set_create();
-    hb_ot_layout_collect_features(face, HB_OT_TAG_GPOS, nullptr, nullptr, kernFeature, gposKerning);
-    const bool gposKerns = !hb_set_is_empty(gposKerning);
-    hb_set_destroy(gposKerning);
-    return !gposKerns;
+    const SetPtr gposKerning(hb_set_create());
+    hb_ot_layout_collect_features(face, HB_OT_TAG_GPOS, nullptr, nullptr, kernFeature, gposKerning.get());
+    return hb_set_is_empty(gposKerning.get());
 }
 
 HbFacePtr subsetFace(hb_face_t *face, const hb_subset_input_t *input, LegacyKern kern)

@@ -5,7 +5,8 @@
 struct hb_subset_input_t;
 
 // Whether a shaper applies the face's legacy kern table: it has one, and
-// GPOS has no kerning of its own (HarfBuzz's rule, OpenType's advice).
+// GPOS has no kerning of its own. (HarfBuzz applies it to a script that
+// GPOS has no kern feature for; a font with both is taken to kern by GPOS.)
 bool shapingReadsLegacyKern(hb_face_t *face);
 
 enum class LegacyKern {

@@ -18,11 +18,12 @@ QVector<PlannedSlice> withCoreSlices(const QVector<PlannedSlice> &slices)
             if (std::none_of(unit.cbegin(), unit.cend(), inSeldomUsedBlock))
                 core.units.append(unit);
         }
-        // A character of the core that only a unit with a seldom-used one held.
         for (quint32 codePoint : slice.codePoints) {
             if (!inSeldomUsedBlock(codePoint))
                 core.codePoints.append(codePoint);
         }
+        // A character of the core that only a unit with a seldom-used one
+        // held (a ligature of a letter and a Vedic sign) is a unit of its own.
         KeepList covered;
         for (const KeepList &unit : core.units)
             covered += unit;
