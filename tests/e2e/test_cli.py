@@ -532,7 +532,10 @@ class CliTest(unittest.TestCase):
         for name, (features, a, b) in cases.items():
             with self.subTest(name):
                 font = self.path("units-%d.ttf" % len(os.listdir(self.dir)))
-                layout_font(font, *(("", features) if isinstance(features, dict) else (features,)))
+                if isinstance(features, dict):
+                    layout_font(font, "", kern=features)
+                else:
+                    layout_font(font, features)
                 kit = self.folder(os.path.basename(font) + ".kit")
                 result = run("webfont", "--font", font, "--output-dir", kit)
                 self.assertEqual(result.returncode, 0, result.stderr)

@@ -144,7 +144,7 @@ class WorldFidelityTest(unittest.TestCase):
     def test_seldom_used_signs(self):
         """A Hindi page fetches the Devanagari kit's core slice alone, without the Vedic signs; a
         Vedic page also fetches the whole script's slice, and draws as the whole font draws it."""
-        family, whole, css = self.kits["noto-devanagari"]
+        css = self.kits["noto-devanagari"][2]
         with open(os.path.join(self.drawing.root, "noto-devanagari", css), encoding="utf-8") as f:
             rules = re.findall(r'url\("([^"]+)"\)[^}]*unicode-range: ([^;]*);', f.read())
         vedic = {url for url, ranges in rules if re.search(r"U\+1CD", ranges)}
