@@ -16,14 +16,26 @@ using SetPtr = std::unique_ptr<hb_set_t, HbDeleter<hb_set_t, hb_set_destroy>>;
 
 constexpr hb_tag_t kKernTag = HB_TAG('k', 'e', 'r', 'n');
 
-// The subset's legacy kern table, empty when the font has none or none of
-// its pairs survive.
-QByteArray subsetKernTable(hb_face_t *face, const hb_subset_plan_t *plan)
+QVector<KernSubtable> legacyKernOf(hb_face_t *face)
 {
     const HbBlobPtr kern(hb_face_reference_table(face, kKernTag));
     unsigned length = 0;
     const char *data = hb_blob_get_data(kern.get(), &length);
-    const QVector<KernSubtable> subtables = readLegacyKern(ByteView(data, length));
+    return readLegacyKern(ByteView(data, length));
+}
+
+// Whether GPOS has kerning of its own, which a shaper then applies instead.
+bool gposKerns(hb_face_t *face)
+{
+    constexpr hb_tag_t kernFeature[] = {kKernTag, HB_TAG_NONE};
+    const SetPtr gposKerning(hb_set_create());
+    hb_ot_layout_collect_features(face, HB_OT_TAG_GPOS, nullptr, nullptr, kernFeature, gposKerning.get());
+    return !hb_set_is_empty(gposKerning.get());
+}
+
+// The subset's legacy kern table, empty when none of the pairs survive.
+QByteArray subsetKernTable(hb_face_t *face, const QVector<KernSubtable> &subtables, const hb_subset_plan_t *plan)
+{
     if (subtables.isEmpty())
         return QByteArray();
     QVector<int> newGlyph(int(std::min(hb_face_get_glyph_count(face), 0x10000u)), -1);
@@ -39,15 +51,12 @@ QByteArray subsetKernTable(hb_face_t *face, const hb_subset_plan_t *plan)
 
 } // namespace
 
-bool shapingReadsLegacyKern(hb_face_t *face)
+QVector<KernSubtable> shapedLegacyKern(hb_face_t *face)
 {
-    const HbBlobPtr kern(hb_face_reference_table(face, kKernTag));
-    if (hb_blob_get_length(kern.get()) == 0)
-        return false;
-    constexpr hb_tag_t kernFeature[] = {kKernTag, HB_TAG_NONE};
-    const SetPtr gposKerning(hb_set_create());
-    hb_ot_layout_collect_features(face, HB_OT_TAG_GPOS, nullptr, nullptr, kernFeature, gposKerning.get());
-    return hb_set_is_empty(gposKerning.get());
+    QVector<KernSubtable> subtables = legacyKernOf(face);
+    if (!subtables.isEmpty() && gposKerns(face))
+        subtables.clear();
+    return subtables;
 }
 
 HbFacePtr subsetFace(hb_face_t *face, const hb_subset_input_t *input, LegacyKern kern)
@@ -60,9 +69,10 @@ HbFacePtr subsetFace(hb_face_t *face, const hb_subset_input_t *input, LegacyKern
         return subset;
     // A HarfBuzz that subsets the table itself keeps its own.
     const HbBlobPtr kept(hb_face_reference_table(subset.get(), kKernTag));
-    if (hb_blob_get_length(kept.get()) > 0 || (kern == LegacyKern::KeptIfShaped && !shapingReadsLegacyKern(face)))
+    if (hb_blob_get_length(kept.get()) > 0)
         return subset;
-    const QByteArray table = subsetKernTable(face, plan.get());
+    const QByteArray table = subsetKernTable(
+            face, kern == LegacyKern::KeptIfShaped ? shapedLegacyKern(face) : legacyKernOf(face), plan.get());
     if (!table.isEmpty()) {
         // The subset is a face builder, which takes tables until its bytes
         // are first asked for; the builder keeps its own reference.

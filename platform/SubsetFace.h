@@ -1,17 +1,19 @@
 #pragma once
 
 #include "HarfBuzzHandles.h"
+#include "sfnt/LegacyKern.h"
 
 struct hb_subset_input_t;
 
-// Whether a shaper applies the face's legacy kern table: it has one, and
-// GPOS has no kerning of its own. (HarfBuzz applies it to a script that
-// GPOS has no kern feature for; a font with both is taken to kern by GPOS.)
-bool shapingReadsLegacyKern(hb_face_t *face);
+// The face's legacy kern subtables that a shaper applies: those of a font
+// whose GPOS has no kerning of its own; empty otherwise. (HarfBuzz applies
+// them to a script that GPOS has no kern feature for; a font with both is
+// taken to kern by GPOS.)
+QVector<KernSubtable> shapedLegacyKern(hb_face_t *face);
 
 enum class LegacyKern {
     Kept,         // for a font file: every program that reads the table reads it in the subset
-    KeptIfShaped, // for a browser's font: only where shapingReadsLegacyKern
+    KeptIfShaped, // for a browser's font: only shapedLegacyKern
 };
 
 // The face's subset as hb_subset_or_fail makes it, with the font's legacy

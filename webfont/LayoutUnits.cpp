@@ -6,7 +6,6 @@
 #include "platform/HarfBuzzHandles.h"
 #include "platform/SubsetFace.h"
 #include "sfnt/LayoutLookups.h"
-#include "sfnt/LegacyKern.h"
 #include "sfnt/ReadingBudget.h"
 
 #include <hb-ot.h>
@@ -123,12 +122,7 @@ void appendLookupUnits(hb_face_t *face, hb_tag_t tableTag, const QHash<quint32, 
 void appendLegacyKernUnits(hb_face_t *face, const QHash<quint32, KeepList> &characters, int largest,
                            QVector<KeepList> *units)
 {
-    if (!shapingReadsLegacyKern(face))
-        return;
-    const HbBlobPtr table(hb_face_reference_table(face, HB_TAG('k', 'e', 'r', 'n')));
-    unsigned length = 0;
-    const char *data = hb_blob_get_data(table.get(), &length);
-    for (const KernSubtable &subtable : readLegacyKern(ByteView(data, length))) {
+    for (const KernSubtable &subtable : shapedLegacyKern(face)) {
         QSet<quint16> glyphs;
         for (const KernPair &pair : subtable.pairs)
             glyphs << pair.left << pair.right;
